@@ -1,0 +1,90 @@
+#include "app/startup.h"
+
+#include <SDL/SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/driver.h"
+#include "platform/instance_lock.h"
+#include "platform/memory.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/sound.h"
+#include "platform/window.h"
+#include "resources/draw.h"
+
+namespace {
+
+constexpr char kInstanceName[] = "KYBRAN";
+constexpr char kCaption[] = "ZORBLATS";
+
+// The desktop shows the 240 x 320 screen scaled up; keep the pixel art sharp.
+void AskForSharpScaling() {
+  setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
+  setenv("SDL_RENDER_SCALE_QUALITY", "0", 0);
+}
+
+}  // namespace
+
+bool InitDataPaths() {
+  char modulePath[kExeDirCapacity];
+  if (!ReadModulePath(modulePath, sizeof modulePath)) return false;
+  if (!DerivePaths(modulePath, ExeDir, DataDir)) return false;
+  return EnterFolder(ExeDir);
+}
+
+StartupOutcome StartUp() {
+  if (!EnoughMemory(ReadFreeMemory())) {
+    ShowMessageBox("Not enough memory!\nYou need at least 5MB of free memory.", "Error", MB_OK);
+    return StartupOutcome::NotEnoughMemory;
+  }
+  if (!AcquireInstanceLock(kInstanceName)) return StartupOutcome::AlreadyRunning;
+  if (!InitDataPaths()) {
+    std::fprintf(stderr, "zorblats: the game's folder path is unknown or too long\n");
+    return StartupOutcome::BadPaths;
+  }
+
+  AskForSharpScaling();
+  if (SDL_Init(SDL_INIT_AUDIO) < 0) {
+    SDL_Quit();
+  } else if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    SDL_Quit();
+  }
+  SDL_Init(SDL_INIT_NOPARACHUTE);
+
+  ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_FULLSCREEN);
+  if (!ScreenSurface) {
+    std::fprintf(stderr, "zorblats: cannot open the 240 x 320 screen: %s\n", SDL_GetError());
+    SDL_Quit();
+    return StartupOutcome::NoVideo;
+  }
+  SDL_WM_SetCaption(kCaption, nullptr);
+  MainWindow = FindWindowByCaption(kCaption);
+  // The handheld took its hardware keys here; a desktop keyboard needs nothing.
+  std::atexit(SDL_Quit);
+  SDL_EnableUNICODE(1);
+  OpenSound();  // no audio device: the game plays silently
+  return StartupOutcome::Run;
+}
+
+void Shutdown() {
+  CloseSound();
+  SDL_Quit();
+  std::exit(0);
+}
+
+int WinMain() {
+  switch (StartUp()) {
+    case StartupOutcome::Run:
+      break;
+    case StartupOutcome::NotEnoughMemory:
+    case StartupOutcome::AlreadyRunning:
+      std::exit(0);
+    case StartupOutcome::BadPaths:
+    case StartupOutcome::NoVideo:
+      std::exit(1);
+  }
+  RunGame();
+  Shutdown();
+}

@@ -1,0 +1,26 @@
+// Start-up and shutdown: the checks, the data paths, SDL and the video mode.
+#pragma once
+
+// Where start-up ended when it did not reach the main driver.
+enum class StartupOutcome {
+  Run,              // everything is set up; RunGame may start
+  NotEnoughMemory,  // the message was shown; exit status 0
+  AlreadyRunning,   // another copy holds the instance lock; silent exit status 0
+  BadPaths,         // the game's folder path does not fit; exit status 1
+  NoVideo           // the video mode could not be set; exit status 1
+};
+
+// Fills ExeDir and DataDir from the running executable's path and makes its folder the
+// working directory. False when the path is unknown or too long. Called by StartUp.
+bool InitDataPaths();
+
+// Steps 1 to 11 of start-up: memory, single instance, paths, SDL, the 240 x 320 16-bit
+// screen, caption, window handle, key capture, SDL_Quit at exit, unicode keys.
+// Called by WinMain; the in-process tests call it to set up the real screen.
+StartupOutcome StartUp();
+
+// Closes sound and SDL and ends the process with status 0. Called by WinMain.
+[[noreturn]] void Shutdown();
+
+// The whole program: StartUp, RunGame, Shutdown. Called by main.
+int WinMain();

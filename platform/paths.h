@@ -1,0 +1,35 @@
+// The game's two folders and the translation of its paths into host paths.
+#pragma once
+#include <cstddef>
+#include <cstdio>
+
+constexpr size_t kExeDirCapacity = 260;   // ExeDir, the module path's capacity too
+constexpr size_t kDataDirCapacity = 400;  // DataDir
+constexpr size_t kPathCapacity = 260;     // every file path the game forms
+
+// The executable's own file name; ExeDir is the module path less this many characters.
+constexpr const char kExeName[] = "zorblats";
+
+// The executable's folder with its trailing separator (set once by InitDataPaths).
+extern char ExeDir[kExeDirCapacity];
+// The executable's folder followed by "data\" (set once by InitDataPaths).
+extern char DataDir[kDataDirCapacity];
+
+// Derives ExeDir and DataDir from a module path, as a pure function of its text.
+// False when a result would not fit its capacity. Used by InitDataPaths and tests.
+bool DerivePaths(const char* modulePath, char* exeDir, char* dataDir);
+
+// The full path of the running executable (readlink of /proc/self/exe). False if unknown
+// or longer than the capacity. Used by InitDataPaths.
+bool ReadModulePath(char* out, size_t capacity);
+
+// Copies a game path into a host path: backslashes become slashes; doubled separators are
+// left as they are (harmless). False if it does not fit. Every file open goes through it.
+bool HostPath(const char* gamePath, char* out, size_t capacity);
+
+// fopen of a game path through HostPath; null when it cannot be opened or translated.
+std::FILE* OpenGameFile(const char* gamePath, const char* mode);
+
+// Makes a folder (a game path) the working directory, so relative picture paths of the
+// help text open beside the game. Called once by WinMain.
+bool EnterFolder(const char* gameFolder);

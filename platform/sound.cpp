@@ -1,0 +1,69 @@
+#include "platform/sound.h"
+
+#include <SDL/SDL.h>
+#include <SDL/SDL_mixer.h>
+
+#include <cstring>
+
+#include "platform/paths.h"
+
+namespace {
+
+// A handful of sounds are ever played; a small fixed cache keeps play free of allocation.
+struct CachedSound {
+  char path[kPathCapacity];
+  Mix_Chunk* chunk;  // null when the file could not be loaded: stays silent
+};
+constexpr int kCacheSize = 16;
+CachedSound cache[kCacheSize];
+int cached = 0;
+bool audioOpen = false;
+
+class MixerOutput final : public SoundOutput {
+ public:
+  void Play(const char* gamePath) override {
+    if (!audioOpen) return;
+    for (int i = 0; i < cached; ++i) {
+      if (std::strcmp(cache[i].path, gamePath) == 0) {
+        if (cache[i].chunk) Mix_PlayChannel(-1, cache[i].chunk, 0);
+        return;
+      }
+    }
+    if (cached == kCacheSize || std::strlen(gamePath) >= kPathCapacity) return;
+    char hostPath[kPathCapacity];
+    if (!HostPath(gamePath, hostPath, sizeof hostPath)) return;
+    CachedSound& entry = cache[cached++];
+    std::strcpy(entry.path, gamePath);
+    entry.chunk = Mix_LoadWAV(hostPath);
+    if (entry.chunk) Mix_PlayChannel(-1, entry.chunk, 0);
+  }
+};
+
+MixerOutput mixer;
+SoundOutput* output = &mixer;
+
+}  // namespace
+
+bool OpenSound() {
+  if (audioOpen) return true;
+  if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) return false;
+  if (Mix_OpenAudio(22050, AUDIO_S16SYS, 1, 512) < 0) return false;
+  Mix_AllocateChannels(8);
+  audioOpen = true;
+  return true;
+}
+
+void CloseSound() {
+  if (!audioOpen) return;
+  Mix_HaltChannel(-1);
+  for (int i = 0; i < cached; ++i) {
+    if (cache[i].chunk) Mix_FreeChunk(cache[i].chunk);
+  }
+  cached = 0;
+  Mix_CloseAudio();
+  audioOpen = false;
+}
+
+void UseSoundOutput(SoundOutput* chosen) { output = chosen ? chosen : &mixer; }
+
+void PlayWaveFile(const char* gamePath) { output->Play(gamePath); }

@@ -1,0 +1,226 @@
+#include "tests/support/harness.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "platform/paths.h"
+#include "resources/draw.h"
+#include "resources/images.h"
+
+// ---- ScriptedHost ----
+
+void ScriptedHost::Deliver(const Stamped& s, SDL_Event* event) {
+  *event = s.event;
+  if (s.event.type == SDL_KEYDOWN) keys[s.event.key.keysym.sym] = 1;
+  if (s.event.type == SDL_KEYUP) keys[s.event.key.keysym.sym] = 0;
+}
+
+int ScriptedHost::PollEvent(SDL_Event* event) {
+  if (!script.empty() && script.front().at <= now) {
+    Deliver(script.front(), event);
+    script.pop_front();
+    return 1;
+  }
+  if (script.empty() && now >= lastStamp + idleQuitMs) {
+    event->type = SDL_QUIT;
+    return 1;
+  }
+  return 0;
+}
+
+int ScriptedHost::WaitEvent(SDL_Event* event) {
+  if (script.empty()) {
+    event->type = SDL_QUIT;
+    return 1;
+  }
+  if (script.front().at > now) now = script.front().at;
+  Deliver(script.front(), event);
+  script.pop_front();
+  return 1;
+}
+
+ScriptedHost& ScriptedHost::Wait(uint32_t ms) {
+  cursor += ms;
+  return *this;
+}
+
+ScriptedHost& ScriptedHost::Push(const SDL_Event& event) {
+  script.push_back({cursor, event});
+  lastStamp = cursor;
+  return *this;
+}
+
+static SDL_Event ButtonEvent(uint8_t type, int x, int y, uint8_t button) {
+  SDL_Event e{};
+  e.type = type;
+  e.button.type = type;
+  e.button.button = button;
+  e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.button.x = static_cast<uint16_t>(x);
+  e.button.y = static_cast<uint16_t>(y);
+  return e;
+}
+
+ScriptedHost& ScriptedHost::Press(int x, int y, uint8_t button) {
+  return Push(ButtonEvent(SDL_MOUSEBUTTONDOWN, x, y, button));
+}
+
+ScriptedHost& ScriptedHost::Release(int x, int y, uint8_t button) {
+  return Push(ButtonEvent(SDL_MOUSEBUTTONUP, x, y, button));
+}
+
+ScriptedHost& ScriptedHost::Tap(int x, int y, uint8_t button) {
+  Press(x, y, button);
+  return Release(x, y, button);
+}
+
+ScriptedHost& ScriptedHost::Motion(int x, int y) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.type = SDL_MOUSEMOTION;
+  e.motion.x = static_cast<uint16_t>(x);
+  e.motion.y = static_cast<uint16_t>(y);
+  return Push(e);
+}
+
+ScriptedHost& ScriptedHost::KeyDown(SDLKey key, uint16_t unicode) {
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.type = SDL_KEYDOWN;
+  e.key.state = SDL_PRESSED;
+  e.key.keysym.sym = key;
+  e.key.keysym.unicode = unicode;
+  return Push(e);
+}
+
+ScriptedHost& ScriptedHost::KeyUp(SDLKey key) {
+  SDL_Event e{};
+  e.type = SDL_KEYUP;
+  e.key.type = SDL_KEYUP;
+  e.key.state = SDL_RELEASED;
+  e.key.keysym.sym = key;
+  return Push(e);
+}
+
+ScriptedHost& ScriptedHost::Quit() {
+  SDL_Event e{};
+  e.type = SDL_QUIT;
+  return Push(e);
+}
+
+// ---- ScriptedMessageBox ----
+
+int ScriptedMessageBox::Show(const char* text, const char* caption, int style) {
+  shown.push_back({text ? text : "", caption ? caption : "", style});
+  if (!answers.empty()) {
+    int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  return style == MB_YESNO ? IDNO : IDOK;
+}
+
+// ---- Surfaces ----
+
+uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
+  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+}
+
+SDL_Surface* MakeSurface(int width, int height, uint16_t fill) {
+  SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 16, 0xF800, 0x07E0, 0x001F, 0);
+  FillRect(s, 0, 0, width, height, fill);
+  return s;
+}
+
+void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint16_t colour) {
+  SDL_Rect r{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+             static_cast<Uint16>(h)};
+  SDL_FillRect(surface, &r, colour);
+}
+
+SDL_Surface* MakeFontSurface(int glyphs, int glyphWidth, int height, uint16_t marker, uint16_t ink,
+                             uint16_t paper) {
+  const int width = glyphs * (glyphWidth + 1) + 1;
+  SDL_Surface* s = MakeSurface(width, height, paper);
+  for (int g = 0; g <= glyphs; ++g) FillRect(s, g * (glyphWidth + 1), 0, 1, 1, marker);
+  // Each glyph: an ink bar in its middle rows, so drawn text is visible and measurable.
+  for (int g = 0; g < glyphs; ++g) FillRect(s, g * (glyphWidth + 1) + 1, 2, glyphWidth, height - 4, ink);
+  return s;
+}
+
+// ---- Files ----
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// ---- GameTest ----
+
+void GameTest::SetUp() {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+  ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
+  ASSERT_NE(ScreenSurface, nullptr) << SDL_GetError();
+  UseHostInput(&host);
+  UseSoundOutput(&sound);
+  UseMessageBoxHandler(&boxes);
+
+  char pattern[] = "/tmp/zorblats-test-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  folder = std::string(pattern) + "/";
+  mkdir((folder + "data").c_str(), 0755);
+  std::snprintf(ExeDir, sizeof ExeDir, "%s", folder.c_str());
+  std::snprintf(DataDir, sizeof DataDir, "%sdata\\", folder.c_str());
+}
+
+void GameTest::TearDown() {
+  UseHostInput(nullptr);
+  UseSoundOutput(nullptr);
+  UseMessageBoxHandler(nullptr);
+  for (SDL_Surface*& s : Images) s = nullptr;
+  for (SDL_Surface* s : owned) SDL_FreeSurface(s);
+  owned.clear();
+  ScreenSurface = nullptr;
+  SDL_Quit();
+  if (!folder.empty()) std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+uint32_t GameTest::ScreenPixel(int x, int y) const { return ReadPixel(x, y, ScreenSurface); }
+
+void GameTest::InstallSyntheticImages() {
+  struct Size {
+    int w, h;
+  };
+  static constexpr Size kSizes[kImageCount] = {
+      {240, 320}, {240, 320}, {60, 30},  {3, 8},    {3, 8},    {46, 18},  {46, 18},
+      {46, 18},   {240, 320}, {12, 12},  {160, 60}, {200, 16}, {60, 12},  {30, 30},
+      {240, 320}, {240, 320}, {240, 320}, {240, 320}, {240, 320}, {0, 0},   {0, 0},
+      {2, 2},     {2, 2},     {2, 2},    {2, 2},    {2, 2},    {115, 18}, {150, 30},
+      {15, 15},   {120, 40},  {1, 1},    {130, 30}, {240, 86}, {240, 86}, {240, 86},
+      {240, 86},  {1, 1},     {96, 16},  {0, 0},    {60, 30},  {60, 30}};
+  for (int id = 0; id < kImageCount; ++id) {
+    if (id == kFontGrey || id == kFontBold || id == kFontWhite) {
+      Images[id] = MakeFontSurface(95, 5, 9, Rgb565(255, 0, 255), Rgb565(255, 255, 255), 0);
+      owned.push_back(Images[id]);
+      continue;
+    }
+    // A distinct, non-black colour per image so pixel checks can tell them apart.
+    const uint16_t colour = static_cast<uint16_t>(0x0841 * (id + 1) | 0x8000);
+    Images[id] = MakeSurface(kSizes[id].w, kSizes[id].h, colour);
+    owned.push_back(Images[id]);
+  }
+  ApplyColourKeys();
+}
