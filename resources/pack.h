@@ -1,0 +1,85 @@
+// Image packs: a gzip file holding a table of raw images, read into display surfaces.
+#pragma once
+#include <SDL/SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// A pack object either reads (the game) or writes (the pack builder).
+enum class PackMode : int { Write = 0, Read = 1 };
+
+// One stored image: its layout as the source surface held it, and its display surface.
+struct ImageEntry {
+  int32_t width = 0;
+  int32_t height = 0;
+  uint16_t pitch = 0;
+  uint8_t* pixels = nullptr;  // only while the entry is decoded or written
+  uint8_t depth = 0;
+  uint32_t redMask = 0, greenMask = 0, blueMask = 0, alphaMask = 0;
+  SDL_Surface* surface = nullptr;  // owned by the entry
+  uint32_t alphaFlag = 0;
+};
+
+// The images of one pack, in table order.
+class ImageSet {
+ public:
+  ImageSet() = default;
+  ImageSet(const ImageSet&) = delete;
+  ImageSet& operator=(const ImageSet&) = delete;
+  ~ImageSet();  // frees what FreeAll has not
+
+  // Decodes a content table of `size` bytes into display surfaces. False, with the reason
+  // in `error`, when the content is damaged; the set is then left empty. Used by PackFile.
+  bool ParseContent(const uint8_t* content, size_t size, std::string* error);
+  // The display surface of entry index (0 <= index < Count()), owned by the set.
+  SDL_Surface* GetSurface(int32_t index) const;
+  // Number of entries.
+  int32_t Count() const { return count; }
+  // Frees every display surface and entry; the set is empty afterwards.
+  void FreeAll();
+
+  // The pack builder's side: takes an entry (owned from then on), and writes the table.
+  void AddEntry(ImageEntry* entry);
+  bool WriteContent(std::FILE* file) const;
+
+ private:
+  int32_t count = 0;
+  ImageEntry** entries = nullptr;
+};
+
+// The list of source names handed to the pack builder.
+struct NameList {
+  int32_t count = 0;
+  const char* const* names = nullptr;
+};
+
+class PackFile {
+ public:
+  explicit PackFile(PackMode mode);
+
+  // Reads the pack ExeDir + name + ".pak" into an empty set, with a content buffer of
+  // bufferSize bytes. A missing or damaged pack stops the game with a message naming the
+  // file and what is wrong. Called by RunGame (start screen) and LoadImages.
+  void Load(ImageSet& set, const char* name, size_t bufferSize);
+  // The same without stopping: false with the reason in `error`. Used by tests and fuzzers.
+  bool TryLoad(ImageSet& set, const char* name, size_t bufferSize, std::string* error);
+
+  // Builds outputPath + ".pak" from the source bitmaps DataDir + name. Stops with status 1
+  // when a source cannot be loaded. Used by the packbuilder tool.
+  void Build(const char* outputPath, const NameList& names);
+
+ private:
+  bool canWrite = false;
+  bool canRead = false;
+};
+
+// Loads a source picture for the builder: BMP through SDL, or (for names ending in 'g')
+// a picture with per-pixel alpha through SDL_image, flagged with alpha 1. Null on failure,
+// after "Couldn't load <path>: <reason>" on standard error.
+SDL_Surface* LoadSourceImage(const char* path, uint32_t* alphaFlag);
+
+// gzip-compresses files into "<name>.pak" and deletes each input on success; options
+// -1..-9 (level), -f (filtered), -h (Huffman only). Returns the exit status (0 or 1).
+int PackCompressor(int argc, const char* const* argv);
