@@ -19,8 +19,15 @@ extern GlyphTable GlobalGlyphs;
 extern int32_t CurrentFont;
 
 // Fills the table from the markers in row 0 of the surface (raw value of pixel (0, 0)).
-// Entries past the last marker found keep what they held. Used by SelectFont and TextBox.
+// At most kGlyphTableSize markers are kept; entries past the last marker found keep what
+// they held, and `count` says how many this build found. Used by SelectFont and TextBox.
 void BuildGlyphTable(SDL_Surface* surface, GlyphTable& table);
+
+// Where the glyph of code ch lies in its font image: the column after marker ch-33 and the
+// width up to marker ch-32. False for a code the markers do not describe (below 33, 128-255,
+// or past the markers found). Used by DrawText and by TextBox for every glyph it draws or
+// measures.
+bool FindGlyph(const GlyphTable& table, uint8_t ch, int32_t& sourceX, int32_t& width);
 
 // Selects Images[imageIndex] as the current font and rebuilds GlobalGlyphs from it.
 // Called by every screen that writes text, at the start of each redraw.
