@@ -47,3 +47,8 @@ void ResetHighScores();
 // Used by SaveSettings/LoadSettings and the tests.
 void EncodeSettings(const SettingsRecord& record, uint8_t out[kSettingsFileSize]);
 void DecodeSettings(const uint8_t* bytes, size_t size, SettingsRecord& record);
+
+// The last step of SaveSettings, which puts the finished temporary file in place of the old
+// one (std::rename). Tests install a failing one to cut a save short; null restores rename.
+using SettingsRenameFunction = int (*)(const char* from, const char* to);
+void UseSettingsRename(SettingsRenameFunction rename);
