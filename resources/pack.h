@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 // A pack object either reads (the game) or writes (the pack builder).
@@ -40,9 +39,10 @@ class ImageSet {
   // Frees every display surface and entry; the set is empty afterwards.
   void FreeAll();
 
-  // The pack builder's side: takes an entry (owned from then on), and writes the table.
+  // The pack builder's side: takes an entry (owned from then on; its surface too), and
+  // writes the table to an open file descriptor. False, with the reason, if a write fails.
   void AddEntry(ImageEntry* entry);
-  bool WriteContent(std::FILE* file) const;
+  bool WriteContent(int fd, std::string* error) const;
 
  private:
   int32_t count = 0;
@@ -55,6 +55,10 @@ struct NameList {
   const char* const* names = nullptr;
 };
 
+// The pack's file name: ExeDir + name + ".pak" as a host path. False if it does not fit the
+// game's 260-byte path limit. Used by PackFile::Load and LoadImages' messages.
+bool PackFilePath(const char* name, std::string* hostPath);
+
 class PackFile {
  public:
   explicit PackFile(PackMode mode);
@@ -66,9 +70,11 @@ class PackFile {
   // The same without stopping: false with the reason in `error`. Used by tests and fuzzers.
   bool TryLoad(ImageSet& set, const char* name, size_t bufferSize, std::string* error);
 
-  // Builds outputPath + ".pak" from the source bitmaps DataDir + name. Stops with status 1
-  // when a source cannot be loaded. Used by the packbuilder tool.
-  void Build(const char* outputPath, const NameList& names);
+  // Builds outputPath + ".pak" from the source bitmaps DataDir + name, in list order.
+  // Returns the exit status: 0, or 1 when a source cannot be loaded (the build stops there,
+  // since skipping a name would shift every later image) or a file cannot be written.
+  // Does nothing (status 0) unless made in Write mode. Used by the packbuilder tool.
+  int Build(const char* outputPath, const NameList& names);
 
  private:
   bool canWrite = false;
