@@ -1,0 +1,65 @@
+#include "frontend/high_scores.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "frontend/keyboard.h"
+#include "frontend/menu.h"
+#include "frontend/settings.h"
+#include "platform/message_box.h"
+#include "platform/rect.h"
+#include "resources/draw.h"
+#include "resources/images.h"
+#include "text/font.h"
+
+namespace {
+
+constexpr Rect kBackArea{20, 209, 65, 229};
+constexpr Rect kResetArea{123, 209, 200, 229};
+
+}  // namespace
+
+void DrawHighScoreScreen() {
+  SelectFont(kFontWhite);
+  BlitImage(Images[kScores], 0, 0);
+  BlitImage(Images[largeKeys ? kKeyboardLarge : kKeyboardSmall], kKeyboardX, kKeyboardY);
+  for (int place = 0; place < kHighScorePlaces; ++place) {
+    const int32_t y = kTableTop + kTableRowStep * place;
+    // A name read from the file may fill its whole field: draw at most the field.
+    char name[kNameFieldSize + 1];
+    std::memcpy(name, Settings.highScoreNames[place], kNameFieldSize);
+    name[kNameFieldSize] = 0;
+    DrawText(name, kNameX, y, kFontWhite);
+    char number[16];
+    if (Settings.highScores[place] != 0) {
+      std::snprintf(number, sizeof number, "%d", static_cast<int>(Settings.highScores[place]));
+      DrawText(number, kScoreX, y, kFontWhite);
+    }
+    std::snprintf(number, sizeof number, "%d", place + 1);
+    DrawText(number, kPlaceNumberX, y, kFontWhite);
+  }
+  FlipScreen();
+}
+
+int RunHighScoreScreen() {
+  DrawHighScoreScreen();
+  for (;;) {
+    SDL_Event event;
+    WaitForScreenEvent(event);
+    if (event.type == SDL_QUIT) return kScreenQuitEvent;
+    if (event.type != SDL_MOUSEBUTTONDOWN) continue;
+    const int32_t x = event.button.x;
+    const int32_t y = event.button.y;
+    const bool back = PtInRect(kBackArea, x, y);
+    if (PtInRect(kResetArea, x, y)) {
+      if (ShowMessageBox("Do you really want to reset your high scores?", "Reset High Scores?",
+                         MB_YESNO) == IDYES) {
+        ResetHighScores();
+      }
+      // Saved whatever the answer.
+      DrawHighScoreScreen();
+      SaveSettings();
+    }
+    if (back) return kScreenClosed;
+  }
+}

@@ -1,0 +1,68 @@
+#include "frontend/options.h"
+
+#include "frontend/menu.h"
+#include "frontend/settings.h"
+#include "platform/rect.h"
+#include "resources/draw.h"
+#include "resources/images.h"
+
+namespace {
+
+constexpr Rect kBackArea{6, 290, 57, 318};
+enum Row { kDifficulty0, kDifficulty1, kDifficulty2, kSoundOn, kSoundOff, kRowCount };
+static_assert(sizeof kRadioRows / sizeof kRadioRows[0] == kRowCount);
+
+void ApplyRow(int row) {
+  switch (row) {
+    case kDifficulty0:
+    case kDifficulty1:
+    case kDifficulty2:
+      Settings.difficulty = static_cast<int16_t>(row - kDifficulty0);
+      break;
+    case kSoundOn:
+      Settings.soundOn = 1;
+      break;
+    case kSoundOff:
+      Settings.soundOn = 0;
+      break;
+  }
+}
+
+}  // namespace
+
+void DrawOptionsScreen() {
+  BlitImage(Images[kOptions], 0, 0);
+  // A difficulty outside 0..2 (kept from the file) shows no mark until a row is tapped.
+  if (Settings.difficulty >= 0 && Settings.difficulty <= 2) {
+    BlitImage(Images[kRadio], kRadioX, static_cast<int16_t>(kRadioRows[kDifficulty0 + Settings.difficulty]));
+  }
+  BlitImage(Images[kRadio], kRadioX, static_cast<int16_t>(kRadioRows[Settings.soundOn ? kSoundOn : kSoundOff]));
+  FlipScreen();
+}
+
+int RunOptionsScreen() {
+  const SDL_Surface* radio = Images[kRadio];
+  Rect rows[kRowCount];
+  for (int row = 0; row < kRowCount; ++row) {
+    rows[row] = Rect{kRadioX, kRadioRows[row], kRadioX + radio->w, kRadioRows[row] + radio->h};
+  }
+  int result = 0;
+  DrawOptionsScreen();
+  while (result == 0) {
+    SDL_Event event;
+    WaitForScreenEvent(event);
+    if (event.type == SDL_MOUSEBUTTONDOWN) {
+      const int32_t x = event.button.x;
+      const int32_t y = event.button.y;
+      if (PtInRect(kBackArea, x, y)) result = kScreenClosed;
+      for (int row = 0; row < kRowCount; ++row) {
+        if (PtInRect(rows[row], x, y)) ApplyRow(row);
+      }
+    } else if (event.type == SDL_QUIT) {
+      result = kScreenQuitEvent;
+    }
+    DrawOptionsScreen();
+  }
+  SaveSettings();
+  return result;
+}
