@@ -1,0 +1,214 @@
+#include "frontend/name_entry.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "frontend/high_scores.h"
+#include "frontend/keyboard.h"
+#include "frontend/settings.h"
+#include "game/ship.h"
+#include "platform/host.h"
+#include "resources/draw.h"
+#include "resources/images.h"
+#include "text/font.h"
+
+ScreenPoint keyboardOrigin{0, 234};
+EditFieldRecord EditField{nullptr, {0, 0, 0, 0}, kFontWhite, 0, 0};
+int32_t blinkCounter = 0;
+
+namespace {
+
+constexpr int32_t kNameBufferSize = 20;
+constexpr int32_t kNameLimit = 10;
+constexpr uint32_t kGameOverMs = 3000;
+constexpr uint32_t kEntryPassMs = 10;
+
+// The keyboard picture of the current layer, pressed or not.
+SDL_Surface* KeyboardPicture(bool pressed) {
+  if (largeKeys == 1) return Images[pressed ? kKeyboardLargePushed : kKeyboardLarge];
+  return Images[pressed ? kKeyboardSmallPushed : kKeyboardSmall];
+}
+
+// Copies one key's rectangle from a keyboard picture to its place on the screen.
+void ShowKey(SDL_Surface* picture, const Rect& keyArea) {
+  BlitImagePart(picture, static_cast<int16_t>(keyboardOrigin.x + keyArea.left),
+                static_cast<int16_t>(keyboardOrigin.y + keyArea.top),
+                static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left)),
+                static_cast<uint16_t>(std::abs(keyArea.bottom - keyArea.top)),
+                static_cast<int16_t>(keyArea.left), static_cast<int16_t>(keyArea.top));
+  FlipScreen();
+}
+
+// Draws the whole keyboard of the current layer and presents the screen.
+void ShowKeyboard() {
+  BlitImage(KeyboardPicture(false), static_cast<int16_t>(keyboardOrigin.x),
+            static_cast<int16_t>(keyboardOrigin.y));
+  FlipScreen();
+}
+
+void ToggleLayer() { largeKeys = 1 - largeKeys; }
+
+}  // namespace
+
+void SetKeyboardOrigin(int32_t x, int32_t y) { keyboardOrigin = {x, y}; }
+
+void PlaceEditField(int32_t place) {
+  SDL_Surface* const box = Images[kEditBox];
+  const int32_t y = kTableTop + kTableRowStep * place;
+  EditField.image = box;
+  EditField.area = {kNameX, y, kNameX + (box ? box->w : 0), y + (box ? box->h : 0)};
+  EditField.font = kFontWhite;
+  EditField.textX = kNameX;
+  EditField.textY = y;
+}
+
+int32_t FindKey(int32_t x, int32_t y, Rect& keyArea) {
+  const int32_t rx = x - keyboardOrigin.x;
+  const int32_t ry = y - keyboardOrigin.y;
+  for (const KeyboardKey& key : KeyTable) {
+    const Rect& a = key.area;
+    if (a.left < rx && rx < a.right && a.top < ry && ry < a.bottom) {
+      keyArea = a;
+      return largeKeys == 1 ? key.large : key.normal;
+    }
+  }
+  return kNoKey;
+}
+
+bool TrackKeyPress(const Rect& keyArea) {
+  SDL_Surface* const pressed = KeyboardPicture(true);
+  SDL_Surface* const normal = KeyboardPicture(false);
+  ShowKey(pressed, keyArea);
+  bool down = true;
+  // The stylus is down: poll without pausing until it lifts.
+  SDL_Event event;
+  for (;;) {
+    if (!HostPollEvent(&event)) continue;
+    if (event.type == SDL_MOUSEBUTTONUP) break;
+    if (event.type != SDL_MOUSEMOTION) continue;
+    const bool inside = PtInRect(keyArea, event.motion.x - keyboardOrigin.x,
+                                 event.motion.y - keyboardOrigin.y);
+    if (inside && !down) {
+      ShowKey(pressed, keyArea);
+      down = true;
+    } else if (!inside && down) {
+      ShowKey(normal, keyArea);
+      down = false;
+    }
+  }
+  ShowKey(normal, keyArea);
+  return down;
+}
+
+int32_t ApplyKey(int32_t code, char* name, int32_t maxLength) {
+  if (code == kEnterKey) return 1;  // a pending shift stays pending
+  if (code == kCapsKey) {
+    ToggleLayer();
+    return 0;
+  }
+  if (code == kShiftKey) {
+    shiftPending = 1;
+    ToggleLayer();
+    return 0;
+  }
+  const int32_t length = static_cast<int32_t>(std::strlen(name));
+  if (code == kBackspaceKey) {
+    if (length > 0) name[length - 1] = '\0';
+  } else if (static_cast<int8_t>(code) >= 30) {
+    if (length < maxLength) {
+      name[length] = static_cast<char>(code);
+      name[length + 1] = '\0';
+    }
+  }
+  if (shiftPending) {
+    shiftPending = 0;
+    ToggleLayer();
+  }
+  return 0;
+}
+
+void DrawEditField(const char* name) {
+  blinkCounter += 1;
+  // The cursor is the letter l, shown for four calls and hidden for the next four.
+  char text[64];
+  if ((blinkCounter / 4) % 2 == 0) {
+    std::snprintf(text, sizeof text, "%sl", name);
+  } else {
+    std::snprintf(text, sizeof text, "%s", name);
+  }
+  SelectFont(EditField.font);
+  const Rect& a = EditField.area;
+  BlitImagePart(Images[kScores], static_cast<int16_t>(a.left), static_cast<int16_t>(a.top),
+                static_cast<uint16_t>(a.right - a.left), static_cast<uint16_t>(a.bottom - a.top),
+                static_cast<int16_t>(a.left), static_cast<int16_t>(a.top));
+  DrawText(text, EditField.textX, EditField.textY, EditField.font);
+  FlipScreen();
+}
+
+int32_t RunNameEntry(char* name, int32_t maxLength) {
+  SetKeyboardOrigin(kKeyboardX, kKeyboardY);
+  DrawHighScoreScreen();
+  int32_t result = 0;
+  while (result == 0) {
+    DrawEditField(name);
+    SDL_Event event;
+    if (HostPollEvent(&event)) {
+      if (event.type == SDL_QUIT) {
+        result = 3;
+      } else if (event.type == SDL_MOUSEBUTTONDOWN) {
+        const int32_t x = event.button.x;
+        const int32_t y = event.button.y;
+        if (PtInRect(kDoneArea, x, y)) {
+          result = 1;  // any button ends the entry here
+        } else if (event.button.button == SDL_BUTTON_LEFT) {
+          if (PtInRect(EditField.area, x, y)) DrawEditField(name);
+          Rect keyArea{0, 0, 0, 0};
+          const int32_t code = FindKey(x, y, keyArea);
+          if (code != kNoKey && code != kEnterKey) {
+            if (TrackKeyPress(keyArea)) {
+              result = ApplyKey(code, name, maxLength);
+              ShowKeyboard();
+            }
+          } else {
+            // No key or Enter: acts at once. A tap beside the keys ends a pending shift,
+            // so the other layer is shown straight away.
+            const int32_t layer = largeKeys;
+            result = ApplyKey(code, name, maxLength);
+            if (largeKeys != layer) ShowKeyboard();
+          }
+        }
+      }
+    }
+    HostDelay(kEntryPassMs);
+  }
+  return result;
+}
+
+void RunGameOverScreen() {
+  SDL_Surface* const picture = Images[kGameOver];
+  BlitImage(picture, static_cast<int16_t>(120 - picture->w / 2),
+            static_cast<int16_t>(160 - picture->h / 2));
+  FlipScreen();
+  HostDelay(kGameOverMs);
+  EnterHighScore(PlayerShip.score);
+}
+
+void EnterHighScore(int32_t score) {
+  const int place = HighScorePlace(score);
+  if (place < 0) return;
+  MakeRoomAt(place);
+  // The new row shows the score being entered from the start, and no old name under the
+  // edit field. Only the first name byte is cleared: the typed name overwrites it anyway.
+  Settings.highScores[place] = score;
+  Settings.highScoreNames[place][0] = '\0';
+
+  char name[kNameBufferSize] = {};
+  PlaceEditField(place);
+  RunNameEntry(name, kNameLimit);
+
+  // Whichever way the entry ended, the name typed so far goes into the table.
+  std::memcpy(Settings.highScoreNames[place], name, std::strlen(name) + 1);
+  Settings.highScores[place] = score;
+  SaveSettings();
+}
