@@ -2,6 +2,7 @@
 // each time the game blocks for an event, which background was showing. Every synthetic
 // background has its own colour, so the pixel at a corner no button covers names the screen.
 #pragma once
+#include <functional>
 #include <vector>
 
 #include "resources/draw.h"
@@ -16,6 +17,7 @@ class WatchingHost final : public HostInput {
   int PollEvent(SDL_Event* event) override { return inner.PollEvent(event); }
   int WaitEvent(SDL_Event* event) override {
     seen.push_back(ReadPixel(kProbeX, kProbeY, ScreenSurface));
+    if (beforeWait) beforeWait();
     return inner.WaitEvent(event);
   }
   const uint8_t* KeyState() override { return inner.KeyState(); }
@@ -36,6 +38,8 @@ class WatchingHost final : public HostInput {
   static constexpr int kProbeX = 232;
   static constexpr int kProbeY = 4;
   std::vector<uint32_t> seen;
+  // Runs each time the game blocks, after the probe: a test looks at the screen here.
+  std::function<void()> beforeWait;
 
  private:
   ScriptedHost& inner;
