@@ -101,6 +101,17 @@ int CompressFile(const char* name, const char* mode) {
   return 0;
 }
 
+// The pack stores no palette, so a paletted picture (1, 4 or 8 bits) is stored at 24 bits
+// with its colours. Frees the original; null (after a message) if SDL cannot convert it.
+SDL_Surface* WithoutPalette(SDL_Surface* paletted) {
+  SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 24, 0xFF0000, 0xFF00, 0xFF, 0);
+  SDL_Surface* converted = model ? SDL_ConvertSurface(paletted, model->format, SDL_SWSURFACE) : nullptr;
+  if (!converted) std::fprintf(stderr, "Couldn't convert a paletted picture: %s\n", SDL_GetError());
+  if (model) SDL_FreeSurface(model);
+  SDL_FreeSurface(paletted);
+  return converted;
+}
+
 }  // namespace
 
 void ImageSet::AddEntry(ImageEntry* entry) {
@@ -172,9 +183,15 @@ int PackFile::Build(const char* outputPath, const NameList& names) {
   ImageSet set;
   for (int32_t i = 0; i < names.count; ++i) {
     char sourcePath[kPathCapacity + kDataDirCapacity];
-    std::snprintf(sourcePath, sizeof sourcePath, "%s%s", DataDir, names.names[i]);
+    const int length = std::snprintf(sourcePath, sizeof sourcePath, "%s%s", DataDir, names.names[i]);
     uint32_t alphaFlag = 0;
-    SDL_Surface* surface = LoadSourceImage(sourcePath, &alphaFlag);
+    SDL_Surface* surface = nullptr;
+    if (length < 0 || static_cast<size_t>(length) >= sizeof sourcePath) {
+      std::fprintf(stderr, "Couldn't load %s%s: the path is too long\n", DataDir, names.names[i]);
+    } else {
+      surface = LoadSourceImage(sourcePath, &alphaFlag);
+    }
+    if (surface && surface->format->palette) surface = WithoutPalette(surface);
     if (!surface) {
       close(fd);
       unlink(contentPath.c_str());

@@ -215,6 +215,8 @@ TEST_F(PackBuilderTest, ImageMagickBitmapsKeepTheirSizesAndColours) {
       {"rgb565.bmp", 16, 7, 5, "-alpha off -define bmp:subtype=RGB565 BMP:"},
       {"bgr24.bmp", 24, 9, 3, "-type TrueColor -define bmp:format=bmp3 BMP3:"},
       {"argb32.bmp", 32, 5, 4, "-type TrueColorAlpha BMP:"},
+      // A paletted picture: the pack keeps no palette, so its colours must survive without.
+      {"palette.bmp", 4, 5, 3, "-type Palette BMP3:"},
   };
   for (const Source& s : sources) {
     // A red ground, a cyan bottom row and a green top-right pixel: flipped or mirrored
@@ -234,12 +236,12 @@ TEST_F(PackBuilderTest, ImageMagickBitmapsKeepTheirSizesAndColours) {
   RunCommand("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% '" + Data("half.png") + "'", &status);
   ASSERT_EQ(status, 0);
 
-  ASSERT_EQ(Build(folder + "data/magick", {"rgb565.bmp", "bgr24.bmp", "argb32.bmp", "half.png"}), 0);
+  ASSERT_EQ(Build(folder + "data/magick", {"rgb565.bmp", "bgr24.bmp", "argb32.bmp", "palette.bmp", "half.png"}), 0);
   const Bytes content = GunzipWithSystemGzip(Data("magick.pak"));
   ImageSet set;
   ASSERT_TRUE(Load("//data//magick", set));
-  ASSERT_EQ(set.Count(), 4);
-  for (int i = 0; i < 3; ++i) {
+  ASSERT_EQ(set.Count(), 5);
+  for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(sources[i].name);
     SDL_Surface* surface = set.GetSurface(i);
     ASSERT_EQ(surface->w, sources[i].width);
@@ -251,8 +253,8 @@ TEST_F(PackBuilderTest, ImageMagickBitmapsKeepTheirSizesAndColours) {
     ExpectColour(surface, sources[i].width - 1, sources[i].height - 1, {0, 255, 255});
   }
   // The bitmaps are flagged opaque; the PNG (its name ends in 'g') keeps its alpha.
-  EXPECT_EQ(AlphaFlags(content), (std::vector<uint32_t>{0, 0, 0, 1}));
-  SDL_Surface* half = set.GetSurface(3);
+  EXPECT_EQ(AlphaFlags(content), (std::vector<uint32_t>{0, 0, 0, 0, 1}));
+  SDL_Surface* half = set.GetSurface(4);
   EXPECT_TRUE(half->flags & SDL_SRCALPHA);
   uint8_t r, g, b, a;
   SDL_GetRGBA(ReadPixel(1, 1, half), half->format, &r, &g, &b, &a);
