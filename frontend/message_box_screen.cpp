@@ -183,7 +183,9 @@ int32_t WrapMessageText(const char* text, int32_t maxWidth, MessageLine* lines, 
       const int32_t w = MeasureText(q, 1);
       if (width + w > maxWidth && q > lineStart) {
         if (lastSpace && lastSpace > lineStart) {
-          lines[count++] = MessageLine{lineStart, static_cast<int32_t>(lastSpace - lineStart)};
+          const char* lineEnd = lastSpace;
+          while (lineEnd > lineStart && lineEnd[-1] == ' ') --lineEnd;  // no gap at the end
+          lines[count++] = MessageLine{lineStart, static_cast<int32_t>(lineEnd - lineStart)};
           p = lastSpace;
         } else {
           lines[count++] = MessageLine{lineStart, static_cast<int32_t>(q - lineStart)};

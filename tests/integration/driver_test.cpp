@@ -371,3 +371,43 @@ TEST_F(DriverTest, MissingStoryGivesAnEmptyHelpText) {
 }
 
 }  // namespace
+
+// The game's own content, when this build has made it: the same start with the real packs
+// and the real help text.
+class RealContentTest : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    const std::string data = std::string(ZORBLATS_GAME_DIR) + "/data/";
+    for (const char* name : {"0.pak", "1.pak", "story"}) {
+      const Bytes bytes = ReadFileBytes(data + name);
+      if (bytes.empty()) GTEST_SKIP() << "no built content in " << data;
+      WriteFileBytes(folder + "data/" + name, bytes);
+    }
+    UseHostInput(&driver);
+  }
+  DriverHost driver{host};
+};
+
+TEST_F(RealContentTest, StartsShowsTheMenuAndPagesTheHelpText) {
+  host.cursor = 1010;
+  host.Press(100, 130);  // help
+  host.Wait(10).Press(170, 300);  // next page
+  host.Wait(10).Press(120, 300);  // close
+  std::vector<int16_t> pages;
+  int waits = 0;
+  driver.onWait = [&] {
+    if (++waits >= 2 && waits <= 3) pages.push_back(HelpBox.currentPage);
+  };
+  EXPECT_EQ(RunGame(), Quit);
+  ASSERT_EQ(driver.delays.size(), 1u);
+  EXPECT_EQ(driver.delays[0].ms, 1000u);
+  ASSERT_NE(StoryText, nullptr);
+  EXPECT_EQ(std::string(StoryText).size(), ReadFileBytes(folder + "data/story").size());
+  EXPECT_GE(HelpBox.lastPage, 1) << "the game's help text fills more than a page";
+  EXPECT_EQ(pages, (std::vector<int16_t>{0, 1}));
+  EXPECT_EQ(HelpBox.currentPage, 0);
+  // The menu is on the screen at the end, pixel for pixel main.bmp.
+  for (int y = 0; y < 320; y += 7)
+    for (int x = 0; x < 240; x += 5) ASSERT_EQ(ReadPixel(x, y, ScreenSurface), ReadPixel(x, y, Images[kMainMenu]));
+}

@@ -163,6 +163,11 @@ TEST_F(DrawnBoxTest, TextWrapsAtSpacesAndNewlines) {
   EXPECT_EQ(lines[2].length, 0);
   EXPECT_EQ(WrapMessageText("", 184, lines, kMessageMaxLines), 0);
 
+  // Runs of spaces at a break stay on neither line.
+  EXPECT_EQ(WrapMessageText("aaaa   bbbb", 40, lines, kMessageMaxLines), 2);
+  EXPECT_EQ(std::string(lines[0].start, lines[0].length), "aaaa");
+  EXPECT_EQ(std::string(lines[1].start, lines[1].length), "bbbb");
+
   // A word wider than the line is cut: 5-pixel glyphs, 20 to a 100-pixel line.
   const std::string word(50, 'w');
   EXPECT_EQ(WrapMessageText(word.c_str(), 100, lines, kMessageMaxLines), 3);
