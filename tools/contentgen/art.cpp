@@ -153,8 +153,9 @@ static Image MakeExplosion(const Palette& palette, int w, int h, Rgb background,
     const double fade = 1.0 - 0.2 * f;
     const double hollow = f < 2 ? 0.0 : radius * 0.18 * (f - 1);
     const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
-    for (int y = 0; y < h; ++y) {
-      for (int x = 0; x < w; ++x) {
+    // The frame's outermost ring stays background, so frames never bleed into each other.
+    for (int y = 1; y < h - 1; ++y) {
+      for (int x = 1; x < w - 1; ++x) {
         const double d = std::hypot((x - cx) * 0.95, (y - cy) * 1.1);
         if (d >= radius) continue;
         double heat = (1.0 - d / radius) * fade * 1.15;

@@ -130,10 +130,19 @@ std::map<char, Glyph> LoadFont(const std::string& path) {
       ++n;
       continue;
     }
-    if (head.size() != 3 || head[0] != ':' || head[1] != ' ')
-      throw Fault(path, n + 1, "expected ': C' starting the glyph of character C");
-    const char ch = head[2];
-    if (ch < 33 || ch > 126) throw Fault(path, n + 1, "character outside 33-126");
+    if (head.size() < 3 || head[0] != ':' || head[1] != ' ')
+      throw Fault(path, n + 1, "expected ': C' (or ': CODE') starting the glyph of character C");
+    int code = static_cast<unsigned char>(head[2]);
+    if (head.size() > 3) {
+      // Characters that cannot be typed are given by their decimal code.
+      if (head.find_first_not_of("0123456789", 2) != std::string::npos)
+        throw Fault(path, n + 1, "expected one character or a decimal code");
+      code = std::stoi(head.substr(2));
+    }
+    if (code < kFirstGlyph || code > kLastGlyph)
+      throw Fault(path, n + 1, "character outside " + std::to_string(kFirstGlyph) + "-" +
+                                   std::to_string(kLastGlyph));
+    const char ch = char(code);
     if (font.count(ch)) throw Fault(path, n + 1, "glyph drawn twice");
     Glyph glyph;
     for (int r = 0; r < kGlyphRows; ++r) {
@@ -149,8 +158,8 @@ std::map<char, Glyph> LoadFont(const std::string& path) {
     ++n;
     font[ch] = glyph;
   }
-  for (int ch = 33; ch <= 126; ++ch)
+  for (int ch = kFirstGlyph; ch <= kLastGlyph; ++ch)
     if (!font.count(char(ch)))
-      throw SourceError(path + ": no glyph for '" + std::string(1, char(ch)) + "'");
+      throw SourceError(path + ": no glyph for code " + std::to_string(ch));
   return font;
 }

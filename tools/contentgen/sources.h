@@ -41,6 +41,10 @@ std::map<std::string, Sprite> LoadSprites(const std::string& path, const Palette
 // Glyph rows of the game's pixel font, as drawn in font.txt.
 constexpr int kGlyphRows = 9;   // rows 0-6 capitals and digits, 7-8 descenders
 constexpr int kCapHeight = 7;
+// The font strips hold codes 33 to 127: 95 glyphs between 96 markers. 127 has no key on
+// the keyboard; its glyph (a small ship) only completes the strip.
+constexpr int kFirstGlyph = 33;
+constexpr int kLastGlyph = 127;
 
 struct Glyph {
   int width = 0;                  // ink columns, without the gap column
@@ -48,8 +52,8 @@ struct Glyph {
   bool Ink(int x, int y) const { return rows[size_t(y)][size_t(x)] == '#'; }
 };
 
-// Reads font.txt: blocks ": C" followed by kGlyphRows rows of '#' and '.'. Every code from
-// 33 to 126 must be present exactly once.
+// Reads font.txt: blocks ": C" (or ": CODE" in decimal) followed by kGlyphRows rows of '#'
+// and '.'. Every code from kFirstGlyph to kLastGlyph must be present exactly once.
 std::map<char, Glyph> LoadFont(const std::string& path);
 
 // Reads a text file whole; throws SourceError when it cannot be read.

@@ -71,11 +71,11 @@ void DrawCentred(Image& image, const Font& font, const std::string& text, int cx
 Image MakeFontStrip(const Font& font, const FontStripColours& colours) {
   const int extra = colours.bold ? 2 : 1;
   int width = 1;
-  for (int ch = 33; ch <= 126; ++ch) width += font.at(char(ch)).width + extra + 1;
+  for (int ch = kFirstGlyph; ch <= kLastGlyph; ++ch) width += font.at(char(ch)).width + extra + 1;
   Image strip(width, kFontStripHeight, colours.background);
   int x = 0;
   strip.Set(x, 0, colours.marker);
-  for (int ch = 33; ch <= 126; ++ch) {
+  for (int ch = kFirstGlyph; ch <= kLastGlyph; ++ch) {
     const Glyph& g = font.at(char(ch));
     const int left = x + 1;
     for (int pass = 0; pass < 2; ++pass) {

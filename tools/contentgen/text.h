@@ -51,6 +51,6 @@ struct FontStripColours {
 // Height of a font strip: the marker row, the glyph rows and one row for the shadow.
 constexpr int kFontStripHeight = 1 + kGlyphRows + 1;
 
-// Builds a font strip for codes 33 to 126: a marker in row 0 before every glyph and after
+// Builds a font strip for codes kFirstGlyph to kLastGlyph: a marker in row 0 before every glyph and after
 // the last, each glyph its ink columns plus one gap column (two for bold), ink from row 1.
 Image MakeFontStrip(const Font& font, const FontStripColours& colours);
