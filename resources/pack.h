@@ -67,7 +67,8 @@ class PackFile {
   // bufferSize bytes. A missing or damaged pack stops the game with a message naming the
   // file and what is wrong. Called by RunGame (start screen) and LoadImages.
   void Load(ImageSet& set, const char* name, size_t bufferSize);
-  // The same without stopping: false with the reason in `error`. Used by tests and fuzzers.
+  // The same without stopping: false with the reason in `error` (the set is then empty);
+  // true with nothing loaded when the object was not made for reading. Used by tests.
   bool TryLoad(ImageSet& set, const char* name, size_t bufferSize, std::string* error);
 
   // Builds outputPath + ".pak" from the source bitmaps DataDir + name, in list order.
