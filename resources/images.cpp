@@ -8,27 +8,47 @@
 #include "resources/pack.h"
 
 const char* const kImageSourceNames[kImageCount] = {
-    "start_screen.bmp",        "ingame.bmp",
-    "Player1.bmp",             "Weapon1.bmp",
-    "Weapon2.bmp",             "Enemy11.bmp",
-    "Enemy21.bmp",             "Enemy31.bmp",
-    "main.bmp",                "SmallEnemy.bmp",
-    "game_over.bmp",           "GiftLauncher1.bmp",
-    "Gifts.bmp",               "Brick.bmp",
-    "options.bmp",             "help.bmp",
-    "about.bmp",               "scores.bmp",
-    "support.bmp",             "font.bmp",
-    "font_bold.bmp",           "StarFront1.bmp",
-    "StarFront2.bmp",          "StarFront3.bmp",
-    "StarFront4.bmp",          "StarFront5.bmp",
-    "Explosion.bmp",           "ExplosionPlayer.bmp",
-    "radio.bmp",               "start.bmp",
-    "reserved30.bmp",          "but_resume.bmp",
-    "keyboard_small.bmp",      "keyboard_large.bmp",
-    "keyboard_small_pushed.bmp", "keyboard_large_pushed.bmp",
-    "reserved36.bmp",          "editbox.bmp",
-    "font_white.bmp",          "brick1.bmp",
-    "small_brick.bmp",
+    "start_screen.bmp",           // 0
+    "ingame.bmp",                 // 1
+    "Player1.bmp",                // 2
+    "Weapon1.bmp",                // 3
+    "Weapon2.bmp",                // 4
+    "Enemy11.bmp",                // 5
+    "Enemy21.bmp",                // 6
+    "Enemy31.bmp",                // 7
+    "main.bmp",                   // 8
+    "SmallEnemy.bmp",             // 9
+    "game_over.bmp",              // 10
+    "GiftLauncher1.bmp",          // 11
+    "Gifts.bmp",                  // 12
+    "Brick.bmp",                  // 13
+    "options.bmp",                // 14
+    "help.bmp",                   // 15
+    "about.bmp",                  // 16
+    "scores.bmp",                 // 17
+    "support.bmp",                // 18
+    "font.bmp",                   // 19
+    "font_bold.bmp",              // 20
+    "StarFront1.bmp",             // 21
+    "StarFront2.bmp",             // 22
+    "StarFront3.bmp",             // 23
+    "StarFront4.bmp",             // 24
+    "StarFront5.bmp",             // 25
+    "Explosion.bmp",              // 26
+    "ExplosionPlayer.bmp",        // 27
+    "radio.bmp",                  // 28
+    "start.bmp",                  // 29
+    "reserved30.bmp",             // 30
+    "but_resume.bmp",             // 31
+    "keyboard_small.bmp",         // 32
+    "keyboard_large.bmp",         // 33
+    "keyboard_small_pushed.bmp",  // 34
+    "keyboard_large_pushed.bmp",  // 35
+    "reserved36.bmp",             // 36
+    "editbox.bmp",                // 37
+    "font_white.bmp",             // 38
+    "brick1.bmp",                 // 39
+    "small_brick.bmp",            // 40
 };
 static_assert(sizeof kImageSourceNames / sizeof kImageSourceNames[0] == kImageCount,
               "one source name per image");
@@ -51,10 +71,10 @@ struct KeyedImage {
 
 // The order in which the images get their keys.
 constexpr KeyedImage kKeyedImages[] = {
-    {kExplosion, 0, 0, 0},     {kBrick, 0, 0, 0},         {kBrickWorn, 0, 0, 0},
-    {kGameOver, 0, 0, 0},      {kEnemy1, 0, 0, 0},        {kEnemy2, 0, 0, 0},
-    {kEnemy3, 0, 0, 0},        {kPlayer, 0, 0, 0},        {kLevelBanner, 0, 0, 0},
-    {kGiftLauncher, 0, 0, 0},  {kRadio, 0, 0, 0},         {kFontGrey, 156, 156, 156},
+    {kExplosion, 0, 0, 0},      {kBrick, 0, 0, 0},  {kBrickWorn, 0, 0, 0},
+    {kGameOver, 0, 0, 0},       {kEnemy1, 0, 0, 0}, {kEnemy2, 0, 0, 0},
+    {kEnemy3, 0, 0, 0},         {kPlayer, 0, 0, 0}, {kLevelBanner, 0, 0, 0},
+    {kGiftLauncher, 0, 0, 0},   {kRadio, 0, 0, 0},  {kFontGrey, 156, 156, 156},
     {kFontBold, 128, 128, 128},
 };
 

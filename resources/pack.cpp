@@ -78,8 +78,8 @@ bool ImageSet::ParseContent(const uint8_t* content, size_t size, std::string* er
   const uint32_t claimed = in.U32();
   const size_t mostThatFit = in.Remaining() / kEntryHeaderSize;
   if (claimed > mostThatFit) {
-    *error = Format("the content claims %u images, but its %zu bytes can hold at most %zu",
-                    claimed, size, mostThatFit);
+    *error = Format("the content claims %u images, but its %zu bytes can hold at most %zu", claimed,
+                    size, mostThatFit);
     return false;
   }
 
@@ -124,8 +124,8 @@ bool ImageSet::ParseContent(const uint8_t* content, size_t size, std::string* er
     // At most 65535 x (2^31 - 1): the product always fits 64 bits.
     const uint64_t pixelBytes = static_cast<uint64_t>(entry->pitch) * entry->height;
     if (pixelBytes > in.Remaining()) {
-      *error = Format("image %u needs %llu bytes of pixels, but only %zu remain in the content",
-                      i, static_cast<unsigned long long>(pixelBytes), in.Remaining());
+      *error = Format("image %u needs %llu bytes of pixels, but only %zu remain in the content", i,
+                      static_cast<unsigned long long>(pixelBytes), in.Remaining());
       FreeAll();
       return false;
     }
@@ -148,8 +148,7 @@ bool ImageSet::ParseContent(const uint8_t* content, size_t size, std::string* er
         entry->alphaFlag ? SDL_DisplayFormatAlpha(temporary) : SDL_DisplayFormat(temporary);
     SDL_FreeSurface(temporary);
     if (!entry->surface) {
-      *error = Format("image %u cannot be converted to the screen's format: %s", i,
-                      SDL_GetError());
+      *error = Format("image %u cannot be converted to the screen's format: %s", i, SDL_GetError());
       FreeAll();
       return false;
     }

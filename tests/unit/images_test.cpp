@@ -1,5 +1,7 @@
 // The image catalogue: the main pack fills all 41 images in order, and exactly the images
 // drawn over others get their transparent colours.
+#include "resources/images.h"
+
 #include <sys/stat.h>
 
 #include <set>
@@ -7,7 +9,6 @@
 
 #include "platform/paths.h"
 #include "resources/draw.h"
-#include "resources/images.h"
 #include "resources/pack.h"
 #include "tests/support/harness.h"
 
@@ -55,7 +56,9 @@ class ImagesTest : public GameTest {
     SDL_FillRect(s, &pixel, SDL_MapRGB(s->format, r, g, b));
   }
 
-  uint32_t Mapped(SDL_Surface* s, const uint8_t rgb[3]) { return SDL_MapRGB(s->format, rgb[0], rgb[1], rgb[2]); }
+  uint32_t Mapped(SDL_Surface* s, const uint8_t rgb[3]) {
+    return SDL_MapRGB(s->format, rgb[0], rgb[1], rgb[2]);
+  }
 };
 
 TEST_F(ImagesTest, CatalogueNamesAreDistinctBitmapsInImageOrder) {
@@ -79,8 +82,9 @@ TEST_F(ImagesTest, MainPackFillsEveryImageInOrderWithItsColourKey) {
   EXPECT_FALSE(Exists(folder + "data/1"));
 
   LoadImages();
-  const std::set<int> keyedBlack = {kExplosion, kBrick, kBrickWorn, kGameOver, kEnemy1, kEnemy2,
-                                    kEnemy3, kPlayer, kLevelBanner, kGiftLauncher, kRadio};
+  const std::set<int> keyedBlack = {kExplosion,   kBrick,        kBrickWorn, kGameOver,
+                                    kEnemy1,      kEnemy2,       kEnemy3,    kPlayer,
+                                    kLevelBanner, kGiftLauncher, kRadio};
   const uint8_t grey156[3] = {156, 156, 156}, grey128[3] = {128, 128, 128}, black[3] = {0, 0, 0};
   for (int id = 0; id < kImageCount; ++id) {
     SCOPED_TRACE(kImageSourceNames[id]);
@@ -88,7 +92,8 @@ TEST_F(ImagesTest, MainPackFillsEveryImageInOrderWithItsColourKey) {
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->w, WidthOf(id));
     EXPECT_EQ(s->h, HeightOf(id));
-    const bool keyed = keyedBlack.count(id) || id == kFontGrey || id == kFontBold || id == kFontWhite;
+    const bool keyed =
+        keyedBlack.count(id) || id == kFontGrey || id == kFontBold || id == kFontWhite;
     EXPECT_EQ((s->flags & SDL_SRCCOLORKEY) != 0, keyed);
     if (keyedBlack.count(id)) {
       EXPECT_EQ(s->format->colorkey, Mapped(s, black));
@@ -107,12 +112,12 @@ TEST_F(ImagesTest, KeyedColoursLetTheScreenShowThrough) {
   const uint32_t background = SDL_MapRGB(ScreenSurface->format, 255, 255, 0);
   struct Case {
     ImageId id;
-    int keyX;     // a pixel of the key colour
-    bool keyed;   // whether it lets the background through
+    int keyX;    // a pixel of the key colour
+    bool keyed;  // whether it lets the background through
   };
-  const Case cases[] = {{kEnemy1, 0, true},    {kPlayer, 0, true},    {kExplosion, 0, true},
-                        {kBrick, 0, true},     {kFontGrey, 1, true},  {kFontBold, 2, true},
-                        {kInGame, 0, false},   {kShipExplosion, 0, false}, {kFontGrey, 0, false},
+  const Case cases[] = {{kEnemy1, 0, true},   {kPlayer, 0, true},         {kExplosion, 0, true},
+                        {kBrick, 0, true},    {kFontGrey, 1, true},       {kFontBold, 2, true},
+                        {kInGame, 0, false},  {kShipExplosion, 0, false}, {kFontGrey, 0, false},
                         {kFontBold, 1, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(kImageSourceNames[c.id]) + " at column " + std::to_string(c.keyX));

@@ -1,5 +1,7 @@
 // Reading image packs: the table layout, the conversion to the screen's format, and the
 // orderly refusal of packs that are missing, damaged, cut short or too large.
+#include "resources/pack.h"
+
 #include <unistd.h>
 #include <zlib.h>
 
@@ -11,7 +13,6 @@
 
 #include "platform/paths.h"
 #include "resources/draw.h"
-#include "resources/pack.h"
 #include "tests/support/harness.h"
 
 namespace {
@@ -61,7 +62,8 @@ struct Colour {
 
 // Pixels of a surface layout: each row `pitch` bytes, padding filled with 0xEE so that a
 // reader that takes padding for pixels shows wrong colours.
-Bytes Pixels(int width, int height, int pitch, int depth, const std::function<Colour(int, int)>& at) {
+Bytes Pixels(int width, int height, int pitch, int depth,
+             const std::function<Colour(int, int)>& at) {
   Bytes out(static_cast<size_t>(pitch) * height, 0xEE);
   const int bpp = depth / 8;
   for (int y = 0; y < height; ++y) {
@@ -69,22 +71,29 @@ Bytes Pixels(int width, int height, int pitch, int depth, const std::function<Co
       const Colour c = at(x, y);
       uint32_t v = 0;
       if (depth == 16) v = (c.r >> 3) << 11 | (c.g >> 2) << 5 | c.b >> 3;
-      if (depth == 24 || depth == 32) v = static_cast<uint32_t>(c.a) << 24 | c.r << 16 | c.g << 8 | c.b;
-      for (int i = 0; i < bpp; ++i) out[y * pitch + x * bpp + i] = static_cast<uint8_t>(v >> (8 * i));
+      if (depth == 24 || depth == 32)
+        v = static_cast<uint32_t>(c.a) << 24 | c.r << 16 | c.g << 8 | c.b;
+      for (int i = 0; i < bpp; ++i)
+        out[y * pitch + x * bpp + i] = static_cast<uint8_t>(v >> (8 * i));
     }
   }
   return out;
 }
 
-Header Rgb565Header(int w, int h, int pitch) { return {0, w, h, static_cast<uint16_t>(pitch), 16, 0xF800, 0x07E0, 0x001F, 0}; }
-Header Bgr24Header(int w, int h, int pitch) { return {0, w, h, static_cast<uint16_t>(pitch), 24, 0xFF0000, 0xFF00, 0xFF, 0}; }
+Header Rgb565Header(int w, int h, int pitch) {
+  return {0, w, h, static_cast<uint16_t>(pitch), 16, 0xF800, 0x07E0, 0x001F, 0};
+}
+Header Bgr24Header(int w, int h, int pitch) {
+  return {0, w, h, static_cast<uint16_t>(pitch), 24, 0xFF0000, 0xFF00, 0xFF, 0};
+}
 Header Argb32Header(uint32_t alpha, int w, int h) {
   return {alpha, w, h, static_cast<uint16_t>(w * 4), 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000};
 }
 
 // A colour that differs at every pixel and in every channel.
 Colour Pattern(int x, int y) {
-  return {static_cast<uint8_t>(40 * x + 8), static_cast<uint8_t>(60 * y + 4), static_cast<uint8_t>(255 - 30 * x - 20 * y)};
+  return {static_cast<uint8_t>(40 * x + 8), static_cast<uint8_t>(60 * y + 4),
+          static_cast<uint8_t>(255 - 30 * x - 20 * y)};
 }
 
 Bytes Gzip(const Bytes& content) {
@@ -108,7 +117,8 @@ class PackTest : public GameTest {
   // The colour the screen's format keeps of an exact colour.
   Colour OnScreen(Colour c) {
     Colour kept{};
-    SDL_GetRGB(SDL_MapRGB(ScreenSurface->format, c.r, c.g, c.b), ScreenSurface->format, &kept.r, &kept.g, &kept.b);
+    SDL_GetRGB(SDL_MapRGB(ScreenSurface->format, c.r, c.g, c.b), ScreenSurface->format, &kept.r,
+               &kept.g, &kept.b);
     return kept;
   }
   static Colour ColourAt(SDL_Surface* s, int x, int y) {
@@ -165,7 +175,8 @@ TEST_F(PackTest, EntriesFollowEachOtherWithTheirPaddingAndKeepTheirColours) {
 
 TEST_F(PackTest, StartScreenPackFitsItsBufferToTheByte) {
   // 240 x 320 at 16 bits with pitch 480: 4 + 31 + 153600 bytes of content.
-  const Bytes content = Table(1, {Entry(Rgb565Header(240, 320, 480), Pixels(240, 320, 480, 16, Pattern))});
+  const Bytes content =
+      Table(1, {Entry(Rgb565Header(240, 320, 480), Pixels(240, 320, 480, 16, Pattern))});
   ASSERT_EQ(content.size(), 153635u);
   WritePack("0", content);
 
@@ -186,9 +197,12 @@ TEST_F(PackTest, StartScreenPackFitsItsBufferToTheByte) {
 }
 
 TEST_F(PackTest, AlphaFlagKeepsPerPixelAlpha) {
-  auto halfSeen = [](int x, int y) { return Colour{200, 100, 50, static_cast<uint8_t>(x == 1 && y == 0 ? 0x80 : 0xFF)}; };
+  auto halfSeen = [](int x, int y) {
+    return Colour{200, 100, 50, static_cast<uint8_t>(x == 1 && y == 0 ? 0x80 : 0xFF)};
+  };
   const Bytes pixels = Pixels(2, 2, 8, 32, halfSeen);
-  WritePack("1", Table(2, {Entry(Argb32Header(1, 2, 2), pixels), Entry(Argb32Header(0, 2, 2), pixels)}));
+  WritePack("1",
+            Table(2, {Entry(Argb32Header(1, 2, 2), pixels), Entry(Argb32Header(0, 2, 2), pixels)}));
 
   PackFile pack(PackMode::Read);
   ImageSet set;
@@ -260,23 +274,41 @@ TEST_F(PackTest, DamagedPacksAreRefusedWithTheFileAndTheReason) {
 
   const std::vector<BadPack> cases = {
       {"not gzip", [&] { return Table(1, {good}); }, 1000, "not a gzip file"},
-      {"truncated stream", [&] { return Bytes(valid.begin(), valid.begin() + valid.size() / 2); }, 1000, "cut short"},
-      {"wrong check sum", [&] { Bytes b = valid; b[b.size() - 6] ^= 0x5A; return b; }, 1000, "damaged: incorrect data check"},
+      {"truncated stream", [&] { return Bytes(valid.begin(), valid.begin() + valid.size() / 2); },
+       1000, "cut short"},
+      {"wrong check sum",
+       [&] {
+         Bytes b = valid;
+         b[b.size() - 6] ^= 0x5A;
+         return b;
+       },
+       1000, "damaged: incorrect data check"},
       {"too short for the count", gz({1, 0}), 1000, "too short for its image count"},
       {"absurd count", gz(Table(0xFFFFFFFFu, {good})), 1000, "claims 4294967295 images"},
-      {"count beyond the entries", gz([&] { Bytes t = Table(3, {good, good}); t.resize(t.size() + 10, 0); return t; }()), 1000,
-       "image 2 is cut short in its header"},
-      {"pixels cut short", gz([&] { Bytes t = Table(2, {good, good}); t.resize(t.size() - 1); return t; }()), 1000,
-       "image 1 needs 12 bytes of pixels, but only 11 remain"},
-      {"pitch times height overflows", gz(Table(1, {withHeader({0, 1, 0x7FFFFFFF, 0xFFFF, 8}, 8)})), 1000,
-       "needs 140735340806145 bytes of pixels"},
-      {"pitch shorter than a row", gz(Table(1, {withHeader(Rgb565Header(10, 1, 19), 19)})), 1000, "rows of 19 bytes"},
-      {"odd depth", gz(Table(1, {withHeader({0, 2, 1, 4, 12, 0xF00, 0xF0, 0xF, 0}, 4)})), 1000, "depth of 12 bits"},
-      {"negative width", gz(Table(1, {withHeader({0, -3, 2, 6, 16, 0xF800, 0x7E0, 0x1F, 0}, 12)})), 1000,
-       "impossible size -3 x 2"},
-      {"masks SDL refuses", gz(Table(1, {withHeader({0, 2, 1, 4, 16, 0xF000, 0xF000, 0xF, 0}, 4)})), 1000,
-       "image 0 (2 x 1, 16 bits, masks 0000F000 0000F000 0000000F 00000000) cannot be made"},
-      {"larger than the buffer", gz(Table(2, {good, good})), 4 + 2 * 43 - 1, "more than the 89 bytes"},
+      {"count beyond the entries", gz([&] {
+         Bytes t = Table(3, {good, good});
+         t.resize(t.size() + 10, 0);
+         return t;
+       }()),
+       1000, "image 2 is cut short in its header"},
+      {"pixels cut short", gz([&] {
+         Bytes t = Table(2, {good, good});
+         t.resize(t.size() - 1);
+         return t;
+       }()),
+       1000, "image 1 needs 12 bytes of pixels, but only 11 remain"},
+      {"pitch times height overflows", gz(Table(1, {withHeader({0, 1, 0x7FFFFFFF, 0xFFFF, 8}, 8)})),
+       1000, "needs 140735340806145 bytes of pixels"},
+      {"pitch shorter than a row", gz(Table(1, {withHeader(Rgb565Header(10, 1, 19), 19)})), 1000,
+       "rows of 19 bytes"},
+      {"odd depth", gz(Table(1, {withHeader({0, 2, 1, 4, 12, 0xF00, 0xF0, 0xF, 0}, 4)})), 1000,
+       "depth of 12 bits"},
+      {"negative width", gz(Table(1, {withHeader({0, -3, 2, 6, 16, 0xF800, 0x7E0, 0x1F, 0}, 12)})),
+       1000, "impossible size -3 x 2"},
+      {"masks SDL refuses", gz(Table(1, {withHeader({0, 2, 1, 4, 16, 0xF000, 0xF000, 0xF, 0}, 4)})),
+       1000, "image 0 (2 x 1, 16 bits, masks 0000F000 0000F000 0000000F 00000000) cannot be made"},
+      {"larger than the buffer", gz(Table(2, {good, good})), 4 + 2 * 43 - 1,
+       "more than the 89 bytes"},
   };
   for (const BadPack& bad : cases) {
     SCOPED_TRACE(bad.what);
@@ -295,7 +327,9 @@ TEST_F(PackTest, DamagedPacksAreRefusedWithTheFileAndTheReason) {
   ImageSet set;
   std::string error;
   EXPECT_FALSE(pack.TryLoad(set, "//data//none", 1000, &error));
-  EXPECT_NE(error.find(PackPath("none") + " cannot be opened: No such file or directory"), std::string::npos) << error;
+  EXPECT_NE(error.find(PackPath("none") + " cannot be opened: No such file or directory"),
+            std::string::npos)
+      << error;
   EXPECT_FALSE(pack.TryLoad(set, ("//data//" + std::string(300, 'x')).c_str(), 1000, &error));
   EXPECT_NE(error.find("longer than 259 bytes"), std::string::npos) << error;
 }

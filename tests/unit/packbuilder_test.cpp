@@ -69,7 +69,8 @@ Bytes RunCommand(const std::string& command, int* status) {
   }
   char chunk[4096];
   size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) out.insert(out.end(), chunk, chunk + got);
+  while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0)
+    out.insert(out.end(), chunk, chunk + got);
   const int raw = pclose(pipe);
   *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return out;
@@ -85,9 +86,10 @@ Bytes GunzipWithSystemGzip(const std::string& path) {
 // The alpha flag of every entry of a content table, walking it by its pitches and heights.
 std::vector<uint32_t> AlphaFlags(const Bytes& content) {
   auto u32 = [&](size_t at) {
-    return at + 4 <= content.size() ? uint32_t(content[at] | content[at + 1] << 8 | content[at + 2] << 16 |
-                                               uint32_t(content[at + 3]) << 24)
-                                    : 0u;
+    return at + 4 <= content.size()
+               ? uint32_t(content[at] | content[at + 1] << 8 | content[at + 2] << 16 |
+                          uint32_t(content[at + 3]) << 24)
+               : 0u;
   };
   std::vector<uint32_t> flags;
   size_t at = 4;
@@ -103,7 +105,8 @@ class PackBuilderTest : public GameTest {
   std::string Data(const std::string& name) { return folder + "data/" + name; }
   int Build(const std::string& output, std::vector<const char*> names) {
     PackFile builder(PackMode::Write);
-    return builder.Build(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
+    return builder.Build(output.c_str(),
+                         NameList{static_cast<int32_t>(names.size()), names.data()});
   }
   bool Load(const char* name, ImageSet& set) {
     PackFile reader(PackMode::Read);
@@ -120,7 +123,8 @@ class PackBuilderTest : public GameTest {
   // The colour the screen's format keeps of an exact colour.
   Rgb OnScreen(Rgb c) { return ColourAt(Quantised(c), 0, 0); }
   SDL_Surface* Quantised(Rgb c) {
-    SDL_Surface* s = MakeSurface(1, 1, static_cast<uint16_t>(SDL_MapRGB(ScreenSurface->format, c.r, c.g, c.b)));
+    SDL_Surface* s =
+        MakeSurface(1, 1, static_cast<uint16_t>(SDL_MapRGB(ScreenSurface->format, c.r, c.g, c.b)));
     owned.push_back(s);
     return s;
   }
@@ -132,7 +136,7 @@ class PackBuilderTest : public GameTest {
   }
 };
 
-const std::vector<Rgb> kSixColours = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255},
+const std::vector<Rgb> kSixColours = {{255, 0, 0},     {0, 255, 0},  {0, 0, 255},
                                       {255, 255, 255}, {16, 32, 48}, {200, 100, 0}};
 
 TEST_F(PackBuilderTest, SystemGzipSeesExactlyTheContentTable) {
@@ -225,18 +229,24 @@ TEST_F(PackBuilderTest, ImageMagickBitmapsKeepTheirSizesAndColours) {
     const std::string command =
         "convert -size " + std::to_string(s.width) + "x" + std::to_string(s.height) +
         " xc:'#ff0000' -fill '#00ffff' -draw 'line 0," + std::to_string(s.height - 1) + " " +
-        std::to_string(s.width - 1) + "," + std::to_string(s.height - 1) + "' -fill '#00ff00' -draw 'point " +
-        std::to_string(s.width - 1) + ",0' " + s.options + "'" + Data(s.name) + "'";
+        std::to_string(s.width - 1) + "," + std::to_string(s.height - 1) +
+        "' -fill '#00ff00' -draw 'point " + std::to_string(s.width - 1) + ",0' " + s.options + "'" +
+        Data(s.name) + "'";
     RunCommand(command, &status);
     ASSERT_EQ(status, 0) << command;
     const Bytes file = ReadFileBytes(Data(s.name));
     ASSERT_GT(file.size(), 30u);
-    ASSERT_EQ(file[28] | file[29] << 8, s.bits) << s.name << " was not written at " << s.bits << " bits";
+    ASSERT_EQ(file[28] | file[29] << 8, s.bits)
+        << s.name << " was not written at " << s.bits << " bits";
   }
-  RunCommand("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% '" + Data("half.png") + "'", &status);
+  RunCommand("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% '" +
+                 Data("half.png") + "'",
+             &status);
   ASSERT_EQ(status, 0);
 
-  ASSERT_EQ(Build(folder + "data/magick", {"rgb565.bmp", "bgr24.bmp", "argb32.bmp", "palette.bmp", "half.png"}), 0);
+  ASSERT_EQ(Build(folder + "data/magick",
+                  {"rgb565.bmp", "bgr24.bmp", "argb32.bmp", "palette.bmp", "half.png"}),
+            0);
   const Bytes content = GunzipWithSystemGzip(Data("magick.pak"));
   ImageSet set;
   ASSERT_TRUE(Load("//data//magick", set));
@@ -323,7 +333,8 @@ TEST_F(PackBuilderTest, CompressorNamesTheFileItCannotOpen) {
   for (size_t i = 0; i < calls.size(); ++i) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(PackCompressor(static_cast<int>(calls[i].size()), calls[i].data()), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), expected[i] + ": No such file or directory\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              expected[i] + ": No such file or directory\n");
     EXPECT_FALSE(Exists(expected[i] + ".pak"));
   }
 
@@ -346,16 +357,20 @@ TEST_F(PackBuilderTest, ToolBuildsFromItsCommandLine) {
   WriteFileBytes(Data("six.bmp"), Bmp24(3, 2, kSixColours));
   int status = -1;
   // The source folder without its trailing separator works too.
-  RunCommand("'" + tool + "' '" + folder + "data' '" + folder + "data/tool' six.bmp six.bmp 2>&1", &status);
+  RunCommand("'" + tool + "' '" + folder + "data' '" + folder + "data/tool' six.bmp six.bmp 2>&1",
+             &status);
   EXPECT_EQ(status, 0);
   ImageSet set;
   ASSERT_TRUE(Load("//data//tool", set));
   ASSERT_EQ(set.Count(), 2);
   ExpectColour(set.GetSurface(1), 2, 1, kSixColours[5]);
 
-  const Bytes said = RunCommand("'" + tool + "' '" + folder + "data/' '" + folder + "data/bad' six.bmp none.bmp 2>&1", &status);
+  const Bytes said = RunCommand(
+      "'" + tool + "' '" + folder + "data/' '" + folder + "data/bad' six.bmp none.bmp 2>&1",
+      &status);
   EXPECT_EQ(status, 1);
-  EXPECT_NE(std::string(said.begin(), said.end()).find("Couldn't load " + folder + "data/none.bmp"), std::string::npos);
+  EXPECT_NE(std::string(said.begin(), said.end()).find("Couldn't load " + folder + "data/none.bmp"),
+            std::string::npos);
   EXPECT_FALSE(Exists(Data("bad.pak")));
 
   RunCommand("'" + tool + "' only-a-folder/ 2>/dev/null", &status);
