@@ -1,0 +1,96 @@
+#include "bench/bench_support.h"
+
+#include <SDL/SDL.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "frontend/settings.h"
+#include "platform/paths.h"
+#include "resources/draw.h"
+#include "resources/images.h"
+
+namespace {
+FreeHost freeHost;
+}  // namespace
+
+const char* GameFolder() { return ZORBLATS_GAME_DIR; }
+
+bool WindowedScreen() {
+  const char* screen = std::getenv("ZORBLATS_BENCH_SCREEN");
+  return screen && std::strcmp(screen, "window") == 0;
+}
+
+uint32_t ScreenFlags() {
+  return WindowedScreen() ? SDL_SWSURFACE : SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_FULLSCREEN;
+}
+
+void SetUpGame() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
+    std::exit(1);
+  }
+  ScreenSurface = SDL_SetVideoMode(240, 320, 16, ScreenFlags());
+  if (!ScreenSurface) {
+    std::fprintf(stderr, "no 240 x 320 screen: %s\n", SDL_GetError());
+    std::exit(1);
+  }
+  UseHostInput(&freeHost);
+  Settings.soundOn = 0;
+  // ExeDir as start-up derives it: the folder with its separator.
+  const int length = std::snprintf(ExeDir, kExeDirCapacity, "%s/", GameFolder());
+  std::snprintf(DataDir, kDataDirCapacity, "%s/data\\", GameFolder());
+  if (length <= 0 || static_cast<size_t>(length) >= kExeDirCapacity || chdir(GameFolder()) != 0) {
+    std::fprintf(stderr, "cannot use the game folder %s\n", GameFolder());
+    std::exit(1);
+  }
+  LoadImages();  // stops with a message when the pack is missing: build the game first
+}
+
+int InflateMainPack(uint8_t* buffer, unsigned size) {
+  const std::string path = std::string(GameFolder()) + "/data/1.pak";
+  gzFile file = gzopen(path.c_str(), "r");
+  if (!file) return -1;
+  const int got = gzread(file, buffer, size);
+  gzclose(file);
+  return got;
+}
+
+void FloorReporter::ReportRuns(const std::vector<Run>& runs) {
+  for (const Run& run : runs) {
+    if (run.iterations <= 0) continue;
+    const std::string name = run.run_name.function_name;
+    if (run.run_type == Run::RT_Aggregate) {
+      if (run.aggregate_name == "median") cpuTime[name] = run.GetAdjustedCPUTime() * 1e-9;
+    } else if (!cpuTime.count(name)) {
+      cpuTime[name] = run.GetAdjustedCPUTime() * 1e-9;
+    }
+  }
+  ConsoleReporter::ReportRuns(runs);
+}
+
+bool FloorReporter::PrintRatios() const {
+  bool met = true;
+  std::printf("\n%-28s %12s  %-24s %12s  %7s  %s\n", "measured", "CPU time", "floor", "CPU time",
+              "ratio", "goal");
+  for (const Pair& pair : pairs) {
+    const auto m = cpuTime.find(pair.measured);
+    const auto f = cpuTime.find(pair.floor);
+    if (m == cpuTime.end() || f == cpuTime.end() || f->second <= 0) continue;
+    const double ratio = m->second / f->second;
+    const bool ok = ratio <= pair.goal;
+    met = met && ok;
+    std::printf("%-28s %9.1f us  %-24s %9.1f us  %7.2f  <= %.1f %s\n", pair.measured.c_str(),
+                m->second * 1e6, pair.floor.c_str(), f->second * 1e6, ratio, pair.goal,
+                ok ? "met" : "MISSED");
+  }
+  return met;
+}
