@@ -289,6 +289,45 @@ TEST_F(SoundgenTest, MakesTheToneItIsAskedForAtTheAskedLengthAndPeak) {
   EXPECT_NEAR(CrossingHz(jump, 0.21, 0.27), 880, 15);
 }
 
+TEST_F(SoundgenTest, LayersStartStopAndShapeAsTold) {
+  ToolRun run = Generate(
+      "sound late.wav length 0.3 fade 0\n"
+      "  voice sine from 500 at 0.1 for 0.1 attack 0.001 hold 0.1\n"
+      "sound pulse.wav length 0.2 fade 0.01\n"
+      "  voice square from 441 duty 0.25 attack 0.001 hold 0.2\n"
+      "sound ring.wav length 0.2 fade 0.01\n"
+      "  voice sine from 1000 ring 200 attack 0.001 hold 0.2\n",
+      dir);
+  ASSERT_EQ(run.status, 0) << run.output;
+
+  // A layer sounds only from its start for its length.
+  WaveFile late = ReadWave(dir + "late.wav");
+  ASSERT_EQ(late.problem, "");
+  EXPECT_EQ(Rms(late, 0.0, 0.099), 0.0);
+  EXPECT_GT(Rms(late, 0.12, 0.18), 0.3);
+  EXPECT_EQ(Rms(late, 0.201, 0.3), 0.0);
+
+  // A square of duty 0.25 is high a quarter of each cycle.
+  WaveFile pulse = ReadWave(dir + "pulse.wav");
+  ASSERT_EQ(pulse.problem, "");
+  size_t high = 0, counted = 0;
+  for (size_t i = At(pulse, 0.01); i < At(pulse, 0.18); ++i, ++counted) {
+    if (pulse.samples[i] > 0) ++high;
+  }
+  EXPECT_NEAR(static_cast<double>(high) / counted, 0.25, 0.02);
+
+  // Ring modulation swells and fades the tone 400 times a second (twice per 200 Hz cycle):
+  // the loudness of 0.5 ms windows changes a lot, where a plain tone's would not.
+  WaveFile ring = ReadWave(dir + "ring.wav");
+  ASSERT_EQ(ring.problem, "");
+  double quiet = 1, loud = 0;
+  for (double t = 0.05; t < 0.06; t += 0.0005) {
+    quiet = std::min(quiet, Rms(ring, t, t + 0.0005));
+    loud = std::max(loud, Rms(ring, t, t + 0.0005));
+  }
+  EXPECT_LT(quiet, 0.3 * loud);
+}
+
 TEST_F(SoundgenTest, NoiseIsTheSameOnEveryRunAndFollowsItsSeed) {
   const std::string recipe = "sound n.wav length 0.2 seed SEED voice noise from 8000 to 500\n";
   auto withSeed = [&](const char* seed) {
