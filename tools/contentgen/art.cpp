@@ -82,16 +82,13 @@ void Planet(Image& image, int cx, int cy, int r, const std::vector<Rgb>& colours
       if (d > r - 0.5) continue;
       // Lambert light from the upper left, plus a little rim darkening.
       const double nz = std::sqrt(std::max(0.0, 1.0 - (d * d) / double(r * r)));
-      const double light = std::clamp((-dx * 0.55 - dy * 0.6 + nz * r * 0.6) / r, 0.0, 1.0);
+      double light = std::clamp((-dx * 0.55 - dy * 0.6 + nz * r * 0.6) / r, 0.0, 1.0);
+      // Soft cloud bands across the surface, bent a little by the curve of the ball.
+      const double band = std::sin((dy + dx * dx / (3.0 * r)) * 0.16);
+      light = std::clamp(light + 0.09 * band * nz, 0.0, 1.0);
       image.Set(x, y, RampColour(colours, light, x, y));
     }
   }
-}
-
-void Gradient(Image& image, int y0, int y1, const std::vector<Rgb>& colours) {
-  for (int y = y0; y < y1; ++y)
-    for (int x = 0; x < image.width; ++x)
-      image.Set(x, y, RampColour(colours, double(y - y0) / double(std::max(1, y1 - y0)), x, y));
 }
 
 // The bevelled face shared by buttons and keys.

@@ -35,8 +35,6 @@ void Nebula(Image& image, uint32_t seed, int cx, int cy, int rx, int ry,
             const std::vector<Rgb>& colours);
 // A ball lit from the upper left, shaded through `colours` from dark to light.
 void Planet(Image& image, int cx, int cy, int r, const std::vector<Rgb>& colours);
-// A vertical dithered gradient over rows y0..y1-1 through the colours.
-void Gradient(Image& image, int y0, int y1, const std::vector<Rgb>& colours);
 
 // The one button style: a dark rim, a bevelled steel face, the label centred in white.
 // The face fills the touch area (left, top)-(right, bottom), edges exclusive.

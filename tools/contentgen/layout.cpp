@@ -56,8 +56,6 @@ void Step(const ArtKit& kit, const Line& line, LaidOutPicture& pic) {
   } else if (op == "frame") {
     FrameRect(im, Number(line, 1), Number(line, 2), Number(line, 3), Number(line, 4),
               kit.palette[line.words.at(5)]);
-  } else if (op == "gradient") {
-    Gradient(im, Number(line, 1), Number(line, 2), Colours(kit, line, 3));
   } else if (op == "stars") {
     Starfield(im, kit.palette, uint32_t(Number(line, 1)), Number(line, 2), Number(line, 3),
               Number(line, 4), Number(line, 5), Number(line, 6));
