@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-std::vector<KeySpec> LoadKeyboard(const std::string& path) {
-  std::vector<KeySpec> keys;
+std::vector<KeyPlace> LoadKeyboard(const std::string& path) {
+  std::vector<KeyPlace> keys;
   std::vector<std::string> lines = SplitLines(ReadTextFile(path));
   int top = -1, bottom = -1;
   for (size_t n = 0; n < lines.size(); ++n) {
@@ -17,7 +17,7 @@ std::vector<KeySpec> LoadKeyboard(const std::string& path) {
       if (!(in >> top >> bottom)) throw SourceError(where + "expected: row TOP BOTTOM");
       continue;
     }
-    KeySpec key;
+    KeyPlace key;
     key.top = top;
     key.bottom = bottom;
     if (!(in >> key.left >> key.right) || top < 0)
@@ -50,11 +50,11 @@ static void ReturnArrow(Image& image, int cx, int cy, Rgb ink) {
   for (int i = 0; i < 4; ++i) FillRect(image, cx - 5 + i, cy + 1 - i, 1, 2 * i, ink);
 }
 
-Image MakeKeyboard(const std::vector<KeySpec>& keys, const Palette& palette, const Font& font,
+Image MakeKeyboard(const std::vector<KeyPlace>& keys, const Palette& palette, const Font& font,
                    bool large, bool pushed) {
   const Rgb gap = palette["space"];
   Image board(kKeyboardWidth, kKeyboardHeight, gap);
-  for (const KeySpec& k : keys) {
+  for (const KeyPlace& k : keys) {
     // The face spans the key's inner pixels; its outermost ring stays the gap colour so
     // that keys copied one by one between the pictures always meet cleanly.
     const int x0 = k.left + 2, y0 = k.top + 2;

@@ -8,7 +8,7 @@
 #include "tools/contentgen/text.h"
 
 // One key as keyboard.txt gives it; areas are relative to the keyboard's corner.
-struct KeySpec {
+struct KeyPlace {
   int left = 0, top = 0, right = 0, bottom = 0;
   char normal = 0, large = 0;  // character keys
   std::string label;           // function keys: "Caps", "Shift", "Enter", "<-", "return",
@@ -19,9 +19,9 @@ constexpr int kKeyboardWidth = 240;
 constexpr int kKeyboardHeight = 86;
 
 // Reads keyboard.txt; throws SourceError on a malformed line or a key outside the picture.
-std::vector<KeySpec> LoadKeyboard(const std::string& path);
+std::vector<KeyPlace> LoadKeyboard(const std::string& path);
 
 // Draws the keyboard: the large layer's characters when `large`, every key pressed in
 // when `pushed`.
-Image MakeKeyboard(const std::vector<KeySpec>& keys, const Palette& palette, const Font& font,
+Image MakeKeyboard(const std::vector<KeyPlace>& keys, const Palette& palette, const Font& font,
                    bool large, bool pushed);

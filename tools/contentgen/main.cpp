@@ -94,7 +94,7 @@ void Run(const std::string& content, const std::string& out, const std::string& 
   Save(out, "font_bold.bmp", MakeFontStrip(kit.font, bold));
 
   // The keyboard in its four looks.
-  const std::vector<KeySpec> keys = LoadKeyboard(content + "keyboard.txt");
+  const std::vector<KeyPlace> keys = LoadKeyboard(content + "keyboard.txt");
   Save(out, "keyboard_small.bmp", MakeKeyboard(keys, pal, kit.font, false, false));
   Save(out, "keyboard_large.bmp", MakeKeyboard(keys, pal, kit.font, true, false));
   Save(out, "keyboard_small_pushed.bmp", MakeKeyboard(keys, pal, kit.font, false, true));
