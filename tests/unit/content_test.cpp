@@ -667,4 +667,43 @@ TEST_F(ContentTest, TheSameSourcesGiveTheSameBytes) {
   EXPECT_EQ(ReadFileBytes(help + "help_gifts.bmp"), ReadFileBytes(kDataDir + "help_gifts.bmp"));
 }
 
+// A fault in a source stops the generator with the file, the line and what is wrong, and
+// writes no pictures at all, so the last good set stays.
+TEST_F(ContentTest, BrokenSourcesAreNamedByFileAndLine) {
+  const std::string content = std::string(ZORBLATS_SOURCE_DIR) + "/content/";
+  const std::string tool = std::string(ZORBLATS_BINARY_DIR) + "/tools/contentgen/picturegen";
+  struct Breakage {
+    std::string file, find, replace, expected;
+  };
+  const std::vector<Breakage> cases = {
+      {"sprites.txt", "sprite Enemy11 23 18 mirror\n............\n", "sprite Enemy11 23 18 mirror\n...........\n",
+       "sprites.txt:"},
+      {"sprites.txt", "sprite Weapon1 3 8\nala", "sprite Weapon1 3 8\naJa", "code 'J' not in the palette"},
+      {"font.txt", ": A\n", ": \xC4\n", "font.txt:"},
+      {"palette.txt", "white      w  255 255 255", "white      w  255 255", "palette.txt:"},
+      {"screens.txt", "button 37 60 204 83 New game", "buton 37 60 204 83 New game", "unknown step"},
+  };
+  for (const Breakage& b : cases) {
+    const std::string dir = folder + "broken/";
+    const std::string out = folder + "broken-out/";
+    ASSERT_EQ(std::system(("rm -rf '" + dir + "' '" + out + "' && mkdir -p '" + dir + "' '" + out + "' && cp '" +
+                           content + "'*.txt '" + dir + "'").c_str()),
+              0);
+    std::vector<uint8_t> bytes = ReadFileBytes(dir + b.file);
+    std::string text(bytes.begin(), bytes.end());
+    const size_t at = text.find(b.find);
+    ASSERT_NE(at, std::string::npos) << "the source no longer holds: " << b.find;
+    text.replace(at, b.find.size(), b.replace);
+    WriteFileBytes(dir + b.file, std::vector<uint8_t>(text.begin(), text.end()));
+    const std::string errors = folder + "errors.txt";
+    const int status = std::system(("'" + tool + "' '" + dir + "' '" + out + "' '" + out + "' 2> '" + errors + "'").c_str());
+    EXPECT_NE(status, 0) << b.file << " broken by '" << b.replace << "' was accepted";
+    const std::vector<uint8_t> said = ReadFileBytes(errors);
+    const std::string message(said.begin(), said.end());
+    EXPECT_NE(message.find(b.expected), std::string::npos) << "message: " << message;
+    EXPECT_TRUE(ReadFileBytes(out + "Player1.bmp").empty()) << "pictures were written from broken sources";
+    EXPECT_TRUE(ReadFileBytes(out + "main.bmp").empty()) << "pictures were written from broken sources";
+  }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "tools/contentgen/art.h"
 #include "tools/contentgen/image.h"
@@ -21,9 +22,23 @@ std::string Folder(std::string path) {
   return path;
 }
 
+// Everything is drawn first and written at the end, so a fault in any source leaves the
+// pictures of the last good run as they were.
+struct Finished {
+  std::string path;
+  Image image;
+};
+std::vector<Finished> finished;
+
 void Save(const std::string& folder, const std::string& name, const Image& image) {
-  std::string error;
-  if (!WriteBmp565(folder + name, image, &error)) throw SourceError(error);
+  finished.push_back({folder + name, image});
+}
+
+void WriteAll() {
+  for (const Finished& f : finished) {
+    std::string error;
+    if (!WriteBmp565(f.path, f.image, &error)) throw SourceError(error);
+  }
 }
 
 // A whole shield (60 x 30): the top corner plates bevelled outwards, the rest plain.
@@ -116,6 +131,7 @@ void Run(const std::string& content, const std::string& out, const std::string& 
   // Backgrounds, banners and help pictures.
   for (const LaidOutPicture& pic : RunLayouts(content + "screens.txt", kit))
     Save(pic.help ? helpOut : out, pic.name, pic.image);
+  WriteAll();
 }
 
 }  // namespace
