@@ -1,11 +1,16 @@
 // The floor of the running game: a bare SDL 1.2 program that opens the same 240 x 320,
-// 16-bit, full-screen, double-buffered screen and then only waits for events, until the
-// window is closed. run_program.sh measures the game beside it.
+// 16-bit, full-screen, double-buffered screen. Without arguments it only waits for events
+// (the floor of an idle screen); with "frames" it does what no play frame can do without:
+// every 50 ms, one full-screen blit of a 240 x 320 picture and a flip (the floor of play).
+// It runs until the window is closed or it is killed. run_program.sh measures the game
+// beside it.
 #include <SDL/SDL.h>
 
 #include <cstdio>
+#include <cstring>
 
-int main() {
+int main(int argc, char** argv) {
+  const bool frames = argc > 1 && std::strcmp(argv[1], "frames") == 0;
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     std::fprintf(stderr, "floor_program: SDL_Init failed: %s\n", SDL_GetError());
     return 1;
@@ -19,10 +24,32 @@ int main() {
   SDL_WM_SetCaption("FLOOR", nullptr);
   SDL_FillRect(screen, nullptr, 0);
   SDL_Flip(screen);
+
   SDL_Event event;
-  while (SDL_WaitEvent(&event)) {
-    if (event.type == SDL_QUIT) break;
+  if (!frames) {
+    while (SDL_WaitEvent(&event)) {
+      if (event.type == SDL_QUIT) break;
+    }
+    SDL_Quit();
+    return 0;
   }
-  SDL_Quit();
-  return 0;
+
+  // A full-screen picture in the screen's format, with something drawn in it.
+  SDL_Surface* picture = SDL_CreateRGBSurface(SDL_SWSURFACE, 240, 320, 16, 0xF800, 0x07E0, 0x001F, 0);
+  for (int band = 0; band < 32; ++band) {
+    SDL_Rect rect{0, static_cast<Sint16>(band * 10), 240, 10};
+    SDL_FillRect(picture, &rect, static_cast<Uint32>(band * 0x0841));
+  }
+  for (;;) {
+    while (SDL_PollEvent(&event)) {
+      if (event.type == SDL_QUIT) {
+        SDL_FreeSurface(picture);
+        SDL_Quit();
+        return 0;
+      }
+    }
+    SDL_BlitSurface(picture, nullptr, screen, nullptr);
+    SDL_UpdateRect(screen, 0, 0, 0, 0);
+    SDL_Delay(50);
+  }
 }

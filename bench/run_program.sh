@@ -1,0 +1,126 @@
+#!/bin/bash
+# The real program under a real X server: processor time per second of wall time while
+# idle in the main menu and while playing (ship moving right and firing), and peak resident
+# memory, each beside floor_program on the same screen: for the menu the bare program that
+# only waits for events, for play the same program blitting a full screen and flipping every
+# 50 ms. Each floor runs at the same time as the game, so they share the machine's noise.
+# Every round starts the programs afresh.
+# Usage: bench/run_program.sh [build-dir] [rounds]   (defaults: build-perf, 3)
+# Needs Xvfb, openbox and xdotool. Prints one line per round and the medians.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build-perf}" && pwd)
+rounds=${2:-3}
+seconds=10
+[ -x "$build/bin/zorblats" ] && [ -x "$build/bench/floor_program" ] ||
+  { echo "build the game and floor_program first (bench/run_all.sh does)" >&2; exit 1; }
+
+work=$(mktemp -d /tmp/zorblats-program-XXXXXX)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Two X screens of the game's size, each with its window manager: the game on one, the
+# floor on the other, so that neither window covers or takes input from the other.
+free_display() {
+  local d=$1
+  while [ -e "/tmp/.X11-unix/X$d" ] || [ -e "/tmp/.X$d-lock" ]; do d=$((d + 1)); done
+  echo "$d"
+}
+start_screen() {
+  Xvfb ":$1" -screen 0 240x320x24 -nolisten tcp >"$work/xvfb$1.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 50); do DISPLAY=":$1" xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+  DISPLAY=":$1" openbox >"$work/openbox$1.log" 2>&1 &
+  pids+=($!)
+}
+game_display=$(free_display 70)
+start_screen "$game_display"
+floor_display=$(free_display $((game_display + 1)))
+start_screen "$floor_display"
+export DISPLAY=":$game_display"
+sleep 1
+
+ticks=$(getconf CLK_TCK)
+# Processor time of a process and all its threads so far, in clock ticks (utime + stime).
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Peak resident memory in kB.
+peak_kb() { awk '/^VmHWM:/{print $2}' "/proc/$1/status"; }
+percent() { awk -v t="$1" -v hz="$ticks" -v s="$2" 'BEGIN{printf "%.2f", 100 * t / hz / s}'; }
+forget() {  # ends one process of ours and drops it from the list
+  kill "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+  local keep=()
+  for pid in "${pids[@]}"; do [ "$pid" = "$1" ] || keep+=("$pid"); done
+  pids=("${keep[@]}")
+}
+
+printf "%-5s %8s %8s %8s %8s %10s %10s\n" round floor_% menu_% frames_% play_% floor_kB game_kB
+for round in $(seq "$rounds"); do
+  game="$work/game$round"
+  cp -r "$build/bin" "$game"
+  mkdir -m 700 "$work/runtime$round"
+
+  DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" >"$work/floor.log" 2>&1 &
+  floor=$!
+  pids+=("$floor")
+  XDG_RUNTIME_DIR="$work/runtime$round" SDL_AUDIODRIVER=dummy "$game/zorblats" >"$work/game.log" 2>&1 &
+  gamepid=$!
+  pids+=("$gamepid")
+  sleep 3  # the start screen shows for a second; then the main menu waits
+
+  # Idle: the game in its menu and the floor, over the same seconds.
+  f0=$(cpu_ticks "$floor"); g0=$(cpu_ticks "$gamepid")
+  sleep "$seconds"
+  f1=$(cpu_ticks "$floor"); g1=$(cpu_ticks "$gamepid")
+  floor_pct=$(percent $((f1 - f0)) "$seconds")
+  menu_pct=$(percent $((g1 - g0)) "$seconds")
+  floor_kb=$(peak_kb "$floor")
+  forget "$floor"
+
+  # Play: New Game, past the level banner, then right held and fire pressed four times a
+  # second; beside it, on the other screen, the floor of play.
+  DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" frames >"$work/floor.log" 2>&1 &
+  floor=$!
+  pids+=("$floor")
+  window=$(xdotool search --sync --name '^ZORBLATS$' | head -n 1)
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+  xdotool mousemove 120 71 click 1
+  sleep 2
+  [ -n "${SHOTS:-}" ] && import -window root "$SHOTS/play$round.png"
+  xdotool keydown Right
+  f0=$(cpu_ticks "$floor"); g0=$(cpu_ticks "$gamepid")
+  for _ in $(seq $((seconds * 4))); do xdotool key Up; sleep 0.25; done
+  f1=$(cpu_ticks "$floor"); g1=$(cpu_ticks "$gamepid")
+  xdotool keyup Right
+  frames_pct=$(percent $((f1 - f0)) "$seconds")
+  play_pct=$(percent $((g1 - g0)) "$seconds")
+  forget "$floor"
+  game_kb=$(peak_kb "$gamepid")
+  forget "$gamepid"
+  rm -rf "$game"
+
+  printf "%-5s %8s %8s %8s %8s %10s %10s\n" "$round" "$floor_pct" "$menu_pct" "$frames_pct" "$play_pct" \
+    "$floor_kb" "$game_kb" |
+    tee -a "$work/rounds"
+done
+
+# Medians of every column, and the goals.
+awk -v n="$rounds" '
+  { for (c = 2; c <= 7; ++c) v[c, NR] = $c }
+  END {
+    for (c = 2; c <= 7; ++c) {
+      for (i = 1; i <= n; ++i) a[i] = v[c, i]
+      for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
+      m[c] = n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+    }
+    printf "%-5s %8.2f %8.2f %8.2f %8.2f %10d %10d\n\n", "median", m[2], m[3], m[4], m[5], m[6], m[7]
+    printf "idle menu above the floor: %5.2f %% of a core  (goal <= 0.5)  %s\n", m[3] - m[2], m[3] - m[2] <= 0.5 ? "met" : "MISSED"
+    printf "playing:                   %5.2f %% of a core  (goal < 3)     %s\n", m[5], m[5] < 3 ? "met" : "MISSED"
+    printf "   of which the floor of play (blit and flip every 50 ms): %5.2f %%, the game above it: %5.2f %%\n", m[4], m[5] - m[4]
+    printf "peak memory above floor:   %5.1f MB            (goal <= 8)    %s\n", (m[7] - m[6]) / 1024, (m[7] - m[6]) / 1024 <= 8 ? "met" : "MISSED"
+  }' "$work/rounds"
