@@ -47,23 +47,31 @@ void SetUpGame();
 // -1 when the file cannot be opened.
 int InflateMainPack(uint8_t* buffer, unsigned size);
 
-// Prints every benchmark as the console does, keeps the median CPU time of each (or the
-// single run's, without repetitions), and at the end prints each measurement beside its
-// floor with their ratio and the goal.
+// Prints every benchmark as the console does, keeps the median CPU and real time of each
+// (or the single run's, without repetitions), and at the end prints each measurement beside
+// its floor with their ratio and the goal, and the measurements with goals of their own.
 class FloorReporter : public benchmark::ConsoleReporter {
  public:
   struct Pair {
     std::string measured, floor;
     double goal;
   };
-  explicit FloorReporter(std::vector<Pair> pairs) : pairs(std::move(pairs)) {}
+  // A measurement with a goal of its own in real (wall) time, shown beside its floor.
+  struct Limit {
+    std::string measured, floor;
+    double goalMs;
+  };
+  FloorReporter(std::vector<Pair> pairs, std::vector<Limit> limits)
+      : pairs(std::move(pairs)), limits(std::move(limits)) {}
   void ReportRuns(const std::vector<Run>& runs) override;
   // The closing table; false when a goal is missed (the run still exits normally).
   bool PrintRatios() const;
 
  private:
   std::vector<Pair> pairs;
-  std::map<std::string, double> cpuTime;  // seconds per iteration
+  std::vector<Limit> limits;
+  std::map<std::string, double> cpuTime;   // seconds per iteration
+  std::map<std::string, double> realTime;  // seconds per iteration
 };
 
 // The buffer LoadImages reads the main pack with.

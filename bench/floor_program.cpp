@@ -3,14 +3,29 @@
 // (the floor of an idle screen); with "frames" it does what no play frame can do without:
 // every 50 ms, one full-screen blit of a 240 x 320 picture and a flip (the floor of play).
 // It runs until the window is closed or it is killed. run_program.sh measures the game
-// beside it.
+// beside it. With "startup" it prints how long it took from main to its first wait, and
+// ends: the floor of the game's start-up (startup_bench.cpp).
 #include <SDL/SDL.h>
+#include <time.h>
 
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+double Seconds(clockid_t clock) {
+  timespec t{};
+  clock_gettime(clock, &t);
+  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  const double startWall = Seconds(CLOCK_MONOTONIC);
+  const double startCpu = Seconds(CLOCK_PROCESS_CPUTIME_ID);
   const bool frames = argc > 1 && std::strcmp(argv[1], "frames") == 0;
+  const bool startup = argc > 1 && std::strcmp(argv[1], "startup") == 0;
   if (SDL_Init(SDL_INIT_VIDEO) < 0) {
     std::fprintf(stderr, "floor_program: SDL_Init failed: %s\n", SDL_GetError());
     return 1;
@@ -26,6 +41,12 @@ int main(int argc, char** argv) {
   SDL_Flip(screen);
 
   SDL_Event event;
+  if (startup) {
+    std::printf("startup_wall_us %.0f\nstartup_cpu_us %.0f\n", (Seconds(CLOCK_MONOTONIC) - startWall) * 1e6,
+                (Seconds(CLOCK_PROCESS_CPUTIME_ID) - startCpu) * 1e6);
+    SDL_Quit();
+    return 0;
+  }
   if (!frames) {
     while (SDL_WaitEvent(&event)) {
       if (event.type == SDL_QUIT) break;
