@@ -189,6 +189,14 @@ TEST_F(FormationTest, ChainKillRemovesTheLiveEnemyAboveWithoutPoints) {
   EXPECT_EQ(PlayerShip.score, 1);
   EXPECT_EQ(Played(1), 1);
 
+  // Row 3, column 2 below the slot just killed: nothing live above, only the kill counts.
+  PlayerShip.shot.inFlight = 1;
+  PlayerShip.shot.y = 105;
+  UpdateAndDraw();
+  EXPECT_EQ(Enemies[26].alive, 0);
+  EXPECT_EQ(EnemyFormation.liveCount, 45);
+  EXPECT_EQ(Enemies[18].exploding, 1) << "the exploding slot above is left alone";
+
   // Row 5, column 2 at (46, 140): the live enemy above it goes with it.
   PlayerShip.shot.inFlight = 1;
   PlayerShip.shot.x = 50;
@@ -196,7 +204,7 @@ TEST_F(FormationTest, ChainKillRemovesTheLiveEnemyAboveWithoutPoints) {
   UpdateAndDraw();
   EXPECT_EQ(Enemies[42].alive, 0);
   EXPECT_EQ(Enemies[34].alive, 0);
-  EXPECT_EQ(EnemyFormation.liveCount, 44);
+  EXPECT_EQ(EnemyFormation.liveCount, 43);
   PlayerShip.shot.inFlight = 1;
   PlayerShip.shot.y = 145;  // row 5, column 2 again, now empty: nothing
   UpdateAndDraw();
@@ -206,7 +214,7 @@ TEST_F(FormationTest, ChainKillRemovesTheLiveEnemyAboveWithoutPoints) {
   PlayerShip.shot.y = 45;
   UpdateAndDraw();
   EXPECT_EQ(Enemies[0].alive, 0);
-  EXPECT_EQ(EnemyFormation.liveCount, 43);
+  EXPECT_EQ(EnemyFormation.liveCount, 42);
 }
 
 TEST_F(FormationTest, WithoutChainKillTheEnemyAboveStays) {
@@ -222,8 +230,14 @@ TEST_F(FormationTest, WithoutChainKillTheEnemyAboveStays) {
 
 TEST_F(FormationTest, FewerThanTenEnemiesSpeedTheBlockUp) {
   QuietGame();
-  KeepOnly({0, 1, 2, 16, 17, 18, 19, 20, 21, 22});
-  ASSERT_EQ(EnemyFormation.liveCount, 10);
+  KeepOnly({0, 1, 2, 16, 17, 18, 19, 20, 21, 22, 23});
+  ASSERT_EQ(EnemyFormation.liveCount, 11);
+  PlayerShip.shot.inFlight = 1;
+  PlayerShip.shot.x = 5 + 23 * 7;
+  PlayerShip.shot.y = 85;  // row 2, column 7
+  UpdateAndDraw();
+  EXPECT_EQ(EnemyFormation.liveCount, 10);
+  EXPECT_EQ(EnemyFormation.spedUp, 0) << "ten left is not yet fewer than ten";
   PlayerShip.shot.inFlight = 1;
   PlayerShip.shot.x = 5;
   PlayerShip.shot.y = 85;  // row 2, column 0
