@@ -1,5 +1,8 @@
 #include "bench/bench_scenes.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "game/game_loop.h"
 
 namespace {
@@ -40,6 +43,16 @@ PlayScene MakeMidLevelScene() {
   Launcher.kind = ShipSpeed;
   Launcher.x = 40;
   Launcher.y = 60;
+
+  // The scene must be what the figures claim; a change in the game that breaks it stops here.
+  int enemyShots = 0;
+  for (const Enemy& enemy : Enemies) enemyShots += enemy.shot.inFlight;
+  if (EnemyFormation.liveCount != kFormationSlots || enemyShots != kFormationColumns ||
+      !PlayerShip.shot.inFlight || Play.showBanner || Play.gameOver) {
+    std::fprintf(stderr, "the mid-level scene is not as intended: %d enemies, %d enemy shots, ship shot %d\n",
+                 EnemyFormation.liveCount, enemyShots, PlayerShip.shot.inFlight);
+    std::exit(1);
+  }
   return Capture();
 }
 
