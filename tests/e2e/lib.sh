@@ -1,0 +1,190 @@
+# End-to-end test helpers: a private X server with a window manager, a private copy of
+# the built game, real clicks and keys, and screenshots compared with the game's pictures.
+# Every process started here is ended by its id when the test ends, pass or fail.
+set -euo pipefail
+
+GAME_SOURCE_DIR="${1:?usage: test_x.sh <built game folder>}"
+CONTENT_DIR="$(cd "$GAME_SOURCE_DIR/.." && pwd)/content-src"
+WORK="$(mktemp -d /tmp/zorblats-e2e-XXXXXX)"
+GAME="$WORK/game"
+export XDG_RUNTIME_DIR="$WORK/run"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+cp -r "$GAME_SOURCE_DIR" "$GAME"
+
+PIDS=()
+GAME_PID=""
+
+cleanup() {
+  local pid
+  exec 2>/dev/null  # no job-status noise from the processes ended here
+  [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
+  # The X server removes its lock files when ended politely.
+  for pid in "${PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
+  sleep 0.2
+  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+[ -n "${E2E_KEEP:-}" ] && trap - EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Starts Xvfb at 240 x 320 x 24 on a free display, and openbox on it.
+start_x() {
+  local n
+  for n in $(seq 40 140); do
+    if [ -e "/tmp/.X$n-lock" ]; then
+      # A lock whose server is gone is stale: take the display over.
+      kill -0 "$(tr -d ' ' <"/tmp/.X$n-lock")" 2>/dev/null && continue
+      rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+    fi
+    [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 240x320x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    PIDS+=($!)
+    local i
+    for i in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.05
+    done
+    if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "${PIDS[-1]}" 2>/dev/null; then
+      export DISPLAY=":$n"
+      # openbox runs the --startup command once it is ready to manage windows; a window
+      # mapped before that can wait forever for its map notice.
+      openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
+      PIDS+=($!)
+      for i in $(seq 1 200); do
+        [ -e "$WORK/wm-ready" ] && { sleep 0.2; return 0; }
+        sleep 0.05
+      done
+      fail "openbox did not start"
+    fi
+  done
+  fail "no free X display"
+}
+
+# Launches the game copy; its output goes to $WORK/game.log.
+launch_game() {
+  (cd "$GAME" && SDL_AUDIODRIVER=dummy exec ./zorblats) >"$WORK/game.log" 2>&1 &
+  GAME_PID=$!
+}
+
+# Waits until the game's window exists (by its caption).
+wait_window() {
+  local i
+  for i in $(seq 1 100); do
+    if xdotool search --name '^ZORBLATS$' >/dev/null 2>&1; then return 0; fi
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window showed: $(cat "$WORK/game.log")"
+    sleep 0.1
+  done
+  [ -n "${E2E_DEBUG:-}" ] && { gdb -p "$GAME_PID" -batch -ex "thread apply all bt" >&2 2>&1; xwininfo -root -tree >&2; for w in $(xdotool search --class zorblats); do xwininfo -id $w | grep -E "Map State|Override" >&2; xprop -id $w >&2; done; cat "$WORK/openbox.log" >&2; }
+  cat "$WORK/game.log" >&2
+  fail "no ZORBLATS window"
+}
+
+tap() {  # tap X Y: a stylus tap at game point (X, Y)
+  xdotool mousemove "$1" "$2" click 1
+  sleep "${TAP_PAUSE:-0.3}"
+}
+
+key() {  # key NAME: press and release a key (xdotool key names)
+  xdotool key "$1"
+  sleep 0.3
+}
+
+shot() {  # shot NAME: a screenshot of the whole screen into $WORK/NAME.png
+  import -window root "$WORK/$1.png"
+}
+
+# Number of pixels that differ (beyond a small tolerance for the 16-bit to 24-bit widening)
+# between a region of a screenshot and the same-size region of a source picture.
+# region_diff SHOT X Y W H PICTURE PX PY
+region_diff() {
+  convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage "$WORK/a.png"
+  local picture="$6"
+  [ "${picture#/}" = "$picture" ] && picture="$CONTENT_DIR/$picture"
+  convert "$picture" -crop "$4x$5+$7+$8" +repage "$WORK/b.png"
+  { compare -metric AE -fuzz 6% "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true; } | cut -d' ' -f1
+}
+
+# Asserts that a screenshot region shows the picture's region (at most 2% of pixels off).
+expect_region() {
+  local diff
+  diff=$(region_diff "$@")
+  local allowed=$(( $4 * $5 / 50 ))
+  [ "${diff%.*}" -le "$allowed" ] || fail "region $2,$3 ${4}x$5 of $1 differs from $6 in $diff pixels"
+}
+
+# Asserts the opposite: the region does not show the picture's region.
+expect_not_region() {
+  local diff
+  diff=$(region_diff "$@")
+  local needed=$(( $4 * $5 / 10 ))
+  [ "${diff%.*}" -ge "$needed" ] || fail "region $2,$3 ${4}x$5 of $1 unexpectedly shows $6"
+}
+
+settings_byte() {  # settings_byte OFFSET: the byte of data/zorblats.set at OFFSET, decimal
+  od -An -tu1 -j "$1" -N1 "$GAME/data/zorblats.set" | tr -d ' '
+}
+
+wait_exit() {  # wait_exit SECONDS: waits for the game to end; prints its status
+  local i
+  for i in $(seq 1 $(( $1 * 10 ))); do
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      local status=0
+      wait "$GAME_PID" || status=$?
+      GAME_PID=""
+      echo "$status"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "running"
+}
+
+# Takes screenshots until a region shows the picture's region, up to SECONDS.
+# wait_region SECONDS X Y W H PICTURE PX PY
+wait_region() {
+  local limit=$1
+  shift
+  local tries=$(( limit * 5 ))
+  local i diff allowed=$(( $3 * $4 / 50 ))
+  for i in $(seq 1 "$tries"); do
+    shot waiting
+    diff=$(region_diff waiting "$@")
+    if [ "${diff%.*}" -le "$allowed" ]; then return 0; fi
+    sleep 0.2
+  done
+  cp "$WORK/waiting.png" "/tmp/zorblats-e2e-last-failure.png" 2>/dev/null || true
+  fail "after ${limit}s region $1,$2 ${3}x$4 still differs from $5 in $diff pixels"
+}
+
+# Makes $WORK/NAME.png: a base picture (or screenshot) with a keyed picture drawn over it
+# at (X, Y), black being transparent as the game keys its sprites.
+# compose NAME BASE OVERLAY X Y [CROP]   (CROP: WxH+X+Y of the overlay, for strip frames)
+compose() {
+  local base="$2" overlay="$3"
+  [ "${base#/}" = "$base" ] && base="$CONTENT_DIR/$base"
+  [ "${overlay#/}" = "$overlay" ] && overlay="$CONTENT_DIR/$overlay"
+  local crop=()
+  [ -n "${6:-}" ] && crop=(-crop "$6" +repage)
+  convert "$base" \( "$overlay" ${crop[@]+"${crop[@]}"} -transparent black \) \
+    -geometry "+$4+$5" -composite "$WORK/$1.png"
+}
+
+# True when the screenshot already shows the keyed picture at (X, Y): drawing it over the
+# screenshot changes (almost) nothing.  shows SHOT OVERLAY X Y [CROP]
+shows() {
+  compose check "$WORK/$1.png" "$2" "$3" "$4" "${5:-}"
+  local diff
+  diff=$({ compare -metric AE -fuzz 6% "$WORK/$1.png" "$WORK/check.png" null: 2>&1 || true; } | cut -d' ' -f1)
+  [ "${diff%.*}" -le 12 ]
+}
+
+# Size of a content picture as "W H".
+picture_size() {
+  identify -format '%w %h\n' "$CONTENT_DIR/$1"
+}
