@@ -5,6 +5,7 @@
 set -eu
 build=${1:-"$(dirname "$0")/../build-perf"}
 bench="$build/bench/zorblats_bench"
+command -v valgrind >/dev/null || { echo "valgrind is missing (apt-get install valgrind), or the benchmarks were built without its header" >&2; exit 1; }
 [ -x "$bench" ] || { echo "no $bench: build the benchmarks first (bench/run_all.sh does)" >&2; exit 1; }
 out=$(mktemp -d /tmp/zorblats-callgrind-XXXXXX)
 trap 'rm -rf "$out"' EXIT

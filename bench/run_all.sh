@@ -8,6 +8,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/.." && pwd)
 build=${1:-$source_dir/build-perf}
 
+# The benchmark library, callgrind, and an X server with a window manager and input tool.
+source "$source_dir/tools/setup/packages.sh"
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev valgrind xvfb openbox xdotool
+
 echo "== machine: $(nproc) processors, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORBLATS_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target zorblats zorblats_bench startup_probe floor_program >/dev/null
