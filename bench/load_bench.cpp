@@ -3,10 +3,7 @@
 // only inflates the same file into a buffer of the reader's size.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
-#include <string>
 
 #include "bench/bench_support.h"
 #include "resources/images.h"
