@@ -41,21 +41,17 @@ void WriteAll() {
   }
 }
 
-// A whole shield (60 x 30): the top corner plates bevelled outwards, the rest plain.
+// A whole shield (60 x 30): bevelled plates at the two top corners, plain plates between
+// and below; the worn shield takes turns between its two kinds of damaged plate.
 Image MakeBrick(const ArtKit& kit, bool worn) {
-  const Sprite& corner = kit.sprites.at(worn ? "brick_corner_worn" : "brick_corner");
-  const Sprite& plate = kit.sprites.at(worn ? "brick_cell_worn" : "brick_cell");
+  const std::string wear = worn ? "_worn" : "";
   Image brick(60, 30, kit.palette["key"]);
   for (int cell = 0; cell < 8; ++cell) {
-    const int dx = 15 * (cell % 4), dy = 15 * (cell / 4);
-    const bool leftCorner = cell == 0, rightCorner = cell == 3;
-    const Image& source = (leftCorner || rightCorner) ? corner.strip : plate.strip;
-    for (int y = 0; y < 15; ++y)
-      for (int x = 0; x < 15; ++x) {
-        // Alternate plates are mirrored so that the worn cracks do not all line up.
-        const bool flip = rightCorner || (!leftCorner && cell % 2 == 1);
-        brick.Set(dx + x, dy + y, source.Get(flip ? 14 - x : x, y));
-      }
+    std::string name = "brick_cell" + wear;
+    if (cell == 0) name = "brick_corner" + wear;
+    else if (cell == 3) name = "brick_corner_right" + wear;
+    else if (worn && (cell + cell / 4) % 2 == 1) name = "brick_cell_worn2";
+    Blit(brick, kit.sprites.at(name).strip, 15 * (cell % 4), 15 * (cell / 4), 0, 0, 15, 15, false);
   }
   return brick;
 }
