@@ -77,7 +77,7 @@ wait_window() {
   local i
   for i in $(seq 1 100); do
     if xdotool search --name '^ZORBLATS$' >/dev/null 2>&1; then return 0; fi
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window showed: $(cat "$WORK/game.log")"
+    ended "$GAME_PID" && fail "the game ended before its window showed: $(cat "$WORK/game.log")"
     sleep 0.1
   done
   [ -n "${E2E_DEBUG:-}" ] && { gdb -p "$GAME_PID" -batch -ex "thread apply all bt" >&2 2>&1; xwininfo -root -tree >&2; for w in $(xdotool search --class zorblats); do xwininfo -id $w | grep -E "Map State|Override" >&2; xprop -id $w >&2; done; cat "$WORK/openbox.log" >&2; }
@@ -130,19 +130,26 @@ settings_byte() {  # settings_byte OFFSET: the byte of data/zorblats.set at OFFS
   od -An -tu1 -j "$1" -N1 "$GAME/data/zorblats.set" | tr -d ' '
 }
 
-wait_exit() {  # wait_exit SECONDS: waits for the game to end; prints its status
+ended() {  # ended PID: the process is gone or a zombie waiting to be reaped
+  local state
+  state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null || true)
+  [ -z "$state" ] || [ "$state" = Z ]
+}
+
+# wait_exit SECONDS: waits for the game to end and sets EXIT_STATUS to its status, or to
+# "running" when it is still running after SECONDS.
+wait_exit() {
   local i
+  EXIT_STATUS=running
   for i in $(seq 1 $(( $1 * 10 ))); do
-    if ! kill -0 "$GAME_PID" 2>/dev/null; then
-      local status=0
-      wait "$GAME_PID" || status=$?
+    if ended "$GAME_PID"; then
+      EXIT_STATUS=0
+      wait "$GAME_PID" || EXIT_STATUS=$?
       GAME_PID=""
-      echo "$status"
       return 0
     fi
     sleep 0.1
   done
-  echo "running"
 }
 
 # Takes screenshots until a region shows the picture's region, up to SECONDS.
@@ -155,7 +162,7 @@ wait_region() {
   for i in $(seq 1 "$tries"); do
     shot waiting
     diff=$(region_diff waiting "$@")
-    if [ "${diff%.*}" -le "$allowed" ]; then return 0; fi
+    if [ "${diff%.*}" -le "$allowed" ]; then sleep 0.3; return 0; fi  # let the screen start listening
     sleep 0.2
   done
   cp "$WORK/waiting.png" "/tmp/zorblats-e2e-last-failure.png" 2>/dev/null || true

@@ -16,7 +16,8 @@ wait_region 3 0 0 240 320 main.bmp 0 0
 [ "$(settings_byte 176)" -eq 0 ] || fail "sound byte is $(settings_byte 176), not 0"
 
 tap 100 240                                  # Exit
-[ "$(wait_exit 5)" = 0 ] || fail "Exit did not end the game with status 0"
+wait_exit 5
+[ "$EXIT_STATUS" = 0 ] || fail "Exit did not end the game with status 0"
 
 launch_game
 wait_window
