@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/driver.h"
 #include "platform/instance_lock.h"
@@ -31,7 +32,12 @@ bool InitDataPaths() {
   char modulePath[kExeDirCapacity];
   if (!ReadModulePath(modulePath, sizeof modulePath)) return false;
   if (!DerivePaths(modulePath, ExeDir, DataDir)) return false;
-  return EnterFolder(ExeDir);
+  // The executable's folder is DataDir without its "data\"; ExeDir is only that folder
+  // while the executable keeps its own name.
+  char folder[kDataDirCapacity];
+  std::snprintf(folder, sizeof folder, "%s", DataDir);
+  folder[std::strlen(folder) - std::strlen("data\\")] = 0;
+  return folder[0] == 0 || EnterFolder(folder);
 }
 
 StartupOutcome StartUp() {
