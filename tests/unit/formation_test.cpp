@@ -61,11 +61,23 @@ TEST_F(FormationTest, SweepsFurtherWithTheOuterColumnsGone) {
 
 TEST_F(FormationTest, ExplodingEnemiesDoNotHoldTheBlockBack) {
   QuietGame();
+  EnemyFormation.x = 47;
+  UpdateAndDraw();  // placed at 47: column 7 ends at 161 + 47 + 23 = 231
   for (int r = 0; r < kFormationRows; ++r) {
     Enemies[8 * r + 7].alive = 0;
+    Enemies[8 * r + 7].cell = 0;
     Enemies[8 * r + 7].exploding = 1;
+    Enemies[8 * r + 7].frame = 0;
   }
-  EXPECT_EQ(RunUntilTurn().extremeX, 74);
+  // Column 7 would turn the block after the frame that placed it at 50; while it explodes
+  // (five frames) only column 6 counts.
+  for (int frame = 0; frame < 4; ++frame) {
+    StepFrame();
+    EXPECT_EQ(Enemies[7].exploding, 1);
+  }
+  EXPECT_EQ(EnemyFormation.x, 51);
+  EXPECT_EQ(EnemyFormation.movingRight, 1);
+  EXPECT_EQ(EnemyFormation.y, 40);
 }
 
 TEST_F(FormationTest, ReverseDriftsTheBlockOffScreenAndBack) {
