@@ -1,0 +1,29 @@
+#!/bin/sh
+# make_gallery.sh <build-dir>: draws every screen of the game from <build-dir>/bin with the
+# gallery tool already built in <build-dir>, and writes them as PNGs to docs/screenshots/.
+# Builds nothing itself; needs ImageMagick's `convert`.
+set -eu
+if [ $# -ne 1 ]; then
+  echo "usage: $0 <build-dir>" >&2
+  exit 2
+fi
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+tool="$build/tools/gallery/gallery"
+[ -x "$tool" ] || { echo "$0: $tool is missing; build the target gallery_tool first" >&2; exit 1; }
+[ -f "$build/bin/data/1.pak" ] || { echo "$0: $build/bin/data has no packs; build zorblats first" >&2; exit 1; }
+command -v convert >/dev/null || { echo "$0: ImageMagick's convert is needed" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$tool" "$build/bin" "$work" >"$work/names.txt"
+
+out="$repo/docs/screenshots"
+mkdir -p "$out"
+while read -r name; do
+  # Plain 8-bit RGB PNGs without time stamps, so an unchanged screen gives an unchanged file.
+  convert "$work/$name.bmp" -define png:exclude-chunks=date,time +set date:create +set date:modify \
+    -strip "PNG24:$out/$name.png"
+  echo "$out/$name.png"
+done <"$work/names.txt"
