@@ -57,7 +57,13 @@ void SaveScreen(const std::string& name) {
 // "nothing" a few times, then SDL_QUIT, so every screen comes back to the tool.
 class GalleryHost final : public HostInput {
  public:
-  void Delay(uint32_t ms) override { now += ms; }
+  void Delay(uint32_t ms) override {
+    now += ms;
+    if (!delayCapture.empty() && --delaysBeforeCapture == 0) {
+      SaveScreen(delayCapture);
+      delayCapture.clear();
+    }
+  }
   uint32_t Ticks() override { return now; }
   int PollEvent(SDL_Event* event) override {
     // The name entry blinks its cursor; a capture that wants it shown waits a pass or two.
@@ -90,10 +96,22 @@ class GalleryHost final : public HostInput {
   void Capture(const std::string& name) { script.push_back({SDL_Event{}, name, false}); }
   // The same in the name entry, on a pass that shows the edit field's cursor.
   void CaptureWithCursor(const std::string& name) { script.push_back({SDL_Event{}, name, true}); }
-  // Drops what is left of the script before the next screen.
+  // Saves the screen under this name during the n-th delay from now (n from 1), for the
+  // sequences that pace themselves with delays rather than wait for input.
+  void CaptureAtDelay(const std::string& name, int n) {
+    delayCapture = name;
+    delaysBeforeCapture = n;
+  }
+  // Drops what is left of the script before the next screen. A capture that never came
+  // means a screen did not wait where it was expected to: that stops the tool.
   void Reset() {
+    for (const Step& step : script) {
+      if (!step.capture.empty()) Missed(step.capture);
+    }
+    if (!delayCapture.empty()) Missed(delayCapture);
     script.clear();
     emptyPolls = 0;
+    delayCapture.clear();
   }
 
  private:
@@ -116,6 +134,11 @@ class GalleryHost final : public HostInput {
     return e;
   }
 
+  [[noreturn]] static void Missed(const std::string& name) {
+    std::fprintf(stderr, "gallery: the screen %s was never drawn and waiting\n", name.c_str());
+    std::exit(1);
+  }
+
   bool Next(SDL_Event* event) {
     while (!script.empty() && !script.front().capture.empty()) {
       SaveScreen(script.front().capture);
@@ -131,6 +154,8 @@ class GalleryHost final : public HostInput {
   std::deque<Step> script;
   uint32_t now = 1000;
   int emptyPolls = 0;
+  std::string delayCapture;
+  int delaysBeforeCapture = 0;
   uint8_t keys[SDLK_LAST] = {};
 };
 
@@ -294,6 +319,13 @@ void PlayFrames() {
   UpdateAndDraw();
   SaveScreen("13-play-launcher");
 
+  // The ship hit: its explosion square by square over the frame, seen at the third of five.
+  FreshState();
+  SetUpPlayFrame(false);
+  UpdateAndDraw();
+  host.CaptureAtDelay("20-ship-explosion", 3);
+  PlayShipExplosion();
+
   // The first frame of a new game carries the level banner; it stays on the screen.
   FreshState();
   StartNewGame();
@@ -442,6 +474,7 @@ int main(int argc, char** argv) {
   FrontEnd();
   PlayFrames();
   NameEntry();
+  host.Reset();
 
   std::system(("rm -rf '" + std::string(scratch) + "'").c_str());
   SDL_Quit();
