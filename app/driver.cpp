@@ -88,6 +88,7 @@ FlowCode RunGame() {
   LoadSettings();
   ShowStartScreen();
   LoadImages();
+  LoadSounds();
   SelectFont(kFontWhite);
   InstallDrawnMessageBox();
   PrepareHelpBox();

@@ -19,23 +19,27 @@ CachedSound cache[kCacheSize];
 int cached = 0;
 bool audioOpen = false;
 
+// The cached sound for a path, loaded on first use; null when the cache is full or the
+// path does not fit.
+CachedSound* FindOrLoad(const char* gamePath) {
+  for (int i = 0; i < cached; ++i) {
+    if (std::strcmp(cache[i].path, gamePath) == 0) return &cache[i];
+  }
+  if (cached == kCacheSize || std::strlen(gamePath) >= kPathCapacity) return nullptr;
+  char hostPath[kPathCapacity];
+  if (!HostPath(gamePath, hostPath, sizeof hostPath)) return nullptr;
+  CachedSound& entry = cache[cached++];
+  std::strcpy(entry.path, gamePath);
+  entry.chunk = Mix_LoadWAV(hostPath);
+  return &entry;
+}
+
 class MixerOutput final : public SoundOutput {
  public:
   void Play(const char* gamePath) override {
     if (!audioOpen) return;
-    for (int i = 0; i < cached; ++i) {
-      if (std::strcmp(cache[i].path, gamePath) == 0) {
-        if (cache[i].chunk) Mix_PlayChannel(-1, cache[i].chunk, 0);
-        return;
-      }
-    }
-    if (cached == kCacheSize || std::strlen(gamePath) >= kPathCapacity) return;
-    char hostPath[kPathCapacity];
-    if (!HostPath(gamePath, hostPath, sizeof hostPath)) return;
-    CachedSound& entry = cache[cached++];
-    std::strcpy(entry.path, gamePath);
-    entry.chunk = Mix_LoadWAV(hostPath);
-    if (entry.chunk) Mix_PlayChannel(-1, entry.chunk, 0);
+    CachedSound* sound = FindOrLoad(gamePath);
+    if (sound && sound->chunk) Mix_PlayChannel(-1, sound->chunk, 0);
   }
 };
 
@@ -71,3 +75,7 @@ void CloseSound() {
 void UseSoundOutput(SoundOutput* chosen) { output = chosen ? chosen : &mixer; }
 
 void PlayWaveFile(const char* gamePath) { output->Play(gamePath); }
+
+void LoadWaveFile(const char* gamePath) {
+  if (audioOpen) FindOrLoad(gamePath);
+}

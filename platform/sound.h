@@ -19,3 +19,7 @@ void UseSoundOutput(SoundOutput* output);
 // Plays the wave file at a game path: loaded once and cached by path, started on a free
 // channel. A missing or damaged file, or no audio device, plays nothing. Called by PlaySound.
 void PlayWaveFile(const char* gamePath);
+
+// Loads a wave file into the cache without playing it, so that play never reads files.
+// Called at start-up for each of the game's sounds.
+void LoadWaveFile(const char* gamePath);

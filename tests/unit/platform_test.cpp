@@ -215,6 +215,14 @@ TEST(Sound, MixerPlaysAFileAndStaysSilentForMissingOrDamagedOnes) {
   PlayWaveFile((dir + "\\good.wav").c_str());  // cached, started on a second channel
   EXPECT_EQ(Mix_Playing(-1), 2);
 
+  // A sound loaded at start plays later without reading its file again.
+  WriteFileBytes(dir + "/early.wav", SquareWave(22050));
+  LoadWaveFile((dir + "\\early.wav").c_str());
+  EXPECT_EQ(Mix_Playing(-1), 2);  // loading plays nothing
+  std::remove((dir + "/early.wav").c_str());
+  PlayWaveFile((dir + "\\early.wav").c_str());
+  EXPECT_EQ(Mix_Playing(-1), 3);
+
   CloseSound();
   PlayWaveFile((dir + "\\good.wav").c_str());  // after closing: silent
   SDL_Quit();
