@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/paths.h"
+#include "resources/bitmap_file.h"
 #include "resources/pack.h"
 
 namespace {
@@ -101,8 +102,15 @@ int CompressFile(const char* name, const char* mode) {
   return 0;
 }
 
-// The pack stores no palette, so a paletted picture (1, 4 or 8 bits) is stored at 24 bits
-// with its colours. Frees the original; null (after a message) if SDL cannot convert it.
+// The pack stores no palette and the reader takes 16, 24 and 32 bits only, so a paletted
+// picture (1, 4 or 8 bits) and SDL's other depths (12- and 15-bit BMPs) are stored at 24 bits
+// with their colours.
+bool NeedsTwentyFourBits(const SDL_Surface* surface) {
+  const int bits = surface->format->BitsPerPixel;
+  return surface->format->palette || (bits != 16 && bits != 24 && bits != 32);
+}
+
+// Converts to 24 bits; frees the original; null (after a message) if SDL cannot convert it.
 SDL_Surface* WithoutPalette(SDL_Surface* paletted) {
   SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 24, 0xFF0000, 0xFF00, 0xFF, 0);
   SDL_Surface* converted = model ? SDL_ConvertSurface(paletted, model->format, SDL_SWSURFACE) : nullptr;
@@ -162,7 +170,8 @@ SDL_Surface* LoadSourceImage(const char* path, uint32_t* alphaFlag) {
     surface = IMG_Load(host.c_str());
   } else {
     *alphaFlag = 0;
-    SDL_RWops* stream = SDL_RWFromFile(host.c_str(), "rb");
+    // A damaged header is refused before SDL allocates what it claims.
+    SDL_RWops* stream = BitmapFileIsSane(host.c_str()) ? SDL_RWFromFile(host.c_str(), "rb") : nullptr;
     surface = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
   }
   if (!surface) std::fprintf(stderr, "Couldn't load %s: %s\n", path, SDL_GetError());
@@ -191,7 +200,7 @@ int PackFile::Build(const char* outputPath, const NameList& names) {
     } else {
       surface = LoadSourceImage(sourcePath, &alphaFlag);
     }
-    if (surface && surface->format->palette) surface = WithoutPalette(surface);
+    if (surface && NeedsTwentyFourBits(surface)) surface = WithoutPalette(surface);
     if (!surface) {
       close(fd);
       unlink(contentPath.c_str());

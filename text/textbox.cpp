@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/paths.h"
+#include "resources/bitmap_file.h"
 #include "resources/draw.h"
 
 TextBox HelpBox;
@@ -105,6 +106,8 @@ static void CopyCut(const char* from, const char* to, char (&out)[kTagCapacity])
 static SDL_Surface* LoadPicture(const char* gamePath) {
   char hostPath[kTagCapacity];
   if (!gamePath[0] || !HostPath(gamePath, hostPath, sizeof hostPath)) return nullptr;
+  // A header that claims far more pixels than the file holds would stall every pass.
+  if (!BitmapFileIsSane(hostPath)) return nullptr;
   return SDL_LoadBMP(hostPath);
 }
 

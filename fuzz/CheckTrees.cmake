@@ -1,0 +1,23 @@
+# Tests of the main tree that run the other two trees test.sh builds: the unit and
+# in-process suite under AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz
+# target for a short while on its seed corpus (with its kept findings replayed first).
+set(ZORBLATS_ASAN_TREE "" CACHE PATH "A tree built with -DZORBLATS_SANITIZE=ON to run as one test")
+set(ZORBLATS_FUZZ_TREE "" CACHE PATH "A tree built with -DZORBLATS_FUZZ=ON whose fuzzers run as tests")
+set(ZORBLATS_FUZZ_CORPUS "" CACHE PATH "The seed corpora made by fuzz/make_corpus.sh")
+set(ZORBLATS_FUZZ_SECONDS 20 CACHE STRING "How long each fuzz target runs in the suite")
+
+if(ZORBLATS_ASAN_TREE)
+  add_test(NAME sanitized_suite
+           COMMAND bash ${CMAKE_SOURCE_DIR}/fuzz/run_sanitized_suite.sh ${ZORBLATS_ASAN_TREE})
+  set_tests_properties(sanitized_suite PROPERTIES TIMEOUT 3000 LABELS sanitized)
+endif()
+if(ZORBLATS_FUZZ_TREE AND ZORBLATS_FUZZ_CORPUS)
+  foreach(target pack_content_fuzzer pack_file_fuzzer settings_fuzzer textbox_fuzzer
+                 source_image_fuzzer)
+    add_test(NAME fuzz_${target}
+             COMMAND bash ${CMAKE_SOURCE_DIR}/fuzz/run_fuzzer.sh
+                     ${ZORBLATS_FUZZ_TREE}/fuzz/${target} ${ZORBLATS_FUZZ_CORPUS}/${target}
+                     ${CMAKE_SOURCE_DIR}/fuzz/regressions/${target} ${ZORBLATS_FUZZ_SECONDS})
+    set_tests_properties(fuzz_${target} PROPERTIES TIMEOUT 300 LABELS fuzz)
+  endforeach()
+endif()

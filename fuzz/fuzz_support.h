@@ -1,0 +1,30 @@
+// What every fuzz target shares: a headless 240 x 320 screen, a private game folder for the
+// files a target writes, the game's real pictures, and a check that aborts on a broken rule.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Opens SDL with the dummy drivers and the game's video mode, makes a fresh temporary game
+// folder (ExeDir, DataDir = folder + "data\"), and silences message boxes. Called once from
+// LLVMFuzzerInitialize; the folder is removed at exit.
+void FuzzSetUp();
+
+// Loads the main pack built beside the fuzzers (ZORBLATS_GAME_DIR/data/1.pak) into Images.
+void FuzzLoadGameImages();
+
+// The temporary game folder, ending in '/'.
+const std::string& FuzzFolder();
+
+// Writes bytes to a file, replacing it; aborts if that fails (the disk is not under test).
+void FuzzWriteFile(const std::string& path, const uint8_t* data, size_t size);
+
+// Reads a whole file.
+std::string FuzzReadFile(const std::string& path);
+
+// Reports a broken rule and aborts, so libFuzzer keeps the input as a crash.
+[[noreturn]] void FuzzFail(const char* what);
+#define FUZZ_CHECK(condition) \
+  do {                        \
+    if (!(condition)) FuzzFail(#condition); \
+  } while (0)

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs the unit and in-process tests of a tree built with -DZORBLATS_SANITIZE=ON and fails
+# on any AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer report, also one
+# written by a child process whose exit status no test looks at.
+# Usage: fuzz/run_sanitized_suite.sh <sanitized-build-dir>
+set -uo pipefail
+tree=$1
+log=$(mktemp /tmp/zorblats-sanitized-XXXXXX.log)
+trap 'rm -f "$log"' EXIT
+export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:detect_stack_use_after_return=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+ctest --test-dir "$tree" -LE e2e --output-on-failure -j2 --timeout 600 > "$log" 2>&1
+status=$?
+tail -n 40 "$log"
+if grep -E -q "ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:" "$log"; then
+  echo "sanitizer reports:"
+  grep -E -A 12 "ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:" "$log" | head -n 80
+  exit 1
+fi
+exit $status

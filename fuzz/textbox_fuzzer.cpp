@@ -1,0 +1,66 @@
+// Fuzzes the help text: the bytes up to the first zero are the text, the bytes after it are
+// written as the picture "f.bmp" that the text may name. The text is laid out in the help
+// screen's box with the game's own fonts, then every page is drawn and the pages turned;
+// the real help pictures lie where the shipped text names them ("data\help_ship.bmp" ...).
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_support.h"
+#include "resources/images.h"
+#include "text/textbox.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  FuzzSetUp();
+  FuzzLoadGameImages();
+  // Picture paths are relative to the game's folder, which is the working directory.
+  const std::string& folder = FuzzFolder();
+  for (const char* name : {"help_ship.bmp", "help_enemies.bmp", "help_bricks.bmp", "help_gifts.bmp"}) {
+    const std::string from = std::string(ZORBLATS_GAME_DIR) + "/data/" + name;
+    if (symlink(from.c_str(), (folder + "data/" + name).c_str()) != 0) FuzzFail("symlink");
+  }
+  if (chdir(folder.c_str()) != 0) FuzzFail("chdir");
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const uint8_t* zero = static_cast<const uint8_t*>(std::memchr(data, 0, size));
+  const size_t textLength = zero ? static_cast<size_t>(zero - data) : size;
+  if (zero) {
+    FuzzWriteFile(FuzzFolder() + "f.bmp", zero + 1, size - textLength - 1);
+  } else {
+    unlink((FuzzFolder() + "f.bmp").c_str());
+  }
+  // The text in a buffer of exactly its length and the zero: a read past it is caught.
+  std::vector<char> text(data, data + textLength);
+  text.push_back(0);
+
+  // Set up as the driver sets up the help box, with the bold font for the bold runs so that
+  // the two line heights differ.
+  TextBox box;
+  box.SetRect(19, 60, 205, 190);
+  box.SetBackground(Images[kHelp]);
+  box.SetRegularFont(Images[kFontWhite]);
+  box.SetBoldFont(Images[kFontBold]);
+  box.UseFont(0);
+  box.SetText(text.data());
+
+  FUZZ_CHECK(box.lastPage >= 0 && box.lastPage < kMaxPages);
+  for (int page = 0; page <= box.lastPage; ++page) {
+    FUZZ_CHECK(box.pageStart[page] >= text.data());
+    FUZZ_CHECK(box.pageStart[page] <= text.data() + textLength);
+    if (page > 0) FUZZ_CHECK(box.pageStart[page] > box.pageStart[page - 1]);
+  }
+  for (int page = 0; page <= box.lastPage; ++page) {
+    FUZZ_CHECK(box.currentPage == page);
+    box.DrawBox();
+    box.NextPage();
+  }
+  FUZZ_CHECK(box.currentPage == box.lastPage);
+  for (int page = box.lastPage; page > 0; --page) box.PreviousPage();
+  FUZZ_CHECK(box.currentPage == 0);
+  return 0;
+}
