@@ -6,6 +6,7 @@
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "tests/support/harness.h"
+#include "tests/support/screen_blocks.h"
 #include "text/font.h"
 
 namespace {
@@ -39,38 +40,6 @@ std::vector<int> Widths(int glyphs) {
   std::vector<int> widths;
   for (int k = 0; k < glyphs; ++k) widths.push_back(Width(33 + k));
   return widths;
-}
-
-struct Block {
-  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1, pixels = 0;
-};
-
-// The bounding box and pixel count of one colour on the screen.
-Block Find(uint16_t colour) {
-  Block b;
-  for (int y = 0; y < ScreenSurface->h; ++y) {
-    for (int x = 0; x < ScreenSurface->w; ++x) {
-      if (ReadPixel(x, y, ScreenSurface) != colour) continue;
-      b.left = std::min(b.left, x);
-      b.top = std::min(b.top, y);
-      b.right = std::max(b.right, x + 1);
-      b.bottom = std::max(b.bottom, y + 1);
-      ++b.pixels;
-    }
-  }
-  return b;
-}
-
-// True when exactly the solid rectangle (x, y, w, h) of the screen has this colour.
-::testing::AssertionResult IsBlockAt(uint16_t colour, int x, int y, int w, int h) {
-  const Block b = Find(colour);
-  if (b.left == x && b.top == y && b.right == x + w && b.bottom == y + h && b.pixels == w * h) {
-    return ::testing::AssertionSuccess();
-  }
-  return ::testing::AssertionFailure()
-         << "colour " << colour << " covers (" << b.left << "," << b.top << ")-(" << b.right
-         << "," << b.bottom << ") with " << b.pixels << " pixels; expected (" << x << "," << y
-         << ") size " << w << "x" << h;
 }
 
 int CountNonBlack() {
