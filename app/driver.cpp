@@ -67,14 +67,6 @@ char* ReadStory() {
   return text ? text : noStory;
 }
 
-void PrepareHelpBox() {
-  HelpBox.SetRect(19, 60, 205, 190);
-  HelpBox.SetBackground(Images[kHelp]);
-  HelpBox.SetRegularFont(Images[kFontWhite]);
-  HelpBox.SetBoldFont(Images[kFontWhite]);
-  HelpBox.UseFont(0);
-}
-
 // Moves play on to the next level; after the 25th the first comes again, score and lives kept.
 void AdvanceLevel() {
   ++CurrentLevel;
@@ -91,7 +83,7 @@ FlowCode RunGame() {
   LoadSounds();
   SelectFont(kFontWhite);
   InstallDrawnMessageBox();
-  PrepareHelpBox();
+  PrepareHelpBox(HelpBox);
   StoryText = ReadStory();
   HelpBox.SetText(StoryText);
 

@@ -50,15 +50,6 @@ std::string GeneratedText() {
   return text;
 }
 
-// The help box as the driver prepares it.
-void PrepareBox(TextBox& box) {
-  box.SetRect(19, 60, 205, 190);
-  box.SetBackground(Images[kHelp]);
-  box.SetRegularFont(Images[kFontWhite]);
-  box.SetBoldFont(Images[kFontWhite]);
-  box.UseFont(0);
-}
-
 const std::string& TextFor(int which) {
   static const std::string story = ReadStory();
   static const std::string generated = GeneratedText();
@@ -73,7 +64,7 @@ void SetTextBench(benchmark::State& state) {
     return;
   }
   TextBox box;
-  PrepareBox(box);
+  PrepareHelpBox(box);
   for (auto _ : state) {
     box.UseFont(0);
     box.SetText(text.c_str());
@@ -91,7 +82,7 @@ void DrawPagesBench(benchmark::State& state) {
     return;
   }
   TextBox box;
-  PrepareBox(box);
+  PrepareHelpBox(box);
   box.SetText(text.c_str());
   const int pages = box.lastPage + 1;
   for (auto _ : state) {

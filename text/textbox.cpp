@@ -1,5 +1,7 @@
 #include "text/textbox.h"
 
+#include "resources/images.h"
+
 #include <cstring>
 
 #include "platform/paths.h"
@@ -233,4 +235,12 @@ void TextBox::RenderPage() {
     if (Step(p, end, first, true, pen, next) != PageEnd::None) return;
     p = next;
   }
+}
+
+void PrepareHelpBox(TextBox& box) {
+  box.SetRect(19, 60, 205, 190);
+  box.SetBackground(Images[kHelp]);
+  box.SetRegularFont(Images[kFontWhite]);
+  box.SetBoldFont(Images[kFontWhite]);
+  box.UseFont(0);
 }

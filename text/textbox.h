@@ -80,3 +80,7 @@ class TextBox {
 
 // The help screen's text box, set up once by the driver.
 extern TextBox HelpBox;
+
+// Sets a box up as the help screen's: the area (19, 60) 205 x 190, help.bmp behind it, the
+// white font as both regular and bold, regular in use. Called by RunGame for HelpBox.
+void PrepareHelpBox(TextBox& box);

@@ -21,11 +21,7 @@ class HelpTest : public GameTest {
     GameTest::SetUp();
     InstallSyntheticImages();
     SelectFont(kFontWhite);
-    HelpBox.SetRect(19, 60, 205, 190);
-    HelpBox.SetBackground(Images[kHelp]);
-    HelpBox.SetRegularFont(Images[kFontWhite]);
-    HelpBox.SetBoldFont(Images[kFontWhite]);
-    HelpBox.UseFont(0);
+    PrepareHelpBox(HelpBox);
     HelpBox.currentPage = 0;
     UseHostInput(&watch);
     // At every wait: which page the box says it shows, and what the text area holds.

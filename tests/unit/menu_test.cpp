@@ -22,11 +22,7 @@ class MenuTest : public GameTest {
     GameTest::SetUp();
     InstallSyntheticImages();
     SelectFont(kFontWhite);
-    HelpBox.SetRect(19, 60, 205, 190);
-    HelpBox.SetBackground(Images[kHelp]);
-    HelpBox.SetRegularFont(Images[kFontWhite]);
-    HelpBox.SetBoldFont(Images[kFontWhite]);
-    HelpBox.UseFont(0);
+    PrepareHelpBox(HelpBox);
     HelpBox.SetText("A short help text.");
     UseHostInput(&watch);
   }

@@ -464,11 +464,7 @@ int main(int argc, char** argv) {
   LoadImages();
   SelectFont(kFontWhite);
   InstallDrawnMessageBox();
-  HelpBox.SetRect(19, 60, 205, 190);
-  HelpBox.SetBackground(Images[kHelp]);
-  HelpBox.SetRegularFont(Images[kFontWhite]);
-  HelpBox.SetBoldFont(Images[kFontWhite]);
-  HelpBox.UseFont(0);
+  PrepareHelpBox(HelpBox);
   HelpBox.SetText(ReadStory(gameFolder));
 
   FrontEnd();
