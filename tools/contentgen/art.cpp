@@ -138,6 +138,24 @@ void DrawPanel(Image& image, const Palette& palette, int left, int top, int righ
     for (int y : {top, bottom - 1}) image.Set(x, y, palette["steel"]);
 }
 
+void DrawPlate(Image& image, const Palette& palette, int left, int top, int right, int bottom) {
+  const int w = right - left, h = bottom - top;
+  // Rows of decreasing inset make the cut corners; the corner pixels stay as they were.
+  for (int cut = 0; cut < 3; ++cut) {
+    const Rgb rim = cut == 0 ? palette["steel"] : palette["night"];
+    FillRect(image, left + 2 - cut, top + cut, w - 2 * (2 - cut), h - 2 * cut, rim);
+  }
+  FillRect(image, left + 1, top + 1, 1, 1, palette["steel"]);
+  FillRect(image, right - 2, top + 1, 1, 1, palette["steel"]);
+  FillRect(image, left + 1, bottom - 2, 1, 1, palette["steel"]);
+  FillRect(image, right - 2, bottom - 2, 1, 1, palette["steel"]);
+  FillRect(image, left, top + 2, 1, h - 4, palette["steel"]);
+  FillRect(image, right - 1, top + 2, 1, h - 4, palette["steel"]);
+  // A lit inner line along the top and a dark one along the bottom.
+  FillRect(image, left + 2, top + 1, w - 4, 1, palette["steellight"]);
+  FillRect(image, left + 2, bottom - 2, w - 4, 1, palette["steeldark"]);
+}
+
 // One explosion strip: a hot core that swells, then a ring of embers and drifting smoke.
 static Image MakeExplosion(const Palette& palette, int w, int h, Rgb background, uint32_t seed) {
   Image strip(w * 5, h, background);

@@ -45,6 +45,9 @@ void DrawArrowButton(Image& image, const Palette& palette, int left, int top, in
                      int bottom, bool pointsLeft);
 // A calm dark text panel with a thin steel frame around (left, top)-(right, bottom).
 void DrawPanel(Image& image, const Palette& palette, int left, int top, int right, int bottom);
+// A solid plate with cut corners and a steel rim, for words drawn over the play field:
+// the corners outside the cut keep what was there (black, so they stay keyed).
+void DrawPlate(Image& image, const Palette& palette, int left, int top, int right, int bottom);
 
 // The enemies' explosion: five 23 x 18 frames on black (keyed).
 Image MakeEnemyExplosion(const Palette& palette);

@@ -74,6 +74,8 @@ void Step(const ArtKit& kit, const Line& line, LaidOutPicture& pic) {
                     Number(line, 4), way == "left");
   } else if (op == "panel") {
     DrawPanel(im, kit.palette, Number(line, 1), Number(line, 2), Number(line, 3), Number(line, 4));
+  } else if (op == "plate") {
+    DrawPlate(im, kit.palette, Number(line, 1), Number(line, 2), Number(line, 3), Number(line, 4));
   } else if (op == "text" || op == "ctext" || op == "rtext") {
     const TextStyle style = PlainStyle(kit, line.words.at(3));
     const std::string label = line.RestAfter(4);
