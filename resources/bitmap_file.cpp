@@ -10,6 +10,7 @@ namespace {
 // The two headers' fields that decide how much memory the pixels take.
 constexpr long kHeaderBytes = 30;  // up to the bit count of a 40-byte (or longer) header
 constexpr uint32_t kCoreHeaderSize = 12;  // the old OS/2 header with 16-bit sizes
+constexpr uint32_t kLargestInfoSize = 124;  // BITMAPV5HEADER
 constexpr uint32_t kUncompressed = 0;
 constexpr uint32_t kBitFields = 3;
 
@@ -29,9 +30,20 @@ bool BitmapFileIsSane(const char* hostPath) {
   struct stat st {};
   const bool sized = fstat(fileno(file), &st) == 0;
   std::fclose(file);
-  if (got < kHeaderBytes || h[0] != 'B' || h[1] != 'M' || !sized) return true;
+  if (got < 2 || h[0] != 'B' || h[1] != 'M' || !sized) return true;
 
-  const uint32_t infoSize = Le(h + 14, 4);
+  // The file header, then an info header of 12 bytes (OS/2) or 16 to 124 bytes (Windows);
+  // a file that ends inside the header it announces is read by SDL from fields that are
+  // not there.
+  const uint32_t infoSize = got >= 18 ? Le(h + 14, 4) : 0;
+  const uint32_t infoBytesNeeded = infoSize == kCoreHeaderSize ? kCoreHeaderSize : kHeaderBytes - 14;
+  if (infoSize < kCoreHeaderSize || infoSize > kLargestInfoSize ||
+      (infoSize != kCoreHeaderSize && infoSize < 16) ||
+      static_cast<int64_t>(st.st_size) < 14 + static_cast<int64_t>(infoSize) ||
+      got < 14 + infoBytesNeeded) {
+    SDL_SetError("the picture's header is cut short or of an unknown kind");
+    return false;
+  }
   int64_t width, height;
   uint32_t bits, compression = kUncompressed;
   if (infoSize == kCoreHeaderSize) {
@@ -42,7 +54,7 @@ bool BitmapFileIsSane(const char* hostPath) {
     width = static_cast<int32_t>(Le(h + 18, 4));
     height = static_cast<int32_t>(Le(h + 22, 4));
     bits = Le(h + 28, 2);
-    compression = got >= kHeaderBytes + 4 ? Le(h + 30, 4) : kUncompressed;
+    compression = infoSize >= 20 ? Le(h + 30, 4) : kUncompressed;
   }
   // A negative height means rows stored top-down; the size is the same.
   if (width < 0) width = -width;

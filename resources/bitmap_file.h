@@ -8,7 +8,8 @@
 constexpr int64_t kMaxBitmapPixels = 4096 * 4096;
 
 // True when the file at a host path is not a BMP at all (SDL refuses those quickly by itself)
-// or is one whose size fits the limit above and, for uncompressed pixels, whose rows all lie
-// inside the file. Otherwise false, with the reason in SDL_GetError(). Called before every
+// or is one whose header is whole, whose size fits the limit above and, for uncompressed
+// pixels, whose rows all lie inside the file. Otherwise false, with the reason in
+// SDL_GetError(). Called before every
 // SDL_LoadBMP of outside files: the help text's pictures and the pack builder's sources.
 bool BitmapFileIsSane(const char* hostPath);

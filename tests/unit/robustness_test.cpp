@@ -386,6 +386,16 @@ TEST_F(Robustness, BitmapHeadersAreCheckedAgainstTheFileBeforeLoading) {
   EXPECT_FALSE(sane(BitmapHeader(-30000, INT32_MIN, 32, 0, 64)));
   EXPECT_FALSE(sane(BitmapHeader(4097, 4096, 8, 1, 10)));
   EXPECT_FALSE(sane(BitmapHeader(2000, 2000, 16, 3, 1000)));
+  // Headers that are cut short or of a size no BMP has.
+  Bytes cut = BitmapHeader(2, 2, 24, 0, 16);
+  cut.resize(40);
+  EXPECT_FALSE(sane(cut));
+  EXPECT_FALSE(sane(Bytes{'B', 'M', 0, 0}));
+  Bytes odd = BitmapHeader(2, 2, 24, 0, 16);
+  PutLe(odd, 14, 0x00A50009, 4);
+  EXPECT_FALSE(sane(odd));
+  PutLe(odd, 14, 8, 4);
+  EXPECT_FALSE(sane(odd));
   // The old 12-byte header with 16-bit sizes.
   Bytes core(26 + 10, 0);
   core[0] = 'B';
