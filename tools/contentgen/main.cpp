@@ -112,9 +112,6 @@ void Run(const std::string& content, const std::string& out, const std::string& 
   Save(out, "keyboard_large_pushed.bmp", MakeKeyboard(keys, pal, kit.font, true, true));
 
   // Small pieces of the front end.
-  Image resume(130, 24, pal["space"]);
-  DrawButton(resume, pal, kit.font, 0, 0, 130, 24, "RESUME");
-  Save(out, "but_resume.bmp", resume);
   Image editBox(96, 14, pal["night"]);
   FrameRect(editBox, 0, 0, 96, 14, pal["steel"]);
   Save(out, "editbox.bmp", editBox);
