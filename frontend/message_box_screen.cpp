@@ -20,15 +20,19 @@ constexpr int32_t kButtonWidth = 56;
 constexpr int32_t kButtonGap = 20;     // between Yes and No
 constexpr int32_t kSpaceWidth = 4;     // a space in the game's fonts
 
-// The game's palette: deep violet panel, light lavender frame, a brighter violet title bar.
+// The colours of the painted panels and buttons (content/palette.txt): a night-blue
+// panel in a steel frame, a steel-blue title bar, and buttons with the painted buttons'
+// navy face, lit along the top and shaded along the bottom.
 struct Colour {
   uint8_t r, g, b;
 };
-constexpr Colour kPanelFace{36, 28, 84};
-constexpr Colour kPanelFrame{200, 196, 255};
-constexpr Colour kOutline{8, 6, 24};
-constexpr Colour kTitleFace{84, 56, 160};
-constexpr Colour kButtonFace{60, 46, 128};
+constexpr Colour kPanelFace{20, 20, 58};       // night
+constexpr Colour kPanelFrame{82, 106, 158};    // steel
+constexpr Colour kOutline{10, 10, 30};         // space
+constexpr Colour kTitleFace{44, 60, 104};      // steeldark
+constexpr Colour kButtonFace{44, 60, 104};     // steeldark
+constexpr Colour kButtonLit{142, 166, 214};    // steellight
+constexpr Colour kButtonShade{38, 30, 90};     // dusk
 
 int32_t FontHeight() {
   const SDL_Surface* font = Images[kFontWhite];
@@ -83,7 +87,11 @@ void DrawBox(const MessageBoxLayout& layout, const char* caption, int style) {
   const char* labels[2] = {"Yes", "No"};
   if (style != MB_YESNO) labels[0] = "OK";
   for (int32_t i = 0; i < layout.buttonCount; ++i) {
-    FramedBox(layout.buttons[i], kButtonFace, kPanelFrame, 1);
+    const Rect& b = layout.buttons[i];
+    FramedBox(b, kButtonFace, kPanelFrame, 1);
+    Fill(Rect{b.left + 1, b.top + 1, b.right - 1, b.top + 2}, kButtonLit);
+    Fill(Rect{b.left + 2, b.bottom - 2, b.right - 1, b.bottom - 1}, kButtonShade);
+    Fill(Rect{b.right - 2, b.top + 2, b.right - 1, b.bottom - 1}, kButtonShade);
     DrawCentred(labels[i], layout.buttons[i]);
   }
   FlipScreen();
