@@ -43,11 +43,27 @@ std::vector<KeyPlace> LoadKeyboard(const std::string& path) {
   return keys;
 }
 
-// A small bent arrow for the upper Enter key.
+// The drawn key symbols, each about 10 x 11 pixels round (cx, cy), so that they keep a
+// margin inside the narrowest keys.
+
+// A bent arrow for the two Enter keys.
 static void ReturnArrow(Image& image, int cx, int cy, Rgb ink) {
   FillRect(image, cx + 3, cy - 4, 2, 6, ink);  // the upright
   FillRect(image, cx - 3, cy, 8, 2, ink);      // the bar
   for (int i = 0; i < 4; ++i) FillRect(image, cx - 5 + i, cy + 1 - i, 1, 2 * i, ink);
+}
+
+// An upward arrow over a bar for Caps: the head, its stem, then the bar below a gap.
+static void CapsArrow(Image& image, int cx, int cy, Rgb ink) {
+  for (int i = 0; i <= 4; ++i) FillRect(image, cx - i, cy - 5 + i, 2 * i + 1, 1, ink);
+  FillRect(image, cx - 1, cy, 3, 3, ink);
+  FillRect(image, cx - 3, cy + 4, 7, 2, ink);
+}
+
+// A left arrow for Backspace, the same shape as the help screen's Previous arrow.
+static void BackArrow(Image& image, int cx, int cy, Rgb ink) {
+  for (int i = 0; i <= 4; ++i) FillRect(image, cx - 6 + i, cy - i, 1, 2 * i + 1, ink);
+  FillRect(image, cx - 1, cy - 1, 6, 3, ink);
 }
 
 Image MakeKeyboard(const std::vector<KeyPlace>& keys, const Palette& palette, const Font& font,
@@ -85,8 +101,11 @@ Image MakeKeyboard(const std::vector<KeyPlace>& keys, const Palette& palette, co
     std::string text;
     if (k.label.empty()) {
       text = std::string(1, large ? k.large : k.normal);
-    } else if (k.label == "return") {
-      ReturnArrow(board, cx, cy, style.ink);
+    } else if (k.label == "return" || k.label == "capslock" || k.label == "backspace") {
+      // Symbols carry the same drop shadow as the written labels.
+      auto symbol = k.label == "return" ? ReturnArrow : k.label == "capslock" ? CapsArrow : BackArrow;
+      if (style.shadow) symbol(board, cx + 1, cy + 1, style.shadowColour);
+      symbol(board, cx, cy, style.ink);
     } else if (!blank) {
       text = k.label;
     }
@@ -94,7 +113,7 @@ Image MakeKeyboard(const std::vector<KeyPlace>& keys, const Palette& palette, co
       // Centre the capitals' height; descenders may hang below.
       DrawCentred(board, font, text, cx, cy - kCapHeight / 2, style);
     }
-    if (k.label == "Caps" && large) {
+    if (k.label == "capslock" && large) {
       // The caps light: lit while the large keys are up.
       FillRect(board, x0 + w - 4, y0 + 2, 2, 2, palette["amber"]);
     }

@@ -11,8 +11,8 @@
 struct KeyPlace {
   int left = 0, top = 0, right = 0, bottom = 0;
   char normal = 0, large = 0;  // character keys
-  std::string label;           // function keys: "Caps", "Shift", "Enter", "<-", "return",
-                               // "space" or "blank"
+  std::string label;           // function keys: a written label ("Shift", "space"), or a
+                               // drawn symbol: "return", "capslock", "backspace", "blank"
 };
 
 constexpr int kKeyboardWidth = 240;
