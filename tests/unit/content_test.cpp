@@ -189,6 +189,12 @@ TEST_F(ContentTest, ShipAndEnemyStripsHaveMovingFrames) {
     EXPECT_EQ(e->h, 18) << name;
     EXPECT_EQ(e->w, 46) << name;
     ExpectKeyedFrames(e, 23, 2, name);
+    // The formation stands them 23 apart: two clear columns at each side of every frame
+    // keep neighbours in a row from running together.
+    for (int f = 0; f < 2; ++f)
+      for (int x : {0, 1, 21, 22}) {
+        EXPECT_EQ(Count(e, 23 * f + x, 0, 1, 18, 0), 18) << name << " frame " << f << " column " << x;
+      }
     EXPECT_TRUE(FramesDiffer(e, 0, 23, 23)) << name << ": the two frames do not move";
     // The body colour: the commonest colour that is not the key.
     std::map<uint16_t, int> counts;
@@ -342,6 +348,10 @@ TEST_F(ContentTest, SmallFrontEndPicturesFitWhereTheyAreDrawn) {
     EXPECT_LE(banner->w, 240) << name;
     EXPECT_LE(banner->h, 120) << name;
     ExpectKeyedFrames(banner, banner->w, 1, name);
+    // Only the plate's cut corners are left out: the formation must not show through the
+    // words or between their letters.
+    EXPECT_LE(Count(banner, 0, 0, banner->w, banner->h, 0), 12) << name << " lets the play field through";
+    EXPECT_GT(Count(banner, 0, 0, banner->w, banner->h, palette.at("cream")), 50) << name << ": no words";
   }
 
   Picture edit = Source("editbox.bmp");
@@ -464,6 +474,11 @@ TEST_F(ContentTest, KeyboardKeysLieInsideTheKeyTableWithTheirCharacters) {
       const int fx = a.left + 2, fy = a.top + 2, fw = a.right - a.left - 3, fh = a.bottom - a.top - 3;
       EXPECT_EQ(Count(kb, fx, fy, fw, fh, gap), 0) << look.name << ": face of the key at " << a.left
                                                    << "," << a.top << " does not fill its area";
+      // Labels keep a margin: nothing is written on the face's two outer columns.
+      for (int x : {fx, fx + 1, fx + fw - 2, fx + fw - 1}) {
+        EXPECT_EQ(Count(kb, x, fy, 1, fh, ink), 0) << look.name << ": the label of the key at " << a.left
+                                                   << "," << a.top << " touches its edge";
+      }
       const int8_t code = look.large ? key.large : key.normal;
       const int labelPixels = Count(kb, fx, fy, fw, fh, ink);
       if (code == kNoActionKey) continue;
@@ -607,7 +622,13 @@ TEST_F(ContentTest, PlayScreenLeavesRoomForTheNumbersAndPaintsMenu) {
     EXPECT_EQ(Count(play, a.left, a.top, a.right - a.left, a.bottom - a.top, label), 0);
     EXPECT_EQ(Count(play, a.left, a.top, a.right - a.left, a.bottom - a.top, white), 0);
   }
-  ExpectButton(play, palette, {177, 273, 240, 292}, "MENU");
+  // Each number stands a few pixels inside its dark box, not against the box's frame.
+  const uint16_t box = palette.at("night");
+  for (Area a : {Area{51, 273, 0, 0}, Area{128, 275, 0, 0}, Area{128, 299, 0, 0}}) {
+    EXPECT_EQ(Count(play, a.left - 4, a.top, 4, 11, box), 4 * 11) << "the number at " << a.left << ","
+                                                                 << a.top << " hugs its box's frame";
+  }
+  ExpectButton(play, palette, {177, 273, 240, 292}, "Menu");
   // The play field is calm deep space: one colour covers nearly all of it.
   const uint16_t space = Commonest(play, 0, 0, 240, 264);
   EXPECT_GT(Count(play, 0, 0, 240, 264, space), 240 * 264 * 9 / 10);
