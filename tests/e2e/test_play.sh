@@ -8,11 +8,12 @@ wait_window
 wait_region 6 0 0 240 320 main.bmp 0 0
 tap 100 70                                   # New game
 read -r bw bh < <(picture_size start.bmp)
+# The banner stays for one second: take screenshots as fast as possible, judge afterwards.
+for i in $(seq 1 12); do import -window root "$WORK/banner-$i.png"; done
 banner_seen=no
-for i in $(seq 1 10); do
-  shot banner
+for i in $(seq 1 12); do
+  cp "$WORK/banner-$i.png" "$WORK/banner.png"
   if shows banner start.bmp $(( 120 - bw / 2 )) $(( 160 - bh / 2 )); then banner_seen=yes; break; fi
-  sleep 0.1
 done
 [ "$banner_seen" = yes ] || fail "no level banner after New game"
 sleep 1.2
@@ -52,5 +53,6 @@ shot resumed
 expect_not_region resumed 0 0 240 250 main.bmp 0 0
 convert "$WORK/resumed.png" -crop 30x12+128+299 +repage "$WORK/level-after.png"
 same=$({ compare -metric AE "$WORK/level-before.png" "$WORK/level-after.png" null: 2>&1 || true; } | cut -d' ' -f1)
-[ "${same%.*}" -eq 0 ] || fail "resume showed another level number"
+# Stars fall over the panel too: allow a star or two, not another number.
+[ "${same%.*}" -le 10 ] || fail "resume showed another level number ($same pixels differ)"
 echo "banner, moving ship, score up, pause menu with resume, same level after resume"
