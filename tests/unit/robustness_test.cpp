@@ -253,13 +253,14 @@ TEST_F(Robustness, SavesKilledAtAnyMomentLeaveTheOldOrTheNewTable) {
   Bytes firstBytes(kSettingsFileSize), secondBytes(kSettingsFileSize);
   EncodeSettings(first, firstBytes.data());
   EncodeSettings(second, secondBytes.data());
-  // Kills land anywhere within about three saves, however fast this disk and build are.
+  // Kills land anywhere within a few saves, however fast this disk and build are (a forked
+  // child under AddressSanitizer takes longer for its first save than this process).
   Settings = first;
   const auto before = std::chrono::steady_clock::now();
   ASSERT_TRUE(SaveSettings());
   const auto oneSave = std::chrono::duration_cast<std::chrono::microseconds>(
       std::chrono::steady_clock::now() - before);
-  const uint32_t window = static_cast<uint32_t>(std::max<int64_t>(3 * oneSave.count(), 2000)) + 1000;
+  const uint32_t window = static_cast<uint32_t>(std::max<int64_t>(6 * oneSave.count(), 5000)) + 1000;
 
   std::mt19937 random(7);
   int sawFirst = 0, sawSecond = 0;
