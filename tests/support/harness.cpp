@@ -174,6 +174,7 @@ void GameTest::SetUp() {
   ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
   ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
   ASSERT_NE(ScreenSurface, nullptr) << SDL_GetError();
+  SDL_FillRect(ScreenSurface, nullptr, 0);  // the screen starts black, as on the device
   UseHostInput(&host);
   UseSoundOutput(&sound);
   UseMessageBoxHandler(&boxes);
