@@ -49,10 +49,10 @@ class Player final : public HostInput {
         event->type = SDL_QUIT;  // the game did not end: give up, the checks will say so
         return 1;
       }
-      // The fire key goes down and up again every fourth frame.
+      // The fire key goes down every fourth frame and up two frames later.
       if (++frames % 4 == 0) {
         inner.cursor = inner.now;
-        inner.KeyDown(SDLK_UP).KeyUp(SDLK_UP);
+        inner.KeyDown(SDLK_UP).Wait(100).KeyUp(SDLK_UP);
       }
     }
     return inner.PollEvent(event);

@@ -15,21 +15,31 @@
 
 // ---- ScriptedHost ----
 
-void ScriptedHost::Deliver(const Stamped& s, SDL_Event* event) {
-  *event = s.event;
-  if (s.event.type == SDL_KEYDOWN) keys[s.event.key.keysym.sym] = 1;
-  if (s.event.type == SDL_KEYUP) keys[s.event.key.keysym.sym] = 0;
+void ScriptedHost::QueueDue() {
+  for (Stamped& s : script) {
+    if (s.at > now) break;
+    if (s.queued) continue;
+    s.queued = true;
+    if (s.event.type == SDL_KEYDOWN) keys[s.event.key.keysym.sym] = 1;
+    if (s.event.type == SDL_KEYUP) keys[s.event.key.keysym.sym] = 0;
+  }
 }
 
 int ScriptedHost::PollEvent(SDL_Event* event) {
+  QueueDue();
   if (!script.empty() && script.front().at <= now) {
-    Deliver(script.front(), event);
+    *event = script.front().event;
     script.pop_front();
+    idlePolls = 0;
     return 1;
   }
   if (script.empty() && now >= lastStamp + idleQuitMs) {
     event->type = SDL_QUIT;
     return 1;
+  }
+  if (++idlePolls >= 100) {  // polling without pause: a millisecond goes by
+    ++now;
+    idlePolls = 0;
   }
   return 0;
 }
@@ -40,7 +50,8 @@ int ScriptedHost::WaitEvent(SDL_Event* event) {
     return 1;
   }
   if (script.front().at > now) now = script.front().at;
-  Deliver(script.front(), event);
+  QueueDue();
+  *event = script.front().event;
   script.pop_front();
   return 1;
 }

@@ -17,11 +17,17 @@
 // Events are stamped with the virtual time at which they become visible to the game.
 class ScriptedHost final : public HostInput {
  public:
-  void Delay(uint32_t ms) override { now += ms; }
+  void Delay(uint32_t ms) override {
+    now += ms;
+    idlePolls = 0;
+  }
   uint32_t Ticks() override { return now; }
   int PollEvent(SDL_Event* event) override;
   int WaitEvent(SDL_Event* event) override;
-  const uint8_t* KeyState() override { return keys; }
+  const uint8_t* KeyState() override {
+    QueueDue();
+    return keys;
+  }
 
   // Script building: each call stamps its events at the script cursor, which Wait() moves.
   ScriptedHost& Wait(uint32_t ms);              // move the cursor ms later
@@ -46,10 +52,14 @@ class ScriptedHost final : public HostInput {
   struct Stamped {
     uint32_t at;
     SDL_Event event;
+    bool queued = false;  // its key change is in the key table
   };
-  void Deliver(const Stamped& s, SDL_Event* event);
+  // Events whose time has come are in SDL's queue: their keys change the key table then,
+  // whether or not the game has taken them yet.
+  void QueueDue();
   std::deque<Stamped> script;
   uint32_t lastStamp = 0;
+  int idlePolls = 0;  // empty polls since the last Delay: a busy poll loop lets time pass
 };
 
 // Records which wave files were started, in order.
