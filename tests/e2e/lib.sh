@@ -80,7 +80,6 @@ wait_window() {
     ended "$GAME_PID" && fail "the game ended before its window showed: $(cat "$WORK/game.log")"
     sleep 0.1
   done
-  [ -n "${E2E_DEBUG:-}" ] && { gdb -p "$GAME_PID" -batch -ex "thread apply all bt" >&2 2>&1; xwininfo -root -tree >&2; for w in $(xdotool search --class zorblats); do xwininfo -id $w | grep -E "Map State|Override" >&2; xprop -id $w >&2; done; cat "$WORK/openbox.log" >&2; }
   cat "$WORK/game.log" >&2
   fail "no ZORBLATS window"
 }
