@@ -83,8 +83,11 @@ static bool MakeFolders(const std::string& path) {
 
 void ChooseSettingsFolder() {
   userSettingsFolder[0] = 0;
+  // A missing data folder is no installed game but a broken one (or a test program): its
+  // saves fail where they always did, and nothing is made in the user's home.
   char dataFolder[4096];
-  if (HostPath(DataDir, dataFolder, sizeof dataFolder) && access(dataFolder, W_OK) == 0) return;
+  if (!HostPath(DataDir, dataFolder, sizeof dataFolder)) return;
+  if (access(dataFolder, F_OK) != 0 || access(dataFolder, W_OK) == 0) return;
 
   // An installed game: the user's data folder; a relative XDG_DATA_HOME counts as unset.
   std::string folder;
