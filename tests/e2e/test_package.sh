@@ -24,7 +24,7 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 
 # Root writes anywhere, so a test run as root plays as an unprivileged user.
-chmod -R a-w "$ROOT/usr/lib/games/zorblats/data"
+chmod -R a-w "$ROOT/usr/share/games/zorblats"
 [ -n "${E2E_KEEP:-}" ] || trap 'chmod -R u+w "$ROOT"; cleanup' EXIT
 as_player=()
 if [ "$(id -u)" -eq 0 ]; then
