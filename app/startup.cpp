@@ -37,6 +37,7 @@ bool InitDataPaths() {
   char folder[kDataDirCapacity];
   std::snprintf(folder, sizeof folder, "%s", DataDir);
   folder[std::strlen(folder) - std::strlen("data\\")] = 0;
+  ChooseSettingsFolder();
   return folder[0] == 0 || EnterFolder(folder);
 }
 

@@ -58,9 +58,9 @@ void GetBytes(const uint8_t* bytes, size_t available, size_t offset, char* field
   }
 }
 
-// DataDir followed by a file name, in the game's 260-byte path buffer. False if too long.
+// SettingsFolder() and a file name, in the game's 260-byte path buffer. False if too long.
 bool FormSettingsPath(const char* fileName, char path[kPathCapacity]) {
-  const int length = std::snprintf(path, kPathCapacity, "%s%s", DataDir, fileName);
+  const int length = std::snprintf(path, kPathCapacity, "%s%s", SettingsFolder(), fileName);
   return length > 0 && static_cast<size_t>(length) < kPathCapacity;
 }
 
@@ -149,7 +149,7 @@ bool SaveSettings() {
                         FormSettingsPath(kTemporaryFileName, temporary) &&
                         HostPath(path, hostPath, sizeof hostPath) &&
                         HostPath(temporary, hostTemporary, sizeof hostTemporary) &&
-                        HostPath(DataDir, hostFolder, sizeof hostFolder);
+                        HostPath(SettingsFolder(), hostFolder, sizeof hostFolder);
   if (pathsFit) {
     uint8_t bytes[kSettingsFileSize];
     EncodeSettings(Settings, bytes);

@@ -25,8 +25,8 @@ struct SettingsRecord {
 // The one settings record of the run: defaults at start, then LoadSettings.
 extern SettingsRecord Settings;
 
-// Fills Settings from DataDir + "zorblats.set" as far as the file reaches; a missing file
-// leaves the defaults. Called once by RunGame before any screen.
+// Fills Settings from SettingsFolder() + "zorblats.set" as far as the file reaches; a
+// missing file leaves the defaults. Called once by RunGame before any screen.
 void LoadSettings();
 
 // Writes all 211 bytes safely (temporary file, flush, rename). On failure shows

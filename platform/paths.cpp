@@ -1,11 +1,18 @@
 #include "platform/paths.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 char ExeDir[kExeDirCapacity];
 char DataDir[kDataDirCapacity];
+
+// The user's folder for the settings file; empty while the game's data folder is used.
+static char userSettingsFolder[kDataDirCapacity];
 
 static bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
@@ -63,3 +70,43 @@ bool EnterFolder(const char* gameFolder) {
   if (!HostPath(gameFolder, path, sizeof path)) return false;
   return chdir(path) == 0;
 }
+
+// Makes every missing folder of an absolute host path, the way mkdir -p does. The folders
+// are private (0700), as the user's data folders should be.
+static bool MakeFolders(const std::string& path) {
+  for (size_t end = path.find('/', 1); ; end = path.find('/', end + 1)) {
+    const std::string part = path.substr(0, end);
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    if (end == std::string::npos) return true;
+  }
+}
+
+void ChooseSettingsFolder() {
+  userSettingsFolder[0] = 0;
+  // A missing data folder is no installed game but a broken one (or a test program): its
+  // saves fail where they always did, and nothing is made in the user's home.
+  char dataFolder[4096];
+  if (!HostPath(DataDir, dataFolder, sizeof dataFolder)) return;
+  if (access(dataFolder, F_OK) != 0 || access(dataFolder, W_OK) == 0) return;
+
+  // An installed game: the user's data folder; a relative XDG_DATA_HOME counts as unset.
+  std::string folder;
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  if (dataHome && dataHome[0] == '/') {
+    folder = dataHome;
+  } else if (home && home[0] == '/') {
+    folder = std::string(home) + "/.local/share";
+  } else {
+    return;  // nowhere else to go: saves try the data folder and report their failure
+  }
+  folder += "/zorblats";
+  // A folder that cannot be made is still the place: the first save then reports it.
+  MakeFolders(folder);
+  folder += '/';
+  if (folder.size() < sizeof userSettingsFolder) {
+    std::memcpy(userSettingsFolder, folder.c_str(), folder.size() + 1);
+  }
+}
+
+const char* SettingsFolder() { return userSettingsFolder[0] ? userSettingsFolder : DataDir; }

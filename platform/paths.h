@@ -30,6 +30,16 @@ bool HostPath(const char* gamePath, char* out, size_t capacity);
 // fopen of a game path through HostPath; null when it cannot be opened or translated.
 std::FILE* OpenGameFile(const char* gamePath, const char* mode);
 
+// Picks, once at start-up, the folder of the settings file: DataDir while the game's own data
+// folder takes writes (a game run from its build or home folder), else the user's
+// $XDG_DATA_HOME/zorblats/ (default ~/.local/share/zorblats/), made when missing. Called by
+// InitDataPaths after DataDir is set.
+void ChooseSettingsFolder();
+
+// The settings file's folder, ending in a separator: the user's folder when
+// ChooseSettingsFolder picked it, else DataDir. Used by the settings file code.
+const char* SettingsFolder();
+
 // Makes a folder (a game path) the working directory, so relative picture paths of the
 // help text open beside the game. Called once by WinMain.
 bool EnterFolder(const char* gameFolder);
