@@ -6,11 +6,11 @@
 
 #include "frontend/high_scores.h"
 #include "frontend/keyboard.h"
-#include "frontend/settings.h"
 #include "game/ship.h"
 #include "platform/host.h"
 #include "resources/draw.h"
 #include "resources/images.h"
+#include "settings/settings.h"
 #include "text/font.h"
 
 ScreenPoint keyboardOrigin{0, 234};

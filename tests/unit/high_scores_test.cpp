@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "frontend/keyboard.h"
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "tests/support/harness.h"

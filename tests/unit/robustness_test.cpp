@@ -19,7 +19,7 @@
 #include "app/driver.h"
 #include "frontend/high_scores.h"
 #include "frontend/menu.h"
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "platform/paths.h"
 #include "platform/sound.h"
 #include "resources/bitmap_file.h"

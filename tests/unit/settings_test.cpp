@@ -1,6 +1,6 @@
 // The settings file and the high-score table: byte layout, reading odd files, the insertion
 // rules and saves that must never lose the old file.
-#include "frontend/settings.h"
+#include "settings/settings.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "frontend/settings.h"
+#include "settings/settings.h"
 
 #include <fcntl.h>
 #include <unistd.h>
