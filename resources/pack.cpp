@@ -1,5 +1,6 @@
 // Reading image packs: one gzip stream holding a table of raw images, each converted once
-// into the screen's pixel format.
+// into the screen's pixel format. zlib reads a file that is not gzip as it stands, so a
+// table written without compression loads the same way.
 #include "resources/pack.h"
 
 #include <zlib.h>
