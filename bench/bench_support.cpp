@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "frontend/settings.h"
 #include "platform/paths.h"
 #include "resources/draw.h"
 #include "resources/images.h"
+#include "settings/settings.h"
 
 namespace {
 FreeHost freeHost;

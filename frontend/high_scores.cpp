@@ -5,11 +5,11 @@
 
 #include "frontend/keyboard.h"
 #include "frontend/menu.h"
-#include "frontend/settings.h"
 #include "platform/message_box.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
 #include "resources/images.h"
+#include "settings/settings.h"
 #include "text/font.h"
 
 namespace {

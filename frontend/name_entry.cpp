@@ -6,11 +6,11 @@
 
 #include "frontend/high_scores.h"
 #include "frontend/keyboard.h"
-#include "frontend/settings.h"
 #include "game/ship.h"
 #include "platform/host.h"
 #include "resources/draw.h"
 #include "resources/images.h"
+#include "settings/settings.h"
 #include "text/font.h"
 
 ScreenPoint keyboardOrigin{0, 234};
@@ -198,10 +198,9 @@ void EnterHighScore(int32_t score) {
   const int place = HighScorePlace(score);
   if (place < 0) return;
   MakeRoomAt(place);
-  // The new row shows the score being entered from the start, and no old name under the
-  // edit field. Only the first name byte is cleared: the typed name overwrites it anyway.
+  // The new row shows the score being entered from the start; its old name stays until the
+  // typed one is stored below.
   Settings.highScores[place] = score;
-  Settings.highScoreNames[place][0] = '\0';
 
   char name[kNameBufferSize] = {};
   PlaceEditField(place);

@@ -1,10 +1,10 @@
 #include "frontend/options.h"
 
 #include "frontend/menu.h"
-#include "frontend/settings.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
 #include "resources/images.h"
+#include "settings/settings.h"
 
 namespace {
 

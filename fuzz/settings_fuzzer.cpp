@@ -7,8 +7,8 @@
 #include <string>
 
 #include "frontend/high_scores.h"
-#include "frontend/settings.h"
 #include "fuzz/fuzz_support.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -2,15 +2,13 @@
 
 #include <cstdio>
 
-#include "frontend/settings.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
 #include "game/game_state.h"
 #include "game/launcher.h"
 #include "game/ship.h"
+#include "game/sounds.h"
 #include "platform/host.h"
-#include "platform/paths.h"
-#include "platform/sound.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "text/font.h"
@@ -21,25 +19,6 @@ constexpr int kShipExplosionFrames = 5;
 constexpr uint16_t kShipExplosionSize = 30;
 // A kill that leaves fewer enemies than this speeds the formation up.
 constexpr int32_t kSpeedUpBelow = 10;
-
-// The path of sound n; false when the game's folder is too long for it (then: silence).
-static bool SoundPath(int n, char (&path)[kPathCapacity]) {
-  const int length = std::snprintf(path, sizeof path, "%s\\data\\%d.wav", ExeDir, n);
-  return length >= 0 && length < static_cast<int>(sizeof path);
-}
-
-void PlaySound(int n) {
-  if (Settings.soundOn == 0) return;
-  char path[kPathCapacity];
-  if (SoundPath(n, path)) PlayWaveFile(path);
-}
-
-void LoadSounds() {
-  for (int n = 0; n < kSoundCount; ++n) {
-    char path[kPathCapacity];
-    if (SoundPath(n, path)) LoadWaveFile(path);
-  }
-}
 
 void PlayShipExplosion() {
   PlaySound(1);

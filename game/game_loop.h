@@ -1,5 +1,5 @@
 // The play screen: the frame loop with its input, the frame step, the drawing pass with its
-// collisions, the ship's explosion and the game's sounds.
+// collisions and the ship's explosion.
 #pragma once
 #include "game/flow_code.h"
 #include "platform/rect.h"
@@ -20,11 +20,3 @@ void UpdateAndDraw();
 // The ship's five-frame explosion, shown square by square with 50 ms per frame; removes
 // every enemy shot. Called by the enemy pass when a shot hits the ship.
 void PlayShipExplosion();
-// Starts wave file n (0 to 3) of the data folder unless sound is off. Called for the ship's
-// fire (0), a kill or a ship hit (1), a launcher or gift hit (2) and a catch (3).
-void PlaySound(int n);
-
-// The number of the game's sounds (data\0.wav to data\3.wav).
-constexpr int kSoundCount = 4;
-// Loads the game's sounds once, so that a sound in play reads no file. Called by RunGame.
-void LoadSounds();

@@ -1,12 +1,12 @@
 #include "game/game_state.h"
 
-#include "frontend/settings.h"
 #include "game/bricks_stars.h"
 #include "game/launcher.h"
 #include "game/ship.h"
 #include "platform/message_box.h"
 #include "resources/draw.h"
 #include "resources/images.h"
+#include "settings/settings.h"
 
 PlayState Play;
 int32_t CurrentLevel = 0;

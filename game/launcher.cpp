@@ -1,7 +1,7 @@
 #include "game/launcher.h"
 
-#include "game/game_loop.h"
 #include "game/game_state.h"
+#include "game/sounds.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
 

@@ -1,6 +1,6 @@
 #include "game/ship.h"
 
-#include "game/game_loop.h"
+#include "game/sounds.h"
 #include "resources/draw.h"
 
 Ship PlayerShip;

@@ -1,5 +1,6 @@
 // Reading image packs: one gzip stream holding a table of raw images, each converted once
-// into the screen's pixel format.
+// into the screen's pixel format. zlib reads a file that is not gzip as it stands, so a
+// table written without compression loads the same way.
 #include "resources/pack.h"
 
 #include <zlib.h>
@@ -108,13 +109,17 @@ bool ImageSet::ParseContent(const uint8_t* content, size_t size, std::string* er
       FreeAll();
       return false;
     }
-    if (entry->depth != 8 && entry->depth != 16 && entry->depth != 24 && entry->depth != 32) {
-      *error = Format("image %u has a depth of %u bits per pixel (8, 16, 24 or 32 expected)", i,
+    if (entry->depth < 1 || entry->depth > 32) {
+      *error = Format("image %u has a depth of %u bits per pixel (1 to 32 expected)", i,
                       entry->depth);
       FreeAll();
       return false;
     }
-    const uint64_t rowBytes = static_cast<uint64_t>(entry->width) * (entry->depth / 8);
+    // Below 8 bits the pixels are packed into bytes; from 8 on each takes whole bytes, as
+    // SDL keeps them (15 bits in 2 bytes, 24 in 3).
+    const uint64_t width = static_cast<uint64_t>(entry->width);
+    const uint64_t rowBytes =
+        entry->depth < 8 ? (width * entry->depth + 7) / 8 : width * ((entry->depth + 7) / 8);
     if (entry->pitch < rowBytes) {
       *error = Format("image %u has rows of %u bytes, too short for %d pixels of %u bits", i,
                       entry->pitch, entry->width, entry->depth);
@@ -204,7 +209,6 @@ bool PackFile::TryLoad(ImageSet& set, const char* name, size_t bufferSize, std::
   const int more = got == static_cast<int>(bufferSize) ? gzread(file, &beyond, 1) : 0;
   int zlibError = Z_OK;
   const std::string zlibText = got < 0 || more < 0 ? gzerror(file, &zlibError) : "";
-  const bool compressed = !gzdirect(file);
   const int closed = gzclose(file);
 
   if (got < 0 || more < 0) {
@@ -213,10 +217,6 @@ bool PackFile::TryLoad(ImageSet& set, const char* name, size_t bufferSize, std::
     const std::string reason =
         zlibText.compare(0, prefix.size(), prefix) == 0 ? zlibText.substr(prefix.size()) : zlibText;
     *error = Format("the image pack %s is damaged: %s", path.c_str(), reason.c_str());
-    return false;
-  }
-  if (!compressed) {
-    *error = Format("the image pack %s is not a gzip file", path.c_str());
     return false;
   }
   if (closed != Z_OK) {

@@ -1,4 +1,4 @@
-// Image packs: a gzip file holding a table of raw images, read into display surfaces.
+// Image packs: a gzip file (or the bare table) holding raw images, read into display surfaces.
 #pragma once
 #include <SDL/SDL.h>
 

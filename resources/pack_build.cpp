@@ -102,19 +102,19 @@ int CompressFile(const char* name, const char* mode) {
   return 0;
 }
 
-// The pack stores no palette and the reader takes 16, 24 and 32 bits only, so a paletted
-// picture (1, 4 or 8 bits) and SDL's other depths (12- and 15-bit BMPs) are stored at 24 bits
-// with their colours.
-bool NeedsTwentyFourBits(const SDL_Surface* surface) {
-  const int bits = surface->format->BitsPerPixel;
-  return surface->format->palette || (bits != 16 && bits != 24 && bits != 32);
-}
-
-// Converts to 24 bits; frees the original; null (after a message) if SDL cannot convert it.
-SDL_Surface* WithoutPalette(SDL_Surface* paletted) {
+// A pack stores no palette, so a paletted picture (1, 4 or 8 bits) is stored at 24 bits with
+// its colours, and the builder says so, since the picture then takes more room in the pack.
+// Every other picture keeps the depth and masks SDL gave it (12, 15, 16, 24 or 32 bits).
+SDL_Surface* WithoutPalette(SDL_Surface* paletted, const char* name) {
   SDL_Surface* model = SDL_CreateRGBSurface(SDL_SWSURFACE, 1, 1, 24, 0xFF0000, 0xFF00, 0xFF, 0);
   SDL_Surface* converted = model ? SDL_ConvertSurface(paletted, model->format, SDL_SWSURFACE) : nullptr;
-  if (!converted) std::fprintf(stderr, "Couldn't convert a paletted picture: %s\n", SDL_GetError());
+  if (converted) {
+    std::printf("%s: paletted picture (%d bits) stored at 24 bits\n", name,
+                paletted->format->BitsPerPixel);
+    std::fflush(stdout);
+  } else {
+    std::fprintf(stderr, "Couldn't convert a paletted picture: %s\n", SDL_GetError());
+  }
   if (model) SDL_FreeSurface(model);
   SDL_FreeSurface(paletted);
   return converted;
@@ -200,7 +200,7 @@ int PackFile::Build(const char* outputPath, const NameList& names) {
     } else {
       surface = LoadSourceImage(sourcePath, &alphaFlag);
     }
-    if (surface && NeedsTwentyFourBits(surface)) surface = WithoutPalette(surface);
+    if (surface && surface->format->palette) surface = WithoutPalette(surface, names.names[i]);
     if (!surface) {
       close(fd);
       unlink(contentPath.c_str());

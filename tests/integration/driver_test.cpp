@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
 #include "game/game_state.h"

@@ -10,7 +10,7 @@
 #include "app/driver.h"
 #include "frontend/keyboard.h"
 #include "frontend/name_entry.h"
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "game/ship.h"
 #include "resources/draw.h"
 #include "resources/images.h"

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
 #include "game/game_state.h"

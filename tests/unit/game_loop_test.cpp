@@ -9,6 +9,7 @@
 #include <new>
 
 #include "game/game_loop.h"
+#include "game/sounds.h"
 #include "platform/paths.h"
 #include "tests/support/play_fixture.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "frontend/keyboard.h"
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "tests/support/harness.h"
@@ -157,7 +157,7 @@ TEST_F(HighScoreTest, ResetWithNoKeepsTheTableButRewritesTheFile) {
 
 TEST_F(HighScoreTest, ResetWhoseSaveFailsKeepsTheClearedTable) {
   SetEntry(0, "Ann", 500);
-  ASSERT_EQ(mkdir((folder + "data/zorblats.tmp").c_str(), 0755), 0);
+  ASSERT_EQ(mkdir((folder + "data/zorblats.set").c_str(), 0755), 0);
   host.Press(150, 220).Press(30, 220);
   boxes.answers = {IDYES};
   EXPECT_EQ(RunHighScoreScreen(), 1);

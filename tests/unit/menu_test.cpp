@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "tests/support/harness.h"

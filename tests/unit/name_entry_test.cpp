@@ -12,7 +12,7 @@
 
 #include "frontend/high_scores.h"
 #include "frontend/keyboard.h"
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "game/ship.h"
 #include "resources/draw.h"
 #include "resources/images.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "tests/support/harness.h"
@@ -143,8 +143,8 @@ TEST_F(OptionsTest, OutOfRangeValuesFromTheFile) {
 }
 
 TEST_F(OptionsTest, FailedSaveStillClosesAndKeepsTheChoice) {
-  // The temporary file's name is taken by a folder: the save cannot be made.
-  ASSERT_EQ(mkdir((folder + "data/zorblats.tmp").c_str(), 0755), 0);
+  // A folder stands where the settings file goes: the save cannot be made.
+  ASSERT_EQ(mkdir((folder + "data/zorblats.set").c_str(), 0755), 0);
   host.Press(kMarkX, kRows[2]).Press(10, 300);
   EXPECT_EQ(RunOptionsScreen(), 1);
   ASSERT_EQ(boxes.shown.size(), 1u);

@@ -20,7 +20,6 @@
 #include "frontend/message_box_screen.h"
 #include "frontend/name_entry.h"
 #include "frontend/options.h"
-#include "frontend/settings.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
 #include "game/game_loop.h"
@@ -32,6 +31,7 @@
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "resources/pack.h"
+#include "settings/settings.h"
 #include "text/font.h"
 #include "text/textbox.h"
 

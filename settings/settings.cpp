@@ -1,10 +1,14 @@
-#include "frontend/settings.h"
+#include "settings/settings.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/message_box.h"
 #include "platform/paths.h"
@@ -13,10 +17,9 @@ SettingsRecord Settings;
 
 namespace {
 
-// The finished file is first written beside the real one under this name (the same length,
-// so whatever path fits the one fits the other) and then renamed over it.
+// The finished file is first written beside the real one under this name and then renamed
+// over it, so that a save cut short never leaves half a file.
 constexpr const char kTemporaryFileName[] = "zorblats.tmp";
-static_assert(sizeof kTemporaryFileName == sizeof kSettingsFileName);
 
 constexpr const char kSaveError[] = "error in settings file";
 
@@ -73,15 +76,73 @@ void SyncFolder(const char* hostFolder) {
   close(folder);
 }
 
-// Writes the bytes to a new file at hostPath and makes sure they reached the disk.
-bool WriteWholeFile(const char* hostPath, const uint8_t* bytes, size_t size) {
-  std::FILE* file = std::fopen(hostPath, "wb");
-  if (!file) return false;
-  bool written = std::fwrite(bytes, 1, size, file) == size;
-  written = written && std::fflush(file) == 0;
-  written = written && fsync(fileno(file)) == 0;
-  written = std::fclose(file) == 0 && written;
-  return written;
+// Writes the bytes from the start of the file, cuts it after them and makes sure they
+// reached the disk.
+bool WriteAndSync(int fd, const uint8_t* bytes, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = pwrite(fd, bytes + done, size - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return ftruncate(fd, static_cast<off_t>(size)) == 0 && fsync(fd) == 0;
+}
+
+// The file a save lands in: the settings file itself, or the file its symbolic link names,
+// so that the link stays a link. A link to nothing yet must be written through in place.
+std::string SaveTarget(const char* hostPath, bool* linkToNothing) {
+  struct stat entry {};
+  *linkToNothing = false;
+  if (lstat(hostPath, &entry) != 0 || !S_ISLNK(entry.st_mode)) return hostPath;
+  char* resolved = realpath(hostPath, nullptr);
+  *linkToNothing = resolved == nullptr;
+  const std::string target = resolved ? resolved : hostPath;
+  std::free(resolved);
+  return target;
+}
+
+// A file that is there but cannot be opened for writing (read-only, a folder) is not
+// saved; a missing one is made by the save.
+bool MayWrite(const std::string& target) {
+  const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT;
+  close(fd);
+  return true;
+}
+
+enum class Replaced { Saved, Failed, NoNewFile };
+
+// The crash-safe save: a new file beside the old one, renamed over it once it is on the
+// disk. On failure the old file is untouched; NoNewFile when the folder takes no new file
+// of that name (no room for one, or a folder stands on the name).
+Replaced ReplaceWithNewFile(const std::string& target, const uint8_t* bytes, size_t size) {
+  const std::string folder = target.substr(0, target.rfind('/') + 1);
+  const std::string temporary = folder + kTemporaryFileName;
+  unlink(temporary.c_str());  // a stray file or link of that name goes; a folder stays
+  const int fd =
+      open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return Replaced::NoNewFile;
+  struct stat old {};
+  if (stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
+  const bool written = WriteAndSync(fd, bytes, size);
+  const bool closed = close(fd) == 0;
+  const SettingsRenameFunction moveIntoPlace = renameFile ? renameFile : std::rename;
+  if (written && closed && moveIntoPlace(temporary.c_str(), target.c_str()) == 0) {
+    SyncFolder(folder.empty() ? "." : folder.c_str());
+    return Replaced::Saved;
+  }
+  unlink(temporary.c_str());
+  return Replaced::Failed;
+}
+
+// Rewrites the file where it stands: for a folder that takes no new files, and through a
+// link to a file not made yet.
+bool RewriteInPlace(const std::string& target, const uint8_t* bytes, size_t size) {
+  const int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool written = WriteAndSync(fd, bytes, size);
+  return close(fd) == 0 && written;
 }
 
 }  // namespace
@@ -143,24 +204,20 @@ void LoadSettings() {
 }
 
 bool SaveSettings() {
-  char path[kPathCapacity], temporary[kPathCapacity];
-  char hostPath[kPathCapacity], hostTemporary[kPathCapacity], hostFolder[kPathCapacity];
-  const bool pathsFit = FormSettingsPath(kSettingsFileName, path) &&
-                        FormSettingsPath(kTemporaryFileName, temporary) &&
-                        HostPath(path, hostPath, sizeof hostPath) &&
-                        HostPath(temporary, hostTemporary, sizeof hostTemporary) &&
-                        HostPath(SettingsFolder(), hostFolder, sizeof hostFolder);
-  if (pathsFit) {
+  char path[kPathCapacity], hostPath[kPathCapacity];
+  if (FormSettingsPath(kSettingsFileName, path) && HostPath(path, hostPath, sizeof hostPath)) {
     uint8_t bytes[kSettingsFileSize];
     EncodeSettings(Settings, bytes);
-    const SettingsRenameFunction moveIntoPlace = renameFile ? renameFile : std::rename;
-    if (WriteWholeFile(hostTemporary, bytes, sizeof bytes) && moveIntoPlace(hostTemporary, hostPath) == 0) {
-      SyncFolder(hostFolder);
-      return true;
+    bool linkToNothing = false;
+    const std::string target = SaveTarget(hostPath, &linkToNothing);
+    if (MayWrite(target)) {
+      const Replaced replaced =
+          linkToNothing ? Replaced::NoNewFile : ReplaceWithNewFile(target, bytes, sizeof bytes);
+      if (replaced == Replaced::Saved) return true;
+      if (replaced == Replaced::NoNewFile && RewriteInPlace(target, bytes, sizeof bytes)) {
+        return true;
+      }
     }
-    // The old file was never touched; only the unfinished copy goes. (unlink leaves a
-    // folder of that name alone.)
-    unlink(hostTemporary);
   }
   ShowMessageBox(kSaveError, kSaveError, MB_OK);
   return false;

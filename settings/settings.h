@@ -29,9 +29,11 @@ extern SettingsRecord Settings;
 // missing file leaves the defaults. Called once by RunGame before any screen.
 void LoadSettings();
 
-// Writes all 211 bytes safely (temporary file, flush, rename). On failure shows
-// "error in settings file" and leaves the old file untouched; returns false then.
-// Called by the options screen, the high-score reset and EnterHighScore.
+// Writes all 211 bytes safely: a temporary file "zorblats.tmp" beside the settings file (or
+// beside the file its symbolic link names), flushed and renamed over it. A folder that takes
+// no new file gets the file rewritten in place. A file that cannot be opened for writing,
+// or any other failure, shows "error in settings file", leaves the old file untouched and
+// returns false. Called by the options screen, the high-score reset and EnterHighScore.
 bool SaveSettings();
 
 // The place 0..4 that a score takes in the table, or -1 when it takes none.
