@@ -25,7 +25,7 @@ class SdlHost final : public HostInput {
   }
   uint32_t Ticks() override { return SDL_GetTicks(); }
   int PollEvent(SDL_Event* event) override { return SDL_PollEvent(event); }
-  // Polls every 10 ms, so that a request to end stops the wait too.
+  // Polls every 10 ms, as the SDL 1.2 layer's own wait does, so a request to end stops it too.
   int WaitEvent(SDL_Event* event) override {
     while (!EndRequested()) {
       if (SDL_PollEvent(event)) return 1;
