@@ -8,9 +8,11 @@
 
 #include "app/driver.h"
 #include "platform/instance_lock.h"
+#include "platform/lost_display.h"
 #include "platform/memory.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/signals.h"
 #include "platform/sound.h"
 #include "platform/window.h"
 #include "resources/draw.h"
@@ -53,6 +55,7 @@ StartupOutcome StartUp() {
   }
 
   AskForSharpScaling();
+  CatchEndSignals();
   if (SDL_Init(SDL_INIT_AUDIO) < 0) {
     SDL_Quit();
   } else if (SDL_Init(SDL_INIT_VIDEO) < 0) {
@@ -66,6 +69,7 @@ StartupOutcome StartUp() {
     SDL_Quit();
     return StartupOutcome::NoVideo;
   }
+  EndOnLostDisplay();
   SDL_WM_SetCaption(kCaption, nullptr);
   MainWindow = FindWindowByCaption(kCaption);
   // The handheld took its hardware keys here; a desktop keyboard needs nothing.

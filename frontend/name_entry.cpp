@@ -8,6 +8,7 @@
 #include "frontend/keyboard.h"
 #include "game/ship.h"
 #include "platform/host.h"
+#include "platform/signals.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "settings/settings.h"
@@ -85,6 +86,7 @@ bool TrackKeyPress(const Rect& keyArea) {
   SDL_Event event;
   for (;;) {
     if (!HostPollEvent(&event)) continue;
+    if (IsEndOfProgram(event)) return false;  // the key is not typed; the entry ends next
     if (event.type == SDL_MOUSEBUTTONUP) break;
     if (event.type != SDL_MOUSEMOTION) continue;
     const bool inside = PtInRect(keyArea, event.motion.x - keyboardOrigin.x,

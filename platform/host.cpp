@@ -1,13 +1,38 @@
 #include "platform/host.h"
 
+#include <algorithm>
+
+#include "platform/signals.h"
+
 namespace {
+
+// Longest sleep between two looks at the signals and the display's connection.
+constexpr uint32_t kDelaySliceMs = 100;
+constexpr uint32_t kWaitStepMs = 10;
 
 class SdlHost final : public HostInput {
  public:
-  void Delay(uint32_t ms) override { SDL_Delay(ms); }
+  // Long delays (the start screen, the level banner, the game-over picture) sleep in
+  // slices: a request to end cuts them short, and reading the queue between slices finds
+  // a lost display (which ends the program there).
+  void Delay(uint32_t ms) override {
+    while (ms > 0 && !EndRequested()) {
+      const uint32_t slice = std::min(ms, kDelaySliceMs);
+      SDL_Delay(slice);
+      ms -= slice;
+      if (ms > 0) SDL_PumpEvents();
+    }
+  }
   uint32_t Ticks() override { return SDL_GetTicks(); }
   int PollEvent(SDL_Event* event) override { return SDL_PollEvent(event); }
-  int WaitEvent(SDL_Event* event) override { return SDL_WaitEvent(event); }
+  // Polls every 10 ms, as the SDL 1.2 layer's own wait does, so a request to end stops it too.
+  int WaitEvent(SDL_Event* event) override {
+    while (!EndRequested()) {
+      if (SDL_PollEvent(event)) return 1;
+      SDL_Delay(kWaitStepMs);
+    }
+    return 0;
+  }
   const uint8_t* KeyState() override { return SDL_GetKeyState(nullptr); }
 };
 
@@ -21,6 +46,12 @@ HostInput& CurrentHost() { return *host; }
 
 void HostDelay(uint32_t ms) { host->Delay(ms); }
 uint32_t HostTicks() { return host->Ticks(); }
-int HostPollEvent(SDL_Event* event) { return host->PollEvent(event); }
-int HostWaitEvent(SDL_Event* event) { return host->WaitEvent(event); }
+int HostPollEvent(SDL_Event* event) {
+  if (EndRequested()) return TakeEndEvent(event, true);
+  return host->PollEvent(event);
+}
+int HostWaitEvent(SDL_Event* event) {
+  const int got = EndRequested() ? 0 : host->WaitEvent(event);
+  return EndRequested() ? TakeEndEvent(event, false) : got;
+}
 const uint8_t* HostKeyState() { return host->KeyState(); }

@@ -2,7 +2,7 @@
 # Usage: ensure_packages pkg...   (installs with apt-get as root, else prints the line and stops)
 
 BUILD_PACKAGES=(g++ cmake make pkg-config libsdl1.2-compat-dev libsdl-mixer1.2-dev
-                libsdl-image1.2-dev zlib1g-dev)
+                libsdl-image1.2-dev zlib1g-dev libx11-dev)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb openbox xdotool imagemagick
                clang libclang-rt-14-dev x11-utils
                debhelper dpkg-dev lintian desktop-file-utils appstream man-db groff-base)
