@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 #include "fuzz/fuzz_support.h"
 #include "platform/config_file.h"
@@ -12,7 +11,7 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
   setenv("XDG_CONFIG_HOME", FuzzFolder().c_str(), 1);
-  mkdir((FuzzFolder() + "zorblats").c_str(), 0755);
+  if (!SaveDisplayConfig({})) FuzzFail("cannot make the config folder");
   return 0;
 }
 

@@ -85,12 +85,9 @@ if command -v convert > /dev/null; then
   convert "$sources/Player1.bmp" -monochrome BMP3:"$si/player_1.bmp"
   convert "$sources/Player1.bmp" -flip -define bmp:format=bmp2 BMP2:"$si/player_os2.bmp" || true
 fi
-# ---- Display config files: as the game writes them, hand-edited, damaged ----
+# ---- Display config files: as the game writes them; hand-edited and damaged ----
 cf=$out/config_fuzzer
-printf '# ZORBLATS display\nfullscreen=1\n' > "$cf/full.conf"
-printf 'fullscreen=0\n' > "$cf/window.conf"
-printf '  fullscreen = 0 \r\n# a note\ncolour=red\n' > "$cf/hand_edited.conf"
-printf 'fullscreen=yes\n=\n\377\000junk\nfullscreen=0x\n' > "$cf/bad_values.conf"
-: > "$cf/empty.conf"
+printf '# ZORBLATS display\nfullscreen=0\n' > "$cf/written.conf"
+printf '  fullscreen = 0 \r\n# a note\ncolour=red\nfullscreen=yes\n=\n\377\000junk\nfullscreen=0x' > "$cf/hand_edited.conf"
 
 echo "seed corpora in $out: $(find "$out" -type f | wc -l) files"
