@@ -18,16 +18,17 @@ SDL_Surface* gameScreen = nullptr;  // what the game draws into
 SDL_Surface* video = nullptr;       // what SDL shows
 ScreenLayout layout{kGameWidth, kGameHeight, 1, 0, 0};
 bool fullscreen = true;
-int desktopWidth = 0;
-int desktopHeight = 0;
+int desktopWide = 0;  // the desktop's size, as SDL gave it before the first video mode
+int desktopHigh = 0;
 
 bool SetMode(bool wantFullscreen) {
-  const ScreenLayout wanted = FitScreen(desktopWidth, desktopHeight, wantFullscreen);
+  const ScreenLayout wanted = FitScreen(desktopWide, desktopHigh, wantFullscreen);
   const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | (wantFullscreen ? SDL_FULLSCREEN : 0);
   SDL_Surface* surface = SDL_SetVideoMode(wanted.width, wanted.height, 16, flags);
-  if (!surface) return false;
-  video = surface;
-  layout = wanted;
+  video = surface && surface->format->BytesPerPixel == 2 ? surface : nullptr;
+  if (!video) return false;
+  // Should SDL give another size than asked for, the picture is centred in what it gave.
+  layout = FitScreen(video->w, video->h, true);
   fullscreen = wantFullscreen;
   if (MainWindow) MainWindow = video;
   SDL_FillRect(video, nullptr, 0);
@@ -45,7 +46,9 @@ void ScaleOnto(const SDL_Rect& area) {
     Uint8* firstRow = static_cast<Uint8*>(video->pixels) + (layout.top + y * s) * video->pitch;
     auto* to = reinterpret_cast<Uint16*>(firstRow) + layout.left + area.x * s;
     for (int x = 0; x < area.w; ++x) std::fill_n(to + x * s, s, from[x]);
-    for (int copy = 1; copy < s; ++copy) std::memcpy(reinterpret_cast<Uint8*>(to) + copy * video->pitch, to, area.w * s * 2);
+    for (int copy = 1; copy < s; ++copy) {
+      std::memcpy(reinterpret_cast<Uint8*>(to) + copy * video->pitch, to, area.w * s * sizeof(Uint16));
+    }
   }
   if (SDL_MUSTLOCK(video)) SDL_UnlockSurface(video);
 }
@@ -77,13 +80,12 @@ void ChooseStartMode(StartMode mode) { startMode = mode; }
 
 SDL_Surface* OpenGameScreen() {
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
-  desktopWidth = info ? info->current_w : 0;
-  desktopHeight = info ? info->current_h : 0;
+  desktopWide = info ? info->current_w : 0;
+  desktopHigh = info ? info->current_h : 0;
   bool full = startMode == StartMode::Remembered ? LoadDisplayConfig().fullscreen
                                                   : startMode == StartMode::FullScreen;
   if (!SetMode(full) && !SetMode(!full)) return nullptr;
   const SDL_PixelFormat* f = video->format;
-  if (f->BitsPerPixel != 16) return nullptr;
   gameScreen = SDL_CreateRGBSurface(SDL_SWSURFACE, kGameWidth, kGameHeight, 16, f->Rmask, f->Gmask, f->Bmask, 0);
   return gameScreen;
 }
