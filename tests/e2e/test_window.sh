@@ -4,17 +4,18 @@
 # the buttons; Alt+Enter goes back to the window, where they land too; the config file
 # keeps the last choice.
 source "$(dirname "$0")/lib.sh"
+shot() { import -window "${SHOT_WINDOW:-root}" "$WORK/$1.png"; }  # the game's window alone in window mode
 start_x 1280x1024
 launch_game --window
 wait_window
-window=$(xdotool search --name '^ZORBLATS$' | head -1)
+SHOT_WINDOW=$(xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1)
+window_size() { xwininfo -id "$SHOT_WINDOW" | awk '/Width:|Height:/{printf "%s ", $NF}'; }
+[ "$(window_size)" = "720 960 " ] || fail "the window is $(window_size), not 720 x 960"
 for p in main options; do convert "$CONTENT_DIR/$p.bmp" -scale 300% "$WORK/${p}3.png"; done
-geometry() { xwininfo -id "$window" | awk '/Absolute upper-left|Width:|Height:/{printf "%s ", $NF} END{print ""}'; }
-read -r wx wy ww wh < <(geometry)
-[ "${ww}x$wh" = 720x960 ] || fail "the window is ${ww}x$wh, not 720x960"
-wait_region 6 "$wx" "$wy" 720 960 "$WORK/main3.png" 0 0
+wait_region 6 0 0 720 960 "$WORK/main3.png" 0 0
 
 key F11                                                 # the menu draws nothing by itself
+window=$SHOT_WINDOW SHOT_WINDOW=root
 wait_region 3 280 32 720 960 "$WORK/main3.png" 0 0
 border=$(convert "$WORK/waiting.png" -fill black -draw "rectangle 280,32 999,991" -format '%[max]' info:)
 [ "$border" = 0 ] || fail "the border around the full-screen picture is not black"
@@ -25,9 +26,9 @@ tap 371 933                                             # Back at game (30, 300)
 wait_region 3 280 32 720 960 "$WORK/main3.png" 0 0
 
 key alt+Return
+SHOT_WINDOW=$window
 grep -qx fullscreen=0 "$XDG_CONFIG_HOME/zorblats/zorblats.conf" || fail "the window not kept in zorblats.conf"
-read -r wx wy ww wh < <(geometry)
-[ "${ww}x$wh" = 720x960 ] || fail "Alt+Enter gave a ${ww}x$wh window, not 720x960"
+[ "$(window_size)" = "720 960 " ] || fail "Alt+Enter gave a $(window_size) window, not 720 x 960"
 xdotool mousemove --window "$window" 301 316 click 1    # Options
-wait_region 3 "$wx" "$wy" 720 960 "$WORK/options3.png" 0 0
+wait_region 3 0 0 720 960 "$WORK/options3.png" 0 0
 echo "window x3 and centred full screen x3, taps landing in both, the choice kept"
