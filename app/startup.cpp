@@ -15,6 +15,7 @@
 #include "platform/signals.h"
 #include "platform/sound.h"
 #include "platform/window.h"
+#include "platform/window_mode.h"
 #include "resources/draw.h"
 
 namespace {
@@ -22,10 +23,12 @@ namespace {
 constexpr char kInstanceName[] = "KYBRAN";
 constexpr char kCaption[] = "ZORBLATS";
 
-// The desktop shows the 240 x 320 screen scaled up; keep the pixel art sharp.
+// The game scales its screen itself by a whole number; should SDL scale it any further
+// (a window manager resizing the window), keep the pixel art sharp. A window opens centred.
 void AskForSharpScaling() {
   setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
   setenv("SDL_RENDER_SCALE_QUALITY", "0", 0);
+  setenv("SDL_VIDEO_CENTERED", "1", 0);
 }
 
 }  // namespace
@@ -63,7 +66,7 @@ StartupOutcome StartUp() {
   }
   SDL_Init(SDL_INIT_NOPARACHUTE);
 
-  ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_FULLSCREEN);
+  ScreenSurface = OpenGameScreen();
   if (!ScreenSurface) {
     std::fprintf(stderr, "zorblats: cannot open the 240 x 320 screen: %s\n", SDL_GetError());
     SDL_Quit();

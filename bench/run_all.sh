@@ -2,7 +2,8 @@
 # Builds the game and its benchmarks (Release) and runs every measurement of PERFORMANCE.md:
 # the in-process benchmarks with their floors (five repetitions, medians), the play frame
 # again on a plain window, the instruction counts under callgrind, and the real program
-# under Xvfb. Usage: bench/run_all.sh [build-dir]   (default build-perf)
+# under Xvfb, on the full screen and in a window.
+# Usage: bench/run_all.sh [build-dir]   (default build-perf)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/.." && pwd)
@@ -32,3 +33,6 @@ ZORBLATS_BENCH_SCREEN=window "$here/count_instructions.sh" "$build"
 echo
 echo "== the real program under Xvfb (three rounds of 10 s idle and 10 s play)"
 "$here/run_program.sh" "$build" 3
+echo
+echo "== the real program in a 720 x 960 window on 1280 x 1024 screens (three rounds)"
+"$here/run_program.sh" "$build" 3 window

@@ -4,13 +4,19 @@
 # memory, each beside floor_program on the same screen: for the menu the bare program that
 # only waits for events, for play the same program blitting a full screen and flipping every
 # 50 ms. Each floor runs at the same time as the game, so they share the machine's noise.
-# Every round starts the programs afresh.
-# Usage: bench/run_program.sh [build-dir] [rounds]   (defaults: build-perf, 3)
+# Every round starts the programs afresh. In "window" mode both run in windows on 1280 x 1024
+# screens: the game started with --window (720 x 960, three times its size) beside the floor
+# in a 720 x 960 window; otherwise both take the full 240 x 320 screen.
+# Usage: bench/run_program.sh [build-dir] [rounds] [fullscreen|window]
+#        (defaults: build-perf, 3, fullscreen)
 # Needs Xvfb, openbox and xdotool. Prints one line per round and the medians.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build-perf}" && pwd)
 rounds=${2:-3}
+mode=${3:-fullscreen}
+screen=240x320 game_args=(--fullscreen) floor_args=() scale=1
+[ "$mode" = window ] && screen=1280x1024 game_args=(--window) floor_args=(window) scale=3
 seconds=10
 [ -x "$build/bin/zorblats" ] && [ -x "$build/bench/floor_program" ] ||
   { echo "build the game and floor_program first (bench/run_all.sh does)" >&2; exit 1; }
@@ -24,7 +30,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Two X screens of the game's size, each with its window manager: the game on one, the
+# Two X screens of the same size, each with its window manager: the game on one, the
 # floor on the other, so that neither window covers or takes input from the other.
 free_display() {
   local d=$1
@@ -32,7 +38,7 @@ free_display() {
   echo "$d"
 }
 start_screen() {
-  Xvfb ":$1" -screen 0 240x320x24 -nolisten tcp >"$work/xvfb$1.log" 2>&1 &
+  Xvfb ":$1" -screen 0 "${screen}x24" -nolisten tcp >"$work/xvfb$1.log" 2>&1 &
   pids+=($!)
   for _ in $(seq 50); do DISPLAY=":$1" xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
   DISPLAY=":$1" openbox >"$work/openbox$1.log" 2>&1 &
@@ -65,10 +71,10 @@ for round in $(seq "$rounds"); do
   cp -r "$build/bin" "$game"
   mkdir -m 700 "$work/runtime$round"
 
-  DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" >"$work/floor.log" 2>&1 &
+  DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" ${floor_args[@]+"${floor_args[@]}"} >"$work/floor.log" 2>&1 &
   floor=$!
   pids+=("$floor")
-  XDG_RUNTIME_DIR="$work/runtime$round" SDL_AUDIODRIVER=dummy "$game/zorblats" >"$work/game.log" 2>&1 &
+  XDG_RUNTIME_DIR="$work/runtime$round" XDG_CONFIG_HOME="$work/runtime$round" SDL_AUDIODRIVER=dummy "$game/zorblats" ${game_args[@]+"${game_args[@]}"} >"$work/game.log" 2>&1 &
   gamepid=$!
   pids+=("$gamepid")
   sleep 3  # the start screen shows for a second; then the main menu waits
@@ -84,12 +90,12 @@ for round in $(seq "$rounds"); do
 
   # Play: New Game, past the level banner, then right held and fire pressed four times a
   # second; beside it, on the other screen, the floor of play.
-  DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" frames >"$work/floor.log" 2>&1 &
+  DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" frames ${floor_args[@]+"${floor_args[@]}"} >"$work/floor.log" 2>&1 &
   floor=$!
   pids+=("$floor")
   window=$(xdotool search --sync --name '^ZORBLATS$' | head -n 1)
   xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
-  xdotool mousemove 120 71 click 1
+  xdotool mousemove --window "$window" $((120 * scale)) $((71 * scale)) click 1  # New game
   sleep 2
   [ -n "${SHOTS:-}" ] && import -window root "$SHOTS/play$round.png"
   xdotool keydown Right

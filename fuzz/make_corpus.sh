@@ -11,7 +11,7 @@ for f in "$data/0.pak" "$data/1.pak" "$data/story" "$sources/Player1.bmp"; do
   [ -f "$f" ] || { echo "make_corpus.sh: $f is missing; build the game_content target first" >&2; exit 1; }
 done
 rm -rf "$out"
-mkdir -p "$out"/{pack_content_fuzzer,pack_file_fuzzer,settings_fuzzer,textbox_fuzzer,source_image_fuzzer}
+mkdir -p "$out"/{pack_content_fuzzer,pack_file_fuzzer,settings_fuzzer,textbox_fuzzer,source_image_fuzzer,config_fuzzer}
 
 # Little-endian numbers as raw bytes.
 u32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
@@ -85,4 +85,9 @@ if command -v convert > /dev/null; then
   convert "$sources/Player1.bmp" -monochrome BMP3:"$si/player_1.bmp"
   convert "$sources/Player1.bmp" -flip -define bmp:format=bmp2 BMP2:"$si/player_os2.bmp" || true
 fi
+# ---- Display config files: as the game writes them; hand-edited and damaged ----
+cf=$out/config_fuzzer
+printf '# ZORBLATS display\nfullscreen=0\n' > "$cf/written.conf"
+printf '  fullscreen = 0 \r\n# a note\ncolour=red\nfullscreen=yes\n=\n\377\000junk\nfullscreen=0x' > "$cf/hand_edited.conf"
+
 echo "seed corpora in $out: $(find "$out" -type f | wc -l) files"

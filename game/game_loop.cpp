@@ -26,7 +26,7 @@ void PlayShipExplosion() {
     BlitImagePart(Images[kShipExplosion], PlayerShip.x, PlayerShip.y, kShipExplosionSize,
                   kShipExplosionSize, static_cast<int16_t>(kShipExplosionSize * f), 0);
     SDL_Rect square{PlayerShip.x, PlayerShip.y, kShipExplosionSize, kShipExplosionSize};
-    SDL_UpdateRects(ScreenSurface, 1, &square);
+    FlipScreenPart(square);
     HostDelay(kFrameDelayMs);
   }
   for (Enemy& enemy : Enemies) enemy.shot.inFlight = 0;

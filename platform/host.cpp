@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/signals.h"
+#include "platform/window_mode.h"
 
 namespace {
 
@@ -24,11 +25,17 @@ class SdlHost final : public HostInput {
     }
   }
   uint32_t Ticks() override { return SDL_GetTicks(); }
-  int PollEvent(SDL_Event* event) override { return SDL_PollEvent(event); }
+  // The window's own events (mode switch, taps in desktop pixels) are dealt with first.
+  int PollEvent(SDL_Event* event) override {
+    while (SDL_PollEvent(event)) {
+      if (!TakeWindowEvent(*event)) return 1;
+    }
+    return 0;
+  }
   // Polls every 10 ms, as the SDL 1.2 layer's own wait does, so a request to end stops it too.
   int WaitEvent(SDL_Event* event) override {
     while (!EndRequested()) {
-      if (SDL_PollEvent(event)) return 1;
+      if (PollEvent(event)) return 1;
       SDL_Delay(kWaitStepMs);
     }
     return 0;

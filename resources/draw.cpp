@@ -3,10 +3,13 @@
 #include <cstdlib>
 
 #include "platform/host.h"
+#include "platform/window_mode.h"
 
 SDL_Surface* ScreenSurface = nullptr;
 
-void FlipScreen() { SDL_UpdateRect(ScreenSurface, 0, 0, 0, 0); }
+void FlipScreen() { PresentScreen(ScreenSurface, nullptr); }
+
+void FlipScreenPart(const SDL_Rect& area) { PresentScreen(ScreenSurface, &area); }
 
 int BlitImage(SDL_Surface* surface, int16_t x, int16_t y) {
   SDL_Rect destination{x, y, 0, 0};

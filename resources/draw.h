@@ -14,6 +14,9 @@ constexpr int kScreenHeight = 320;
 // Shows the whole of ScreenSurface. Called after every composed frame or screen.
 void FlipScreen();
 
+// Shows one rectangle of ScreenSurface. Called by the ship's explosion.
+void FlipScreenPart(const SDL_Rect& area);
+
 // Copies the whole surface with its top-left corner at (x, y); returns SDL_UpperBlit's result.
 int BlitImage(SDL_Surface* surface, int16_t x, int16_t y);
 

@@ -8,6 +8,7 @@ CONTENT_DIR="$(cd "$GAME_SOURCE_DIR/.." && pwd)/content-src"
 WORK="$(mktemp -d /tmp/zorblats-e2e-XXXXXX)"
 GAME="$WORK/game"
 export XDG_RUNTIME_DIR="$WORK/run"
+export XDG_CONFIG_HOME="$WORK/config"  # the display choice of this test alone
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 cp -r "$GAME_SOURCE_DIR" "$GAME"
 
@@ -33,7 +34,7 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb at 240 x 320 x 24 on a free display, and openbox on it.
+# Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a free display, and openbox on it.
 start_x() {
   local n
   for n in $(seq 40 140); do
@@ -43,7 +44,7 @@ start_x() {
       rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
     fi
     [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 240x320x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${1:-240x320}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
     PIDS+=($!)
     local i
     for i in $(seq 1 100); do
@@ -66,9 +67,9 @@ start_x() {
   fail "no free X display"
 }
 
-# Launches the game copy; its output goes to $WORK/game.log.
+# Launches the game copy (launch_game [OPTION...]); its output goes to $WORK/game.log.
 launch_game() {
-  (cd "$GAME" && SDL_AUDIODRIVER=dummy exec ./zorblats) >"$WORK/game.log" 2>&1 &
+  (cd "$GAME" && SDL_AUDIODRIVER=dummy exec ./zorblats "$@") >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
 }
 

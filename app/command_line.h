@@ -1,0 +1,24 @@
+// The command line: zorblats [--window | --fullscreen] [--help] [--version].
+#pragma once
+#include <cstdio>
+
+#include "platform/window_mode.h"
+
+// What the command line asks for.
+enum class CommandAction { Play, Help, Version, Wrong };
+
+struct CommandLine {
+  CommandAction action = CommandAction::Play;
+  StartMode mode = StartMode::Remembered;  // --window or --fullscreen: for this run only
+  const char* wrong = nullptr;             // the first argument not understood
+};
+
+// Reads the arguments after the program's name. Called by main.
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// Prints the usage and the options. Called by main for --help (standard output) and for a
+// wrong argument (standard error).
+void PrintUsage(std::FILE* to);
+
+// The game's version, printed by --version.
+constexpr char kGameVersion[] = "1.0";

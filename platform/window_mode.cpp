@@ -1,0 +1,162 @@
+#include "platform/window_mode.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/config_file.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr int kGameWidth = 240;
+constexpr int kGameHeight = 320;
+constexpr int kMaxWindowScale = 4;
+
+StartMode startMode = StartMode::Remembered;
+SDL_Surface* gameScreen = nullptr;  // what the game draws into
+SDL_Surface* video = nullptr;       // what SDL shows
+ScreenLayout layout{kGameWidth, kGameHeight, 1, 0, 0};
+bool fullscreen = true;
+int desktopWide = 0;  // the desktop's size, as SDL gave it before the first video mode
+int desktopHigh = 0;
+
+bool SetMode(bool wantFullscreen) {
+  const ScreenLayout wanted = FitScreen(desktopWide, desktopHigh, wantFullscreen);
+  const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | (wantFullscreen ? SDL_FULLSCREEN : 0);
+  SDL_Surface* surface = SDL_SetVideoMode(wanted.width, wanted.height, 16, flags);
+  video = surface && surface->format->BytesPerPixel == 2 ? surface : nullptr;
+  if (!video) return false;
+  // Should SDL give another size than asked for, the picture is centred in what it gave.
+  layout = FitScreen(video->w, video->h, true);
+  fullscreen = wantFullscreen;
+  if (MainWindow) MainWindow = video;
+  SDL_FillRect(video, nullptr, 0);
+  SDL_UpdateRect(video, 0, 0, 0, 0);
+  return true;
+}
+
+// Copies a rectangle of the game's surface onto the video surface, each pixel scale x scale.
+void ScaleOnto(const SDL_Rect& area) {
+  if (SDL_MUSTLOCK(video) && SDL_LockSurface(video) < 0) return;
+  const int s = layout.scale;
+  for (int y = area.y; y < area.y + area.h; ++y) {
+    const auto* from = reinterpret_cast<const Uint16*>(static_cast<const Uint8*>(gameScreen->pixels) +
+                                                       y * gameScreen->pitch) + area.x;
+    Uint8* firstRow = static_cast<Uint8*>(video->pixels) + (layout.top + y * s) * video->pitch;
+    auto* to = reinterpret_cast<Uint16*>(firstRow) + layout.left + area.x * s;
+    for (int x = 0; x < area.w; ++x) std::fill_n(to + x * s, s, from[x]);
+    for (int copy = 1; copy < s; ++copy) {
+      std::memcpy(reinterpret_cast<Uint8*>(to) + copy * video->pitch, to, area.w * s * sizeof(Uint16));
+    }
+  }
+  if (SDL_MUSTLOCK(video)) SDL_UnlockSurface(video);
+}
+
+}  // namespace
+
+ScreenLayout FitScreen(int desktopWidth, int desktopHeight, bool full) {
+  int scale = std::max(1, std::min(desktopWidth / kGameWidth, desktopHeight / kGameHeight));
+  if (!full) {
+    scale = std::min(scale, kMaxWindowScale);
+    return {kGameWidth * scale, kGameHeight * scale, scale, 0, 0};
+  }
+  const int width = std::max(desktopWidth, kGameWidth * scale);
+  const int height = std::max(desktopHeight, kGameHeight * scale);
+  return {width, height, scale, (width - kGameWidth * scale) / 2, (height - kGameHeight * scale) / 2};
+}
+
+bool MapToGame(const ScreenLayout& at, int x, int y, int& gameX, int& gameY) {
+  const int px = x - at.left;
+  const int py = y - at.top;
+  const int right = kGameWidth * at.scale;
+  const int bottom = kGameHeight * at.scale;
+  gameX = std::clamp(px, 0, right - 1) / at.scale;
+  gameY = std::clamp(py, 0, bottom - 1) / at.scale;
+  return px >= 0 && px < right && py >= 0 && py < bottom;
+}
+
+void ChooseStartMode(StartMode mode) { startMode = mode; }
+
+SDL_Surface* OpenGameScreen() {
+  const SDL_VideoInfo* info = SDL_GetVideoInfo();
+  desktopWide = info ? info->current_w : 0;
+  desktopHigh = info ? info->current_h : 0;
+  bool full = startMode == StartMode::Remembered ? LoadDisplayConfig().fullscreen
+                                                  : startMode == StartMode::FullScreen;
+  if (!SetMode(full) && !SetMode(!full)) return nullptr;
+  const SDL_PixelFormat* f = video->format;
+  gameScreen = SDL_CreateRGBSurface(SDL_SWSURFACE, kGameWidth, kGameHeight, 16, f->Rmask, f->Gmask, f->Bmask, 0);
+  return gameScreen;
+}
+
+void PresentScreen(SDL_Surface* screen, const SDL_Rect* area) {
+  if (!screen) return;
+  if (screen != gameScreen || !video) {
+    if (area) SDL_UpdateRect(screen, area->x, area->y, area->w, area->h);
+    else SDL_UpdateRect(screen, 0, 0, 0, 0);
+    return;
+  }
+  // The area clipped to the screen.
+  const int left = area ? std::max<int>(area->x, 0) : 0;
+  const int top = area ? std::max<int>(area->y, 0) : 0;
+  const int right = area ? std::min(area->x + area->w, kGameWidth) : kGameWidth;
+  const int bottom = area ? std::min(area->y + area->h, kGameHeight) : kGameHeight;
+  if (left >= right || top >= bottom) return;
+  const SDL_Rect part{static_cast<Sint16>(left), static_cast<Sint16>(top), static_cast<Uint16>(right - left),
+                      static_cast<Uint16>(bottom - top)};
+  ScaleOnto(part);
+  const int s = layout.scale;
+  SDL_UpdateRect(video, layout.left + part.x * s, layout.top + part.y * s, part.w * s, part.h * s);
+}
+
+bool ToggleFullScreen() {
+  char* title = nullptr;
+  char* icon = nullptr;
+  SDL_WM_GetCaption(&title, &icon);
+  char caption[64] = "";
+  std::snprintf(caption, sizeof caption, "%s", title ? title : "");
+  const bool was = fullscreen;
+  if (!SetMode(!was)) {
+    if (!SetMode(was)) return false;
+  } else {
+    SaveDisplayConfig(DisplayConfig{fullscreen});
+  }
+  SDL_WM_SetCaption(caption, nullptr);
+  PresentScreen(gameScreen, nullptr);
+  return true;
+}
+
+bool TakeWindowEvent(SDL_Event& event) {
+  if (!gameScreen) return false;
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const SDL_keysym& key = event.key.keysym;
+      const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
+      if (key.sym != SDLK_F11 && !(enter && (key.mod & KMOD_ALT))) return false;
+      if (event.type == SDL_KEYDOWN) ToggleFullScreen();
+      return true;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      int x = 0, y = 0;
+      const bool inside = MapToGame(layout, event.button.x, event.button.y, x, y);
+      event.button.x = static_cast<Uint16>(x);
+      event.button.y = static_cast<Uint16>(y);
+      return !inside && event.type == SDL_MOUSEBUTTONDOWN;
+    }
+    case SDL_MOUSEMOTION: {
+      int x = 0, y = 0;
+      MapToGame(layout, event.motion.x, event.motion.y, x, y);
+      event.motion.x = static_cast<Uint16>(x);
+      event.motion.y = static_cast<Uint16>(y);
+      return false;
+    }
+    case SDL_VIDEOEXPOSE:
+      PresentScreen(gameScreen, nullptr);
+      return false;
+    default:
+      return false;
+  }
+}

@@ -1,0 +1,46 @@
+// The desktop's view of the game's 240 x 320 screen: a window or the full screen, both at a
+// whole-number scale with sharp pixels, the full screen centred on black. The game draws
+// into its own 240 x 320 surface; presenting it scales it onto the real video surface, and
+// taps on the real surface are mapped back to game pixels before the game sees them.
+// Alt+Enter and F11 switch between the two at any moment; the choice is kept in the
+// display config file.
+#pragma once
+#include <SDL/SDL.h>
+
+// Where the picture sits on the real video surface.
+struct ScreenLayout {
+  int width, height;  // the video surface: the window, or the whole desktop in full screen
+  int scale;          // each game pixel is scale x scale pixels
+  int left, top;      // the picture's top-left corner
+};
+
+// The layout for a desktop of that size: a window fits the largest whole scale up to 4
+// (at least 1); the full screen takes the desktop and centres the largest scale that fits.
+// Called by OpenGameScreen and the switch; tests call it directly.
+ScreenLayout FitScreen(int desktopWidth, int desktopHeight, bool fullscreen);
+
+// The game pixel under a point of the video surface, clamped to the picture; false when
+// the point lies outside the picture. Called by TakeWindowEvent; tests call it directly.
+bool MapToGame(const ScreenLayout& layout, int x, int y, int& gameX, int& gameY);
+
+// How the game starts: as the config file says, or as the command line asks for this run.
+enum class StartMode { Remembered, Window, FullScreen };
+// Called by main before start-up.
+void ChooseStartMode(StartMode mode);
+
+// Sets the video mode and returns the game's 240 x 320 16-bit surface, or null when no
+// video mode can be set. Called once by StartUp.
+SDL_Surface* OpenGameScreen();
+
+// Shows the area of the screen (the whole when null). For the game's surface it is scaled
+// onto the video surface; any other surface is updated as SDL does. Called by FlipScreen.
+void PresentScreen(SDL_Surface* screen, const SDL_Rect* area);
+
+// Switches between the window and the full screen, shows the picture again and remembers
+// the choice. False when neither the new nor the old mode could be set.
+bool ToggleFullScreen();
+
+// Looks at an event from SDL's queue before the game: the switching keys are taken (true:
+// the game must not see it), taps and pointer moves are mapped to game pixels (a press
+// outside the picture is taken), an exposed window is shown again. Called by the SDL host.
+bool TakeWindowEvent(SDL_Event& event);
