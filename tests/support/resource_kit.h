@@ -1,0 +1,90 @@
+// Helpers for the resource, text and content tests: painted pictures and fonts whose every
+// pixel says where it came from, a text digest of what the screen shows, byte builders.
+#pragma once
+#include <sys/wait.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "resources/draw.h"
+#include "tests/support/harness.h"
+
+using Bytes = std::vector<uint8_t>;
+inline const std::string kGameDir = ZORBLATS_GAME_DIR;
+
+// Appends an unsigned value of `size` bytes, little-endian.
+inline void Put(Bytes& out, uint32_t value, int size = 4) {
+  for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+// gzip-compresses bytes in memory.
+inline Bytes Gzip(const Bytes& content) {
+  Bytes out(compressBound(static_cast<uLong>(content.size())) + 64);
+  z_stream z{};
+  deflateInit2(&z, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
+  z.next_in = const_cast<uint8_t*>(content.data());
+  z.avail_in = static_cast<uInt>(content.size());
+  z.next_out = out.data();
+  z.avail_out = static_cast<uInt>(out.size());
+  deflate(&z, Z_FINISH);
+  out.resize(z.total_out);
+  deflateEnd(&z);
+  return out;
+}
+
+// A 5-6-5 picture whose every pixel has its own colour (x, y and a seed mixed), so a wrong
+// source rectangle, a lost row padding or a flipped row shows.
+inline SDL_Surface* Painted(int width, int height, uint16_t seed = 0) {
+  SDL_Surface* s = MakeSurface(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) FillRect(s, x, y, 1, 1, static_cast<uint16_t>(seed + 97 * y + x + 1));
+  return s;
+}
+
+// A font in the game's convention: marker kMark at each glyph boundary in row 0, kGap under
+// the markers; glyph k (code 33 + k) is `width` wide, coloured base + k, with its top-left
+// pixel `corner`, so every glyph drawn can be found and named on the screen.
+constexpr uint16_t kMark = 0xF81F, kGap = 0x1111, kRegularCorner = 0xFFE0, kBoldCorner = 0x07FF;
+constexpr uint16_t kRegularBase = 0x4000, kBoldBase = 0x6000;
+inline SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t corner, int glyphs = 95) {
+  SDL_Surface* font = MakeSurface(glyphs * (width + 1) + 1, height, kGap);
+  for (int k = 0; k <= glyphs; ++k) FillRect(font, k * (width + 1), 0, 1, 1, kMark);
+  for (int k = 0; k < glyphs; ++k) {
+    FillRect(font, k * (width + 1) + 1, 0, width, height, static_cast<uint16_t>(base + k));
+    FillRect(font, k * (width + 1) + 1, 0, 1, 1, corner);
+  }
+  return font;
+}
+
+// What the screen shows, as text: every glyph of the painted fonts as its character and
+// top-left corner ("a10,20", bold ones "*a"), then the count of all pixels that are not
+// black, then "!" for any marker or gap pixel that should never be drawn.
+inline std::string Digest() {
+  std::string out;
+  int lit = 0;
+  bool stray = false;
+  for (int y = 0; y < 320; ++y)
+    for (int x = 0; x < 240; ++x) {
+      const uint32_t p = ReadPixel(x, y, ScreenSurface);
+      lit += p != 0;
+      stray |= p == kMark || p == kGap;
+      if (p != kRegularCorner && p != kBoldCorner) continue;
+      const bool bold = p == kBoldCorner;
+      const int k = static_cast<int>(ReadPixel(x + 1, y, ScreenSurface)) - (bold ? kBoldBase : kRegularBase);
+      out += (bold ? "*" : "") + std::string(1, static_cast<char>(33 + k)) + std::to_string(x) + "," +
+             std::to_string(y) + " ";
+    }
+  return out + std::to_string(lit) + (stray ? "!" : "");
+}
+
+// Runs a shell command; its exit status, and its standard output in *output if asked.
+inline int Shell(const std::string& command, std::string* output = nullptr) {
+  FILE* pipe = popen(command.c_str(), "r");
+  char chunk[4096];
+  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+    if (output) output->append(chunk, got);
+  const int status = pclose(pipe);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
