@@ -2,12 +2,15 @@
 // pixel says where it came from, a text digest of what the screen shows, byte builders.
 #pragma once
 #include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/paths.h"
 #include "resources/draw.h"
 #include "tests/support/harness.h"
 

@@ -1,145 +1,82 @@
-// The image catalogue: the main pack fills all 41 images in order, and exactly the images
-// drawn over others get their transparent colours.
+// The resource catalogue, read from the pack the build made: every image in its place, with
+// its size, its transparent colour and, for sprite strips, frames that are keyed round.
 #include "resources/images.h"
 
-#include <sys/stat.h>
-
-#include <set>
-#include <string>
-
-#include "platform/paths.h"
-#include "resources/draw.h"
 #include "resources/pack.h"
-#include "tests/support/harness.h"
+#include "tests/support/resource_kit.h"
+#include "text/font.h"
 
 namespace {
 
-// Every image gets its own size, so an image in the wrong slot shows.
-int WidthOf(int id) { return 6 + id; }
-int HeightOf(int id) { return 6 + id % 7; }
-
-constexpr uint8_t kFontKey[3] = {200, 40, 120};
-
-bool Exists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
-}
-
-class ImagesTest : public GameTest {
- protected:
-  // Writes the source bitmaps of the first `count` catalogue names into the data folder and
-  // builds data/1.pak from them with the pack builder.
-  void BuildMainPack(int count) {
-    for (int id = 0; id < count; ++id) {
-      SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, WidthOf(id), HeightOf(id), 24, 0xFF0000,
-                                            0xFF00, 0xFF, 0);
-      ASSERT_NE(s, nullptr);
-      SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 30, 60 + id, 90));
-      // Black at (0, 0) and the two grey font keys at (1, 0) and (2, 0).
-      SetPixel(s, 0, 0, 0, 0, 0);
-      SetPixel(s, 1, 0, 156, 156, 156);
-      SetPixel(s, 2, 0, 128, 128, 128);
-      // The white font's own key sits at column 0, row 5; row 0, column 5 differs.
-      SetPixel(s, 0, 5, kFontKey[0], kFontKey[1], kFontKey[2]);
-      SetPixel(s, 5, 0, 10, 250, 10);
-      const std::string path = folder + "data/" + kImageSourceNames[id];
-      ASSERT_EQ(SDL_SaveBMP(s, path.c_str()), 0) << SDL_GetError();
-      SDL_FreeSurface(s);
-    }
-    PackFile builder(PackMode::Write);
-    const std::string output = std::string(ExeDir) + "data\\1";
-    ASSERT_EQ(builder.Build(output.c_str(), NameList{count, kImageSourceNames}), 0);
-  }
-
-  static void SetPixel(SDL_Surface* s, int x, int y, uint8_t r, uint8_t g, uint8_t b) {
-    SDL_Rect pixel{static_cast<int16_t>(x), static_cast<int16_t>(y), 1, 1};
-    SDL_FillRect(s, &pixel, SDL_MapRGB(s->format, r, g, b));
-  }
-
-  uint32_t Mapped(SDL_Surface* s, const uint8_t rgb[3]) {
-    return SDL_MapRGB(s->format, rgb[0], rgb[1], rgb[2]);
-  }
+constexpr int kNone = -1, kOwn = -2;  // no colour key; keyed by its own pixel (0, 5)
+const struct {
+  const char* file;
+  int width, height, key, frame;  // key as 0xRRGGBB; frame: width of each keyed frame
+} kCatalogue[kImageCount] = {
+    {"start_screen.bmp", 240, 320, kNone, 0}, {"ingame.bmp", 240, 320, kNone, 0}, {"Player1.bmp", 60, 30, 0, 30},
+    {"Weapon1.bmp", 3, 8, kNone, 0},          {"Weapon2.bmp", 3, 8, kNone, 0},    {"Enemy11.bmp", 46, 18, 0, 23},
+    {"Enemy21.bmp", 46, 18, 0, 23},           {"Enemy31.bmp", 46, 18, 0, 23},     {"main.bmp", 240, 320, kNone, 0},
+    {"SmallEnemy.bmp", 11, 8, kNone, 0},      {"game_over.bmp", 200, 40, 0, 200}, {"GiftLauncher1.bmp", 200, 16, 0, 50},
+    {"Gifts.bmp", 60, 12, kNone, 0},          {"Brick.bmp", 30, 15, kNone, 0},    {"options.bmp", 240, 320, kNone, 0},
+    {"help.bmp", 240, 320, kNone, 0},         {"about.bmp", 240, 320, kNone, 0},  {"scores.bmp", 240, 320, kNone, 0},
+    {"support.bmp", 240, 320, kNone, 0},      {"font.bmp", 606, 11, 0x9C9C9C, 0}, {"font_bold.bmp", 701, 11, 0x808080, 0},
+    {"StarFront1.bmp", 1, 1, kNone, 0},       {"StarFront2.bmp", 1, 1, kNone, 0}, {"StarFront3.bmp", 1, 1, kNone, 0},
+    {"StarFront4.bmp", 2, 2, kNone, 0},       {"StarFront5.bmp", 3, 3, kNone, 0}, {"Explosion.bmp", 115, 18, 0, 23},
+    {"ExplosionPlayer.bmp", 150, 30, kNone, 0}, {"radio.bmp", 15, 15, 0, 15},     {"start.bmp", 200, 40, 0, 200},
+    {"reserved30.bmp", 8, 8, kNone, 0},       {"but_resume.bmp", 130, 24, kNone, 0},
+    {"keyboard_small.bmp", 240, 86, kNone, 0}, {"keyboard_large.bmp", 240, 86, kNone, 0},
+    {"keyboard_small_pushed.bmp", 240, 86, kNone, 0}, {"keyboard_large_pushed.bmp", 240, 86, kNone, 0},
+    {"reserved36.bmp", 8, 8, kNone, 0},       {"editbox.bmp", 96, 14, kNone, 0},  {"font_white.bmp", 606, 11, kOwn, 0},
+    {"brick1.bmp", 60, 30, 0, 0},             {"small_brick.bmp", 60, 30, 0, 0},
 };
 
-TEST_F(ImagesTest, CatalogueNamesAreDistinctBitmapsInImageOrder) {
-  std::set<std::string> seen;
-  for (int id = 0; id < kImageCount; ++id) {
-    const std::string name = kImageSourceNames[id];
-    EXPECT_TRUE(seen.insert(name).second) << name;
-    // Names ending in 'g' would be taken for pictures with alpha.
-    EXPECT_EQ(name.substr(name.size() - 4), ".bmp") << name;
-  }
-  EXPECT_STREQ(kImageSourceNames[kFontWhite], "font_white.bmp");
-  EXPECT_STREQ(kImageSourceNames[kBrickWorn], "small_brick.bmp");
-  EXPECT_STREQ(kImageSourceNames[kReserved30], "reserved30.bmp");
-  EXPECT_STREQ(kImageSourceNames[kReserved36], "reserved36.bmp");
-}
+using ImagesTest = GameTest;
 
-TEST_F(ImagesTest, MainPackFillsEveryImageInOrderWithItsColourKey) {
-  BuildMainPack(kImageCount);
-  // The builder leaves data/1.pak and removes its uncompressed table.
-  EXPECT_TRUE(Exists(folder + "data/1.pak"));
-  EXPECT_FALSE(Exists(folder + "data/1"));
-
+TEST_F(ImagesTest, TheBuiltMainPackFillsTheCatalogueWithItsColourKeys) {
+  std::snprintf(ExeDir, sizeof ExeDir, "%s/", kGameDir.c_str());
   LoadImages();
-  const std::set<int> keyedBlack = {kExplosion,   kBrick,        kBrickWorn, kGameOver,
-                                    kEnemy1,      kEnemy2,       kEnemy3,    kPlayer,
-                                    kLevelBanner, kGiftLauncher, kRadio};
-  const uint8_t grey156[3] = {156, 156, 156}, grey128[3] = {128, 128, 128}, black[3] = {0, 0, 0};
   for (int id = 0; id < kImageCount; ++id) {
-    SCOPED_TRACE(kImageSourceNames[id]);
+    const auto& c = kCatalogue[id];
     SDL_Surface* s = Images[id];
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->w, WidthOf(id));
-    EXPECT_EQ(s->h, HeightOf(id));
-    const bool keyed =
-        keyedBlack.count(id) || id == kFontGrey || id == kFontBold || id == kFontWhite;
-    EXPECT_EQ((s->flags & SDL_SRCCOLORKEY) != 0, keyed);
-    if (keyedBlack.count(id)) {
-      EXPECT_EQ(s->format->colorkey, Mapped(s, black));
+    EXPECT_STREQ(kImageSourceNames[id], c.file);
+    ASSERT_EQ(std::to_string(s->w) + "x" + std::to_string(s->h), std::to_string(c.width) + "x" + std::to_string(c.height))
+        << c.file;
+    EXPECT_EQ((s->flags & SDL_SRCCOLORKEY) != 0, c.key != kNone) << c.file;
+    const uint32_t key = c.key == kOwn ? ReadPixel(0, 5, s) : SDL_MapRGB(s->format, c.key >> 16, c.key >> 8 & 255, c.key & 255);
+    if (c.key != kNone) {
+      EXPECT_EQ(s->format->colorkey, key) << c.file;
     }
-  }
-  EXPECT_EQ(Images[kFontGrey]->format->colorkey, Mapped(Images[kFontGrey], grey156));
-  EXPECT_EQ(Images[kFontBold]->format->colorkey, Mapped(Images[kFontBold], grey128));
-  // The white font is keyed by its own pixel at column 0, row 5, taken raw.
-  EXPECT_EQ(Images[kFontWhite]->format->colorkey, ReadPixel(0, 5, Images[kFontWhite]));
-  EXPECT_EQ(Images[kFontWhite]->format->colorkey, Mapped(Images[kFontWhite], kFontKey));
-}
-
-TEST_F(ImagesTest, KeyedColoursLetTheScreenShowThrough) {
-  BuildMainPack(kImageCount);
-  LoadImages();
-  const uint32_t background = SDL_MapRGB(ScreenSurface->format, 255, 255, 0);
-  struct Case {
-    ImageId id;
-    int keyX;    // a pixel of the key colour
-    bool keyed;  // whether it lets the background through
-  };
-  const Case cases[] = {{kEnemy1, 0, true},   {kPlayer, 0, true},         {kExplosion, 0, true},
-                        {kBrick, 0, true},    {kFontGrey, 1, true},       {kFontBold, 2, true},
-                        {kInGame, 0, false},  {kShipExplosion, 0, false}, {kFontGrey, 0, false},
-                        {kFontBold, 1, false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(kImageSourceNames[c.id]) + " at column " + std::to_string(c.keyX));
-    SDL_FillRect(ScreenSurface, nullptr, background);
-    BlitImage(Images[c.id], 0, 0);
-    EXPECT_EQ(ScreenPixel(c.keyX, 0) == background, c.keyed);
-    // The body colour is always drawn.
-    EXPECT_NE(ScreenPixel(3, 2), background);
+    for (int x = 0; c.frame && x < s->w; x += c.frame) {
+      int ink = 0;
+      for (int y = 0; y < s->h; ++y)
+        for (int i = 0; i < c.frame; ++i) ink += ReadPixel(x + i, y, s) != key;
+      EXPECT_GT(ink, c.frame * s->h / 10) << c.file << " frame at " << x << " shows too little";
+      for (int corner : {x, x + c.frame - 1}) {
+        EXPECT_EQ(ReadPixel(corner, 0, s), key) << c.file << " at " << corner;
+        EXPECT_EQ(ReadPixel(corner, s->h - 1, s), key) << c.file << " at " << corner;
+      }
+    }
+    if (std::string(c.file).starts_with("font")) {
+      GlyphTable table{};
+      BuildGlyphTable(s, table);
+      EXPECT_EQ(table.count, 96) << c.file << ": a marker before each glyph of 33 to 127 and after the last";
+    }
   }
 }
 
 TEST_F(ImagesTest, AMainPackShortOfImagesStopsTheGame) {
+  Bytes table;
+  Put(table, kImageCount - 1);
+  for (int i = 0; i < kImageCount - 1; ++i) {  // 1 x 1 pixel at 16 bits
+    for (uint32_t v : {0, 1, 1}) Put(table, v);
+    Put(table, 2, 2);
+    Put(table, 16, 1);
+    for (uint32_t mask : {0xF800, 0x7E0, 0x1F, 0, 0xFFFF}) Put(table, mask);
+    table.resize(table.size() - 2);  // the pixel is two bytes
+  }
+  WriteFileBytes(folder + "data/1.pak", Gzip(table));
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  BuildMainPack(kImageCount - 1);
-  EXPECT_EXIT(LoadImages(), testing::ExitedWithCode(1),
-              "Error: The image pack .*data/1\\.pak holds 40 images; the game needs 41\\.");
-}
-
-TEST_F(ImagesTest, AMissingMainPackStopsTheGame) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(LoadImages(), testing::ExitedWithCode(1),
-              "Error: The image pack .*data/1\\.pak cannot be opened: No such file or directory");
+  EXPECT_EXIT(LoadImages(), testing::ExitedWithCode(1), "The image pack .*data/1\\.pak holds 40 images; the game needs 41\\.");
 }
 
 }  // namespace
