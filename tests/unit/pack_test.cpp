@@ -1,97 +1,55 @@
-// Reading image packs: the table layout, the conversion into the screen's format, and the
-// orderly refusal of packs that are missing, damaged, cut short or too large.
+// Image packs: the reader's table layout and its refusal of damaged packs, the builder that
+// turns pictures into packs the reader shows as they were, and its gzip compressor.
 #include "resources/pack.h"
+
+#include <sys/stat.h>
 
 #include "tests/support/resource_kit.h"
 
 namespace {
 
-// One entry: the 31-byte header, then the pixel bytes.
-Bytes Entry(uint32_t alpha, int32_t w, int32_t h, uint16_t pitch, uint8_t depth, std::vector<uint32_t> masks,
-            const Bytes& pixels) {
-  Bytes out;
-  for (uint32_t v : {alpha, static_cast<uint32_t>(w), static_cast<uint32_t>(h)}) Put(out, v);
-  Put(out, pitch, 2);
-  Put(out, depth, 1);
-  for (uint32_t m : masks) Put(out, m);
-  out.insert(out.end(), pixels.begin(), pixels.end());
-  return out;
-}
-Bytes Table(uint32_t count, const std::vector<Bytes>& entries) {
+// A table of entries: each the 31-byte header (alpha flag, width, height, pitch, depth, four
+// masks), then its pixel bytes.
+struct Entry {
+  int32_t w, h;
+  uint16_t pitch;
+  uint32_t redMask = 0xF800;
+  Bytes pixels;
+};
+Bytes Table(uint32_t count, const std::vector<Entry>& entries) {
   Bytes out;
   Put(out, count);
-  for (const Bytes& e : entries) out.insert(out.end(), e.begin(), e.end());
+  for (const Entry& e : entries) {
+    for (uint32_t v : {0u, uint32_t(e.w), uint32_t(e.h)}) Put(out, v);
+    Put(out, e.pitch, 2);
+    Put(out, 16, 1);
+    for (uint32_t mask : {e.redMask, 0x7E0u, 0x1Fu, 0u}) Put(out, mask);
+    out.insert(out.end(), e.pixels.begin(), e.pixels.end());
+  }
   return out;
 }
-const std::vector<uint32_t> k565 = {0xF800, 0x7E0, 0x1F, 0}, k888 = {0xFF0000, 0xFF00, 0xFF, 0},
-                            k8888 = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-
-// A colour for every pixel of entry i; its row padding is 0xEE, which must never show.
-SDL_Color Colour(int i, int x, int y) {
-  return {static_cast<uint8_t>(40 * x + 8 + 50 * i), static_cast<uint8_t>(60 * y + 4),
-          static_cast<uint8_t>(255 - 30 * x - 20 * y), static_cast<uint8_t>(x == 1 && y == 0 ? 0x80 : 0xFF)};
-}
-Bytes Pixels(int i, int w, int h, int pitch, int depth) {
-  Bytes out(static_cast<size_t>(pitch * h), 0xEE);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const SDL_Color c = Colour(i, x, y);
-      const uint32_t v = depth == 16 ? (c.r >> 3) << 11 | (c.g >> 2) << 5 | c.b >> 3
-                                     : static_cast<uint32_t>(c.unused) << 24 | c.r << 16 | c.g << 8 | c.b;
-      for (int b = 0; b < depth / 8; ++b) out[y * pitch + x * depth / 8 + b] = static_cast<uint8_t>(v >> (8 * b));
-    }
-  return out;
-}
+// 3 x 2 pixels at 16 bits in rows of 8 bytes, the padding 0xEE; every pixel its own colour.
+const Bytes kPixels = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE};
 
 class PackTest : public GameTest {
  protected:
-  std::string Path() { return folder + "data/1.pak"; }
-  bool Load(ImageSet& set, size_t buffer, std::string* error, PackMode mode = PackMode::Read) {
-    return PackFile(mode).TryLoad(set, "//data//1", buffer, error);
+  std::string Data(const std::string& name) { return folder + "data/" + name; }
+  bool Load(ImageSet& set, const char* name, size_t buffer, PackMode mode = PackMode::Read) {
+    return PackFile(mode).TryLoad(set, name, buffer, &error);
   }
+  int Build(const std::string& output, std::vector<const char*> names, PackMode mode = PackMode::Write) {
+    return PackFile(mode).Build(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
+  }
+  bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+  std::string error;
 };
 
-TEST_F(PackTest, EntriesFollowEachOtherWithTheirPaddingAndBecomeScreenSurfaces) {
-  const Bytes content = Table(3, {Entry(0, 5, 3, 12, 16, k565, Pixels(0, 5, 3, 12, 16)),
-                                  Entry(0, 3, 4, 12, 24, k888, Pixels(1, 3, 4, 12, 24)),
-                                  Entry(1, 2, 2, 8, 32, k8888, Pixels(2, 2, 2, 8, 32))});
-  WriteFileBytes(Path(), Gzip(content));
-  ImageSet set;
-  std::string error;
-  ASSERT_TRUE(Load(set, content.size(), &error)) << error;  // a buffer of exactly its size
-  ASSERT_EQ(set.Count(), 3);
-  const int sizes[] = {53, 34, 22};  // width * 10 + height
-  for (int i = 0; i < 3; ++i) {
-    SDL_Surface* s = set.GetSurface(i);
-    ASSERT_EQ(s->w * 10 + s->h, sizes[i]);
-    EXPECT_EQ(s->format->BitsPerPixel, i < 2 ? 16 : 32);  // the screen's format, or with alpha
-    for (int y = 0; y < s->h; ++y)
-      for (int x = 0; x < s->w; ++x) {
-        SDL_Color got{}, want = Colour(i, x, y);
-        SDL_GetRGBA(ReadPixel(x, y, s), s->format, &got.r, &got.g, &got.b, &got.unused);
-        if (i < 2) SDL_GetRGB(SDL_MapRGB(s->format, want.r, want.g, want.b), s->format, &want.r, &want.g, &want.b);
-        EXPECT_EQ(got.r << 24 | got.g << 16 | got.b << 8 | got.unused,
-                  want.r << 24 | want.g << 16 | want.b << 8 | (i < 2 ? 0xFF : want.unused))
-            << i << " at " << x << "," << y;
-      }
-  }
-  EXPECT_TRUE(set.GetSurface(2)->flags & SDL_SRCALPHA);
-  EXPECT_EQ(set.GetSurface(3), nullptr);
-  // A pack object made for writing, or for neither, reads nothing; an empty table is empty.
-  ASSERT_TRUE(Load(set, 100, &error, PackMode::Write));
-  ASSERT_TRUE(Load(set, 100, &error, static_cast<PackMode>(7)));
-  EXPECT_EQ(set.Count(), 3);
-  WriteFileBytes(Path(), Gzip(Table(0, {})));
-  ASSERT_TRUE(Load(set, 100, &error)) << error;
-  EXPECT_EQ(set.Count(), 0);
-}
-
-TEST_F(PackTest, DamagedPacksAreRefusedNamingTheFileAndTheFault) {
-  const Bytes good = Entry(0, 3, 2, 6, 16, k565, Pixels(0, 3, 2, 6, 16));
-  const Bytes valid = Gzip(Table(2, {good, good}));
-  Bytes badSum = valid, junk(valid.begin(), valid.begin() + 10), tail = Table(3, {good, good}), cut = Table(2, {good, good});
+TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) {
+  const Entry good{3, 2, 8, 0xF800, kPixels};
+  const Bytes content = Table(2, {good, good}), valid = Gzip(content);
+  Bytes badSum = valid, junk(valid.begin(), valid.begin() + 10), tail = Table(3, {good, good}), cut = content;
   badSum[badSum.size() - 6] ^= 0x5A;
-  for (int i = 0; i < 900; ++i) junk.push_back(static_cast<uint8_t>(i * i * 31 ^ i));  // a header, then junk
+  for (int i = 0; i < 900; ++i) junk.push_back(static_cast<uint8_t>(i * i * 31 ^ i));  // a gzip header, then junk
   tail.resize(tail.size() + 10);
   cut.pop_back();
   const struct {
@@ -103,38 +61,120 @@ TEST_F(PackTest, DamagedPacksAreRefusedNamingTheFileAndTheFault) {
       {badSum, 1000, "damaged: incorrect data check"},
       {junk, 1000, "is damaged"},
       {Gzip({1, 0}), 1000, "too short for its image count"},
-      {Gzip(Table(0xFFFFFFFFu, {good})), 1000, "claims 4294967295 images, but its 47 bytes can hold at most 1"},
-      {Gzip(tail), 1000, "image 2 is cut short in its header at byte 90"},
-      {Gzip(cut), 1000, "image 1 needs 12 bytes of pixels, but only 11 remain"},
-      {Gzip(Table(1, {Entry(0, 1, 0x7FFFFFFF, 0xFFFF, 8, k565, Bytes(8))})), 1000, "needs 140735340806145 bytes"},
-      {Gzip(Table(1, {Entry(0, 10, 1, 19, 16, k565, Bytes(19))})), 1000, "rows of 19 bytes, too short for 10"},
-      {Gzip(Table(1, {Entry(0, -3, 2, 6, 16, k565, Bytes(12))})), 1000, "impossible size -3 x 2"},
-      {Gzip(Table(1, {Entry(0, 3, 0, 6, 16, k565, {})})), 1000, "impossible size 3 x 0"},
-      {Gzip(Table(1, {Entry(0, 2, 1, 4, 16, {0xF000, 0xF000, 0xF, 0}, Bytes(4))})), 1000,
-       "image 0 (2 x 1, 16 bits, masks 0000F000 0000F000 0000000F 00000000) cannot be made"},
-      {valid, 4 + 2 * 43 - 1, "holds more than the 89 bytes its reader allows"},
+      {Gzip(Table(0xFFFFFFFFu, {good})), 1000, "claims 4294967295 images, but its 51 bytes can hold at most 1"},
+      {Gzip(tail), 1000, "image 2 is cut short in its header at byte 98"},
+      {Gzip(cut), 1000, "image 1 needs 16 bytes of pixels, but only 15 remain"},
+      {Gzip(Table(1, {{1, 0x7FFFFFFF, 0xFFFF, 0xF800, kPixels}})), 1000, "needs 140735340806145 bytes"},
+      {Gzip(Table(1, {{10, 1, 19, 0xF800, kPixels}})), 1000, "rows of 19 bytes, too short for 10"},
+      {Gzip(Table(1, {{-3, 2, 8, 0xF800, kPixels}})), 1000, "impossible size -3 x 2"},
+      {Gzip(Table(1, {{3, 0, 8, 0xF800, {}}})), 1000, "impossible size 3 x 0"},
+      {Gzip(Table(1, {{3, 2, 8, 0x7E0, kPixels}})), 1000, "image 0 (3 x 2, 16 bits, masks 000007E0 000007E0 0000001F"},
+      {valid, content.size() - 1, "holds more than the 97 bytes its reader allows"},
       {{}, 1000, ""},
   };
   for (const auto& c : cases) {
     ImageSet set;
-    std::string error;
-    WriteFileBytes(Path(), valid);
-    ASSERT_TRUE(Load(set, 1000, &error)) << error;
-    WriteFileBytes(Path(), c.file);
-    EXPECT_FALSE(Load(set, c.buffer, &error)) << c.fault;
-    EXPECT_NE(error.find("the image pack " + Path()), std::string::npos) << error;
+    WriteFileBytes(Data("1.pak"), valid);
+    ASSERT_TRUE(Load(set, "//data//1", content.size())) << error;  // a buffer of exactly its size
+    for (int i = 0; i < 6; ++i)
+      ASSERT_EQ(ReadPixel(i % 3, i / 3, set.GetSurface(1)), static_cast<uint32_t>((2 * i + 2) << 8 | (2 * i + 1)));
+    WriteFileBytes(Data("1.pak"), c.file);
+    EXPECT_FALSE(Load(set, "//data//1", c.buffer)) << c.fault;
+    EXPECT_NE(error.find("the image pack " + Data("1.pak")), std::string::npos) << error;
     EXPECT_NE(error.find(c.fault), std::string::npos) << error;
     EXPECT_EQ(set.Count(), 0) << c.fault;  // emptied, though it held images before
   }
   ImageSet set;
-  std::string error;
-  EXPECT_FALSE(PackFile(PackMode::Read).TryLoad(set, "//data//none", 1000, &error));
-  EXPECT_EQ(error, "the image pack " + folder + "data/none.pak cannot be opened: No such file or directory");
-  EXPECT_FALSE(PackFile(PackMode::Read).TryLoad(set, ("/" + std::string(300, 'x')).c_str(), 1000, &error));
+  EXPECT_FALSE(Load(set, "//data//none", 1000));
+  EXPECT_EQ(error, "the image pack " + Data("none.pak") + " cannot be opened: No such file or directory");
+  EXPECT_FALSE(Load(set, ("/" + std::string(300, 'x')).c_str(), 1000));
   EXPECT_NE(error.find("longer than 259 bytes"), std::string::npos) << error;
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(PackFile(PackMode::Read).Load(set, "\\data\\none", 1000), testing::ExitedWithCode(1),
               "Error: The image pack .*data/none\\.pak cannot be opened");
+}
+
+TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
+  SDL_Surface *painted = Painted(7, 5, 0x2345), *paletted = SDL_CreateRGBSurface(0, 5, 3, 8, 0, 0, 0, 0);
+  owned = {painted, paletted};
+  SDL_Color colours[3] = {{255, 0, 0, 0}, {0, 255, 255, 0}, {0, 0, 255, 0}};
+  SDL_SetColors(paletted, colours, 0, 3);
+  for (int y = 0; y < 3; ++y) std::memset(static_cast<uint8_t*>(paletted->pixels) + y * paletted->pitch, y, 5);
+  ASSERT_EQ(SDL_SaveBMP(painted, Data("painted.bmp").c_str()) | SDL_SaveBMP(paletted, Data("paletted.bmp").c_str()), 0);
+  ASSERT_EQ(Shell("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% " + Data("half.png")), 0);
+  ASSERT_EQ(Build(std::string(ExeDir) + "data\\built", {"painted.bmp", "paletted.bmp", "half.png"}), 0);
+  EXPECT_FALSE(Exists(Data("built")));  // the uncompressed table is gone
+  ImageSet set;
+  ASSERT_TRUE(Load(set, "//data//built", 2000000)) << error;
+  ASSERT_EQ(set.Count(), 3);
+  for (int i : {0, 1}) {
+    SDL_Surface *got = set.GetSurface(i), *want = owned[i];
+    ASSERT_EQ(got->w * 10 + got->h, want->w * 10 + want->h);
+    for (int y = 0; y < got->h; ++y)
+      for (int x = 0; x < got->w; ++x) {
+        uint8_t c[6];
+        SDL_GetRGB(ReadPixel(x, y, got), got->format, &c[0], &c[1], &c[2]);
+        SDL_GetRGB(ReadPixel(x, y, want), want->format, &c[3], &c[4], &c[5]);
+        ASSERT_EQ(c[0] << 16 | c[1] << 8 | c[2], c[3] << 16 | c[4] << 8 | c[5]) << i << " at " << x << "," << y;
+      }
+  }
+  uint8_t r, g, b, a;  // the picture whose name ends in 'g' keeps its per-pixel alpha
+  SDL_GetRGBA(ReadPixel(1, 1, set.GetSurface(2)), set.GetSurface(2)->format, &r, &g, &b, &a);
+  EXPECT_EQ(r << 16 | g << 8 | (a & 0xFE), 0xFF8080);
+  ASSERT_TRUE(Load(set, "//data//built", 10, PackMode::Write));  // a writer reads nothing
+  EXPECT_EQ(set.Count(), 3);
+
+  // An empty list gives a zero count; only a pack made for writing builds.
+  std::string table;
+  ASSERT_EQ(Build(Data("empty"), {}) | Shell("gzip -dc " + Data("empty.pak") + " | od -An -tx1", &table), 0);
+  EXPECT_EQ(table, " 00 00 00 00\n");
+  EXPECT_EQ(Build(Data("never"), {"painted.bmp"}, PackMode::Read), 0);
+  EXPECT_FALSE(Exists(Data("never.pak")) || Exists(Data("never")));
+
+  // A source that cannot be read stops the build: a shifted catalogue would be worse.
+  Bytes huge = {'B', 'M'};  // a header that claims 30000 x 30000 pixels of 32 bits
+  for (uint32_t v : {118u, 0u, 54u, 40u, 30000u, 30000u, 1u | 32u << 16, 0u, 0u, 0u, 0u, 0u, 0u}) Put(huge, v);
+  huge.resize(118);
+  WriteFileBytes(Data("huge.bmp"), huge);
+  WriteFileBytes(Data("broken.bmp"), {'B', 'M', 1, 2, 3});
+  for (std::string bad : {"missing.bmp", "broken.bmp", "missing.png", "huge.bmp"}) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Build(Data("stopped"), {"painted.bmp", bad.c_str(), "painted.bmp"}), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find("Couldn't load " + std::string(DataDir) + bad + ": "), 0u) << said;
+    EXPECT_FALSE(Exists(Data("stopped.pak")) || Exists(Data("stopped")));
+  }
+}
+
+TEST_F(PackTest, CompressorTakesLevelAndStrategyOptionsUntilTheFirstName) {
+  const struct {
+    std::vector<const char*> options;
+    uint8_t extraFlags;  // the gzip header's: 2 for level 9, 4 for level 1 or Huffman only
+    bool huffmanOnly;    // no repeats found: at least a bit per byte
+  } cases[] = {{{}, 0, false}, {{"-9"}, 2, false}, {{"-9", "-1", "-h", "-f"}, 4, false}, {{"-f", "-h"}, 4, true}};
+  const std::string input = Data("zeros");
+  for (const auto& c : cases) {
+    WriteFileBytes(input, Bytes(100000, 0));
+    std::vector<const char*> argv = {"name"};
+    argv.insert(argv.end(), c.options.begin(), c.options.end());
+    argv.push_back(input.c_str());
+    ASSERT_EQ(PackCompressor(static_cast<int>(argv.size()), argv.data()), 0);
+    const Bytes pack = ReadFileBytes(input + ".pak");
+    EXPECT_EQ(pack.at(8) | (pack.size() > 12500) << 4, c.extraFlags | c.huffmanOnly << 4) << argv.size();
+    EXPECT_EQ(Shell("gzip -dc " + input + ".pak | cmp -s -n 100000 - /dev/zero && test ! -e " + input), 0);
+  }
+  // "-10" and "-x" are file names; the first that cannot be opened stops the rest.
+  WriteFileBytes(Data("first"), Bytes(10, 1));
+  WriteFileBytes(Data("third"), Bytes(10, 3));
+  const std::string first = Data("first"), third = Data("third");
+  const char* argv[] = {"name", "-10", first.c_str(), "-x", third.c_str()};
+  for (const char* said : {"-10: No such file or directory\n", "-x: No such file or directory\n"}) {
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(PackCompressor(5, argv), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), said);
+    argv[1] = "-5";
+  }
+  EXPECT_TRUE(Exists(first + ".pak") && Exists(third) && !Exists(third + ".pak"));
 }
 
 }  // namespace
