@@ -1,12 +1,10 @@
 // Helpers for the resource, text and content tests: painted pictures and fonts whose every
 // pixel says where it came from, a text digest of what the screen shows, byte builders.
 #pragma once
-#include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -25,7 +23,7 @@ inline void Put(Bytes& out, uint32_t value, int size = 4) {
 
 // gzip-compresses bytes in memory.
 inline Bytes Gzip(const Bytes& content) {
-  Bytes out(compressBound(static_cast<uLong>(content.size())) + 64);
+  Bytes out(content.size() + 64);
   z_stream z{};
   deflateInit2(&z, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
   z.next_in = const_cast<uint8_t*>(content.data());
@@ -38,12 +36,11 @@ inline Bytes Gzip(const Bytes& content) {
   return out;
 }
 
-// A 5-6-5 picture whose every pixel has its own colour (x, y and a seed mixed), so a wrong
-// source rectangle, a lost row padding or a flipped row shows.
+// A 5-6-5 picture whose every pixel has its own colour, so a wrong source rectangle, a lost
+// row padding or a flipped row shows.
 inline SDL_Surface* Painted(int width, int height, uint16_t seed = 0) {
   SDL_Surface* s = MakeSurface(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) FillRect(s, x, y, 1, 1, static_cast<uint16_t>(seed + 97 * y + x + 1));
+  for (int i = 0; i < width * height; ++i) FillRect(s, i % width, i / width, 1, 1, static_cast<uint16_t>(seed + 1 + i));
   return s;
 }
 
@@ -51,7 +48,7 @@ inline SDL_Surface* Painted(int width, int height, uint16_t seed = 0) {
 // the markers; glyph k (code 33 + k) is `width` wide, coloured base + k, with its top-left
 // pixel `corner`, so every glyph drawn can be found and named on the screen.
 constexpr uint16_t kMark = 0xF81F, kGap = 0x1111, kRegularCorner = 0xFFE0, kBoldCorner = 0x07FF;
-constexpr uint16_t kRegularBase = 0x4000, kBoldBase = 0x6000;
+constexpr uint16_t kRegularBase = 0x4000, kBoldBase = 0x6000, kPicture = 0x07E0;
 inline SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t corner, int glyphs = 95) {
   SDL_Surface* font = MakeSurface(glyphs * (width + 1) + 1, height, kGap);
   for (int k = 0; k <= glyphs; ++k) FillRect(font, k * (width + 1), 0, 1, 1, kMark);
@@ -66,7 +63,6 @@ inline SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t c
 // top-left corner ("a10,20", bold ones "*a"), the place and size of the pixels of colour
 // kPicture ("P43,30 33x7"), the count of all pixels that are not black, and "!" for any
 // marker or gap pixel, which should never be drawn.
-constexpr uint16_t kPicture = 0x07E0;
 inline std::string Digest() {
   std::string out;
   int lit = 0, left = 240, top = 320, right = -1, bottom = -1;
@@ -76,23 +72,14 @@ inline std::string Digest() {
       const uint32_t p = ReadPixel(x, y, ScreenSurface);
       lit += p != 0;
       stray |= p == kMark || p == kGap;
-      if (p == kPicture) left = std::min(left, x), top = std::min(top, y), right = std::max(right, x), bottom = std::max(bottom, y);
+      if (p == kPicture) left = std::min(left, x), top = std::min(top, y), right = std::max(right, x), bottom = y;
       if (p != kRegularCorner && p != kBoldCorner) continue;
-      const bool bold = p == kBoldCorner;
-      const int k = static_cast<int>(ReadPixel(x + 1, y, ScreenSurface)) - (bold ? kBoldBase : kRegularBase);
-      out += (bold ? "*" : "") + std::string(1, static_cast<char>(33 + k)) + std::to_string(x) + "," +
+      const int k = static_cast<int>(ReadPixel(x + 1, y, ScreenSurface)) - (p == kBoldCorner ? kBoldBase : kRegularBase);
+      out += (p == kBoldCorner ? "*" : "") + std::string(1, static_cast<char>(33 + k)) + std::to_string(x) + "," +
              std::to_string(y) + " ";
     }
-  if (right >= 0) out += "P" + std::to_string(left) + "," + std::to_string(top) + " " + std::to_string(right - left + 1) + "x" + std::to_string(bottom - top + 1) + " ";
+  if (right >= 0)
+    out += "P" + std::to_string(left) + "," + std::to_string(top) + " " + std::to_string(right - left + 1) + "x" +
+           std::to_string(bottom - top + 1) + " ";
   return out + std::to_string(lit) + (stray ? "!" : "");
-}
-
-// Runs a shell command; its exit status, and its standard output in *output if asked.
-inline int Shell(const std::string& command, std::string* output = nullptr) {
-  FILE* pipe = popen(command.c_str(), "r");
-  char chunk[4096];
-  for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-    if (output) output->append(chunk, got);
-  const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
