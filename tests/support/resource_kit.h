@@ -21,18 +21,14 @@ inline void Put(Bytes& out, uint32_t value, int size = 4) {
   for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-// gzip-compresses bytes in memory.
+// gzip-compresses bytes in memory: zlib's deflate stream between a gzip header and trailer.
 inline Bytes Gzip(const Bytes& content) {
-  Bytes out(content.size() + 64);
-  z_stream z{};
-  deflateInit2(&z, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-  z.next_in = const_cast<uint8_t*>(content.data());
-  z.avail_in = static_cast<uInt>(content.size());
-  z.next_out = out.data();
-  z.avail_out = static_cast<uInt>(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(z.total_out);
-  deflateEnd(&z);
+  Bytes deflated(compressBound(static_cast<uLong>(content.size()))), out = {0x1F, 0x8B, 8, 0, 0, 0, 0, 0, 0, 3};
+  uLongf size = deflated.size();
+  compress2(deflated.data(), &size, content.data(), static_cast<uLong>(content.size()), 6);
+  out.insert(out.end(), deflated.begin() + 2, deflated.begin() + static_cast<long>(size) - 4);
+  Put(out, static_cast<uint32_t>(crc32(0, content.data(), static_cast<uInt>(content.size()))));
+  Put(out, static_cast<uint32_t>(content.size()));
   return out;
 }
 

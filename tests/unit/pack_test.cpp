@@ -10,12 +10,7 @@ namespace {
 
 // A table of entries: each the 31-byte header (alpha flag, width, height, pitch, depth 16,
 // four masks), then its pixel bytes.
-struct Entry {
-  int32_t w, h;
-  uint16_t pitch;
-  uint32_t redMask;
-  Bytes pixels;
-};
+struct Entry { int32_t w, h; uint16_t pitch; uint32_t redMask; Bytes pixels; };
 Bytes Table(uint32_t count, const std::vector<Entry>& entries) {
   Bytes out;
   Put(out, count);
@@ -91,35 +86,24 @@ TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) 
 }
 
 TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
-  SDL_Surface *painted = Painted(7, 5, 0x2345), *paletted = SDL_CreateRGBSurface(0, 5, 3, 8, 0, 0, 0, 0);
-  owned = {painted, paletted};
-  SDL_Color colours[3] = {{255, 0, 0, 0}, {0, 255, 255, 0}, {0, 0, 255, 0}};
-  SDL_SetColors(paletted, colours, 0, 3);
-  for (int y = 0; y < 3; ++y) std::memset(static_cast<uint8_t*>(paletted->pixels) + y * paletted->pitch, y, 5);
-  ASSERT_EQ(SDL_SaveBMP(painted, Data("painted.bmp").c_str()) | SDL_SaveBMP(paletted, Data("paletted.bmp").c_str()), 0);
+  SDL_Surface* painted = Painted(7, 5, 0x2345);  // BMP rows of 21 bytes padded to 24
+  owned = {painted};
+  ASSERT_EQ(SDL_SaveBMP(painted, Data("painted.bmp").c_str()), 0);
   ASSERT_EQ(std::system(("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% " + Data("half.png")).c_str()), 0);
-  ASSERT_EQ(Build(std::string(ExeDir) + "data\\built", {"painted.bmp", "paletted.bmp", "half.png"}), 0);
+  ASSERT_EQ(Build(std::string(ExeDir) + "data\\built", {"half.png", "painted.bmp"}), 0);
   EXPECT_FALSE(Exists("built"));  // the uncompressed table is gone
   EXPECT_EQ(ReadFileBytes(Data("built.pak")).at(8), 4);  // gzip level 1 (the header's extra flags)
   ImageSet set;
   ASSERT_TRUE(Load(set, "//data//built", 2000000)) << error;
-  ASSERT_EQ(set.Count(), 3);
-  for (int i : {0, 1}) {
-    SDL_Surface *got = set.GetSurface(i), *want = owned[i];
-    ASSERT_EQ(got->w * 10 + got->h, want->w * 10 + want->h);
-    for (int y = 0; y < got->h; ++y)
-      for (int x = 0; x < got->w; ++x) {
-        uint8_t c[6];
-        SDL_GetRGB(ReadPixel(x, y, got), got->format, &c[0], &c[1], &c[2]);
-        SDL_GetRGB(ReadPixel(x, y, want), want->format, &c[3], &c[4], &c[5]);
-        ASSERT_EQ(c[0] << 16 | c[1] << 8 | c[2], c[3] << 16 | c[4] << 8 | c[5]) << i << " at " << x << "," << y;
-      }
-  }
+  ASSERT_EQ(set.Count(), 2);
+  SDL_Surface* got = set.GetSurface(1);
+  ASSERT_EQ(std::pair(got->w, got->h), std::pair(7, 5));
+  for (int i = 0; i < 35; ++i) ASSERT_EQ(ReadPixel(i % 7, i / 7, got), ReadPixel(i % 7, i / 7, painted)) << i;
   uint8_t r, g, b, a;  // the picture whose name ends in 'g' keeps its per-pixel alpha
-  SDL_GetRGBA(ReadPixel(1, 1, set.GetSurface(2)), set.GetSurface(2)->format, &r, &g, &b, &a);
+  SDL_GetRGBA(ReadPixel(1, 1, set.GetSurface(0)), set.GetSurface(0)->format, &r, &g, &b, &a);
   EXPECT_EQ(r << 16 | g << 8 | (a & 0xFE), 0xFF8080);
   ASSERT_TRUE(Load(set, "//data//built", 10, PackMode::Write));  // a writer reads nothing
-  EXPECT_EQ(set.Count(), 3);
+  EXPECT_EQ(set.Count(), 2);
 
   // An empty list gives an empty pack; only a pack made for writing builds.
   ASSERT_EQ(Build(Data("empty"), {}), 0);
@@ -129,9 +113,8 @@ TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
   EXPECT_FALSE(Exists("never.pak") || Exists("never"));
 
   // A source that cannot be read stops the build: a shifted catalogue would be worse.
-  Bytes huge = {'B', 'M'};  // a header that claims 30000 x 30000 pixels of 32 bits
-  for (uint32_t v : {118u, 0u, 54u, 40u, 30000u, 30000u, 1u | 32u << 16, 0u, 0u, 0u, 0u, 0u, 0u}) Put(huge, v);
-  huge.resize(118);
+  Bytes huge = ReadFileBytes(Data("painted.bmp"));
+  std::fill(huge.begin() + 18, huge.begin() + 26, 0x40);  // a header that claims 1077952576 x 1077952576 pixels
   WriteFileBytes(Data("huge.bmp"), huge);
   WriteFileBytes(Data("broken.bmp"), {'B', 'M', 1, 2, 3});
   for (std::string bad : {"missing.bmp", "broken.bmp", "missing.png", "huge.bmp"}) {

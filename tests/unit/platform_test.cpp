@@ -1,8 +1,6 @@
-// The host stand-ins (free memory, data paths, wave playback) and the drawing primitives
-// (raw pixel reads, partial blits from painted strips, the random draw).
+// The host stand-ins: free memory, data paths and wave playback. (The drawing primitives are
+// tested through the fonts and the help box; the random draw through the golden replays.)
 #include <SDL/SDL_mixer.h>
-
-#include <set>
 
 #include "platform/memory.h"
 #include "platform/sound.h"
@@ -23,6 +21,9 @@ TEST_F(PlatformTest, FreeMemoryAndDataPathsComeFromTheHostsTexts) {
   }
   char tiny[10];
   EXPECT_FALSE(ReadModulePath(tiny, sizeof tiny) || HostPath("0123456789", tiny, 10));
+  EXPECT_EQ(ReadPixel(240, 0, ScreenSurface) & ReadPixel(0, 320, ScreenSurface) & ReadPixel(-1, 0, ScreenSurface) &
+                ReadPixel(0, -1, ScreenSurface) & ReadPixel(0, 0, nullptr),
+            0xFFFFFFFFu);  // outside the surface
 }
 
 // A mono 16-bit wave whose format fields can be spoiled.
@@ -60,42 +61,4 @@ TEST_F(PlatformTest, DamagedWavesAreSilentAndGoodOnesPlayFromTheCache) {
   EXPECT_EQ(Mix_Playing(-1), 2);
   CloseSound();
   PlayWaveFile(good.c_str());  // closed: nothing, no crash
-}
-
-TEST_F(PlatformTest, PixelsAreReadRawAndBlitsCopyExactlyTheirSourceRectangle) {
-  SDL_Surface *strip = Painted(40, 12), *wide = SDL_CreateRGBSurface(0, 2, 1, 32, 0xFF0000, 0xFF00, 0xFF, 0);
-  owned = {strip, wide};
-  static_cast<uint8_t*>(strip->pixels)[strip->pitch * 11 + 78] = 0x1F;  // pixel (39, 11): bytes 1F F8
-  static_cast<uint8_t*>(strip->pixels)[strip->pitch * 11 + 79] = 0xF8;
-  static_cast<uint32_t*>(wide->pixels)[1] = 0x44332211;
-  EXPECT_EQ(std::pair(ReadPixel(39, 11, strip), ReadPixel(1, 0, wide)), std::pair(0xF81Fu, 0x44332211u));
-  for (auto [x, y] : {std::pair{40, 0}, {0, 12}, {-1, 0}, {0, -1}}) EXPECT_EQ(ReadPixel(x, y, strip), 0xFFFFFFFFu);
-  EXPECT_EQ(ReadPixel(0, 0, nullptr), 0xFFFFFFFFu);
-  BlitImagePart(strip, -3, 300, 9, 7, 23, 4);  // clipped at the left edge
-  BlitImage(strip, 200, 310);
-  for (int y = 0; y < 320; ++y)
-    for (int x = 0; x < 240; ++x) {
-      uint32_t want = x < 6 && y >= 300 && y < 307 ? ReadPixel(x + 26, y - 296, strip) : 0;
-      if (x >= 200 && y >= 310) want = ReadPixel(x - 200, y - 310, strip);
-      ASSERT_EQ(ScreenPixel(x, y), want) << x << "," << y;
-    }
-}
-
-TEST_F(PlatformTest, RandomDrawStaysInRangeAndFollowsClockSaltAndLastResult) {
-  std::set<int> small, wide;
-  for (host.now = 0; host.now < 14000; host.now += 7) {
-    small.insert(RandomInRange(1, 3, static_cast<int>(host.now)));
-    wide.insert(RandomInRange(0, 500, 2222555));
-  }
-  EXPECT_EQ(std::tuple(small.size(), *small.begin(), *wide.begin(), *wide.rbegin()), std::tuple(2u, 1, 0, 499));
-  host.now = 1234;
-  const int first = RandomInRange(0, 1000000, 7), second = RandomInRange(0, 1000000, 7);
-  EXPECT_NE(first, second);  // the last result takes part in the seed
-  EXPECT_EQ(RandomInRange(first, first + 1, 99), first);  // the last result is `first` again
-  EXPECT_EQ(RandomInRange(0, 1000000, 7), second);
-  RandomInRange(first, first + 1, 99);
-  EXPECT_NE(RandomInRange(0, 1000000, 8), second);
-  RandomInRange(first, first + 1, 99);
-  host.now = 1235;
-  EXPECT_NE(RandomInRange(0, 1000000, 7), second);
 }
