@@ -1,9 +1,6 @@
 // What the build ships in data/: the 41 pictures of the catalogue with their sizes, colour
-// keys, keyed sprite frames and font markers; the help text laid out by the real help box;
-// the four sounds as their recipes ask.
-#include <cmath>
-#include <fstream>
-
+// keys, keyed sprite frames and font markers, and the help text laid out by the real help
+// box. (The sounds are checked beside the wave player, in platform_test.)
 #include "resources/images.h"
 #include "tests/support/resource_kit.h"
 #include "text/textbox.h"
@@ -75,28 +72,6 @@ TEST_F(ContentTest, TheBuiltPacksFillTheCatalogueAndTheHelpTextFitsFourPages) {
   PrepareHelpBox(box);
   box.SetText(story.c_str());
   EXPECT_TRUE(box.lastPage >= 1 && box.lastPage <= 3) << box.lastPage;
-}
-
-TEST(Content, EachSoundIsAsLongAndAsLoudAsItsRecipeAsks) {
-  std::ifstream recipes(std::string(ZORBLATS_SOURCE_DIR) + "/content/sounds.txt");
-  int n = 0;
-  for (std::string line; std::getline(recipes, line);) {
-    double length, peak;
-    if (std::sscanf(line.c_str(), " length %lf peak %lf", &length, &peak) != 2) continue;
-    const Bytes wave = ReadFileBytes(kGameDir + "/data/" + std::to_string(n++) + ".wav");
-    const size_t samples = static_cast<size_t>(std::lround(length * 22050));
-    ASSERT_EQ(wave.size(), 44 + 2 * samples) << n;
-    Bytes header;
-    for (uint32_t v : {0x46464952u, uint32_t(36 + 2 * samples), 0x45564157u, 0x20746D66u, 16u, 0x10001u, 22050u, 44100u,
-                       0x100002u, 0x61746164u, uint32_t(2 * samples)})
-      Put(header, v);  // "RIFF" size "WAVE" "fmt " 16, PCM mono 22050 Hz, 2 bytes a sample, "data" size
-    EXPECT_TRUE(std::equal(header.begin(), header.end(), wave.begin())) << n;
-    int loudest = 0;
-    for (size_t i = 44; i < wave.size(); i += 2) loudest = std::max(loudest, std::abs(int16_t(wave[i] | wave[i + 1] << 8)));
-    EXPECT_NEAR(loudest, peak * 32767, 2) << n;
-    EXPECT_EQ(wave[wave.size() - 1] | wave[wave.size() - 2], 0) << n << " ends in silence";
-  }
-  EXPECT_EQ(n, 4);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
-// The host stand-ins: free memory, data paths and wave playback. (The drawing primitives are
-// tested through the fonts and the help box; the random draw through the golden replays.)
+// The host stand-ins: free memory, data paths and wave playback, and the four sounds the build
+// makes. (The drawing primitives are tested through the fonts and the help box, the random
+// draw through the golden replays.)
 #include <SDL/SDL_mixer.h>
+
+#include <cmath>
+#include <fstream>
 
 #include "platform/memory.h"
 #include "platform/sound.h"
@@ -61,4 +65,23 @@ TEST_F(PlatformTest, DamagedWavesAreSilentAndGoodOnesPlayFromTheCache) {
   EXPECT_EQ(Mix_Playing(-1), 2);
   CloseSound();
   PlayWaveFile(good.c_str());  // closed: nothing, no crash
+}
+
+TEST(Sounds, EachBuiltSoundIsAsLongAndAsLoudAsItsRecipeAsks) {
+  std::ifstream recipes(std::string(ZORBLATS_SOURCE_DIR) + "/content/sounds.txt");
+  int n = 0;
+  for (std::string line; std::getline(recipes, line);) {
+    double length, peak;
+    if (std::sscanf(line.c_str(), " length %lf peak %lf", &length, &peak) != 2) continue;
+    const Bytes wave = ReadFileBytes(kGameDir + "/data/" + std::to_string(n++) + ".wav");
+    const size_t bytes = 2 * static_cast<size_t>(std::lround(length * 22050));
+    const Bytes header = Wave(1, 22050, 16, bytes);  // PCM, mono, 22050 Hz, 16 bits
+    ASSERT_EQ(wave.size(), header.size()) << n;
+    EXPECT_TRUE(std::equal(header.begin(), header.begin() + 44, wave.begin())) << n;
+    int loudest = 0;
+    for (size_t i = 44; i < wave.size(); i += 2) loudest = std::max(loudest, std::abs(int16_t(wave[i] | wave[i + 1] << 8)));
+    EXPECT_NEAR(loudest, peak * 32767, 2) << n;
+    EXPECT_EQ(wave[wave.size() - 1] | wave[wave.size() - 2], 0) << n << " ends in silence";
+  }
+  EXPECT_EQ(n, 4);
 }
