@@ -32,14 +32,6 @@ inline Bytes Gzip(const Bytes& content) {
   return out;
 }
 
-// A 5-6-5 picture whose every pixel has its own colour, so a wrong source rectangle, a lost
-// row padding or a flipped row shows.
-inline SDL_Surface* Painted(int width, int height, uint16_t seed = 0) {
-  SDL_Surface* s = MakeSurface(width, height);
-  for (int i = 0; i < width * height; ++i) FillRect(s, i % width, i / width, 1, 1, static_cast<uint16_t>(seed + 1 + i));
-  return s;
-}
-
 // A font in the game's convention: marker kMark at each glyph boundary in row 0, kGap under
 // the markers; glyph k (code 33 + k) is `width` wide, coloured base + k, with its top-left
 // pixel `corner`, so every glyph drawn can be found and named on the screen.

@@ -86,8 +86,9 @@ TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) 
 }
 
 TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
-  SDL_Surface* painted = Painted(7, 5, 0x2345);  // BMP rows of 21 bytes padded to 24
+  SDL_Surface* painted = MakeSurface(7, 5);  // BMP rows of 21 bytes padded to 24, every pixel its own colour
   owned = {painted};
+  for (int i = 0; i < 35; ++i) FillRect(painted, i % 7, i / 7, 1, 1, static_cast<uint16_t>(0x2345 + 99 * i));
   ASSERT_EQ(SDL_SaveBMP(painted, Data("painted.bmp").c_str()), 0);
   ASSERT_EQ(std::system(("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% " + Data("half.png")).c_str()), 0);
   ASSERT_EQ(Build(std::string(ExeDir) + "data\\built", {"half.png", "painted.bmp"}), 0);

@@ -44,21 +44,15 @@ TEST_F(PlatformTest, DamagedWavesAreSilentAndGoodOnesPlayFromTheCache) {
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0);
   UseSoundOutput(nullptr);  // the mixer itself
   PlayWaveFile("\\nowhere\\0.wav");  // before the device is open
-  Bytes cut = Wave(1, 22050, 16, 2000);
-  cut.resize(30);
-  for (const Bytes& bad : {Bytes{}, Bytes(300, 7), Wave(0, 22050, 16, 2000), Wave(1, 0, 16, 2000), Wave(1, 22050, 13, 2000), cut}) {
-    ASSERT_TRUE(OpenSound());
-    WriteFileBytes(folder + "bad.wav", bad);
-    PlayWaveFile((folder + "\\bad.wav").c_str());
-    EXPECT_EQ(Mix_Playing(-1), 0) << bad.size();
-    CloseSound();  // and forget the cached file
-  }
   ASSERT_TRUE(OpenSound());
+  WriteFileBytes(folder + "bad.wav", Wave(0, 22050, 16, 2000));  // no channels
+  PlayWaveFile((folder + "\\bad.wav").c_str());
+  PlayWaveFile((folder + "missing.wav").c_str());
+  EXPECT_EQ(Mix_Playing(-1), 0);
   WriteFileBytes(folder + "good.wav", Wave(1, 22050, 16, 44100));
   const std::string good = folder + "\\good.wav";
   LoadWaveFile(good.c_str());
   std::remove((folder + "good.wav").c_str());
-  PlayWaveFile((folder + "missing.wav").c_str());
   EXPECT_EQ(Mix_Playing(-1), 0);  // loading plays nothing
   PlayWaveFile(good.c_str());  // from the cache: the file is gone
   PlayWaveFile(good.c_str());  // on a second channel

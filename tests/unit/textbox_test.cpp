@@ -54,8 +54,7 @@ TEST_F(TextBoxTest, PagesAreLaidOutAndDrawnByTheMarkUpRules) {
       // Two spaces, carriage returns, paragraphs two lines down and indented.
       {"ab  c\r\nd\n\ne", 200, 100, 0, 1, "a10,20 b15,20 c28,20 d30,40 e30,80 250"},
       // The word before a paragraph end is measured with the next one; ">" takes room unseen.
-      {"a bc\nde", 28, 60, 0, 1, "a10,20 b10,30 c15,30 d30,50 e35,50 250"},
-      {"a bc>>", 28, 60, 0, 1, "a10,20 b10,30 c15,30 150"},
+      {"a bc>>\nde", 34, 60, 0, 1, "a10,20 b10,30 c15,30 d30,50 e35,50 250"},
       // A run ends at "<"; a word right after a tag is never wrapped; unknown tags take no room.
       {"a bc<X>de", 28, 60, 0, 1, "a10,20 b19,20 c24,20 d29,20 e34,20 250"},
       {"ab<XYZ cd", 200, 60, 0, 1, "a10,20 b15,20 100"},
