@@ -4,7 +4,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -48,26 +47,23 @@ inline SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t c
 }
 
 // What the screen shows, as text: every glyph of the painted fonts as its character and
-// top-left corner ("a10,20", bold ones "*a"), the place and size of the pixels of colour
-// kPicture ("P43,30 33x7"), the count of all pixels that are not black, and "!" for any
-// marker or gap pixel, which should never be drawn.
+// top-left corner ("a10,20", bold ones "*a"), the top-left corner of the pictures of colour
+// kPicture ("P43,30"), the count of all pixels that are not black (so that sizes count too),
+// and "!" for any marker or gap pixel, which should never be drawn.
 inline std::string Digest() {
-  std::string out;
-  int lit = 0, left = 240, top = 320, right = -1, bottom = -1;
+  std::string out, picture;
+  int lit = 0;
   bool stray = false;
   for (int y = 0; y < 320; ++y)
     for (int x = 0; x < 240; ++x) {
       const uint32_t p = ReadPixel(x, y, ScreenSurface);
       lit += p != 0;
       stray |= p == kMark || p == kGap;
-      if (p == kPicture) left = std::min(left, x), top = std::min(top, y), right = std::max(right, x), bottom = y;
+      if (p == kPicture && picture.empty()) picture = "P" + std::to_string(x) + "," + std::to_string(y) + " ";
       if (p != kRegularCorner && p != kBoldCorner) continue;
       const int k = static_cast<int>(ReadPixel(x + 1, y, ScreenSurface)) - (p == kBoldCorner ? kBoldBase : kRegularBase);
       out += (p == kBoldCorner ? "*" : "") + std::string(1, static_cast<char>(33 + k)) + std::to_string(x) + "," +
              std::to_string(y) + " ";
     }
-  if (right >= 0)
-    out += "P" + std::to_string(left) + "," + std::to_string(top) + " " + std::to_string(right - left + 1) + "x" +
-           std::to_string(bottom - top + 1) + " ";
-  return out + std::to_string(lit) + (stray ? "!" : "");
+  return out + picture + std::to_string(lit) + (stray ? "!" : "");
 }

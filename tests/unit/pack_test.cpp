@@ -74,15 +74,13 @@ TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) 
     EXPECT_EQ(set.Count(), 0) << fault;  // emptied, though it held images before
   }
   ImageSet set;
-  EXPECT_FALSE(Load(set, "//data//none", 1000));
-  EXPECT_EQ(error, "the image pack " + Data("none.pak") + " cannot be opened: No such file or directory");
   EXPECT_FALSE(Load(set, ("/" + std::string(300, 'x')).c_str(), 1000));
   EXPECT_NE(error.find("longer than 259 bytes"), std::string::npos) << error;
   WriteFileBytes(Data("1.pak"), Gzip(Table(kImageCount - 1, std::vector<Entry>(kImageCount - 1, good))));
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(LoadImages(), testing::ExitedWithCode(1), "The image pack .*data/1\\.pak holds 40 images; the game needs 41\\.");
   EXPECT_EXIT(PackFile(PackMode::Read).Load(set, "\\data\\none", 1000), testing::ExitedWithCode(1),
-              "Error: The image pack .*data/none\\.pak cannot be opened");
+              "Error: The image pack .*data/none\\.pak cannot be opened: No such file or directory");
 }
 
 TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
@@ -117,8 +115,7 @@ TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
   Bytes huge = ReadFileBytes(Data("painted.bmp"));
   std::fill(huge.begin() + 18, huge.begin() + 26, 0x40);  // a header that claims 1077952576 x 1077952576 pixels
   WriteFileBytes(Data("huge.bmp"), huge);
-  WriteFileBytes(Data("broken.bmp"), {'B', 'M', 1, 2, 3});
-  for (std::string bad : {"missing.bmp", "broken.bmp", "missing.png", "huge.bmp"}) {
+  for (std::string bad : {"missing.bmp", "missing.png", "huge.bmp"}) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(Build(Data("stopped"), {"painted.bmp", bad.c_str(), "painted.bmp"}), 1);
     const std::string said = testing::internal::GetCapturedStderr();

@@ -3,6 +3,7 @@
 // draw through the golden replays.)
 #include <SDL/SDL_mixer.h>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 
@@ -15,10 +16,9 @@ using PlatformTest = GameTest;
 TEST_F(PlatformTest, FreeMemoryAndDataPathsComeFromTheHostsTexts) {
   EXPECT_EQ(ParseMemAvailable("MemFree: 9 kB\nMemAvailable:    4883 kB\n"), 4883u * 1024);
   EXPECT_EQ(ParseMemAvailable("MemTotal: 5 kB\n"), UINT64_MAX);
-  using Paths = std::tuple<std::string, std::string, std::string>;
   const std::string tooLong = "/" + std::string(kExeDirCapacity - 10, 'b') + "/zorblats";
-  for (auto [module, exe, data] : {Paths{"/opt/zorblats-1", "/opt/zo", "/opt/data\\"},  // cut by length
-                                   Paths{"zorblats", "", "zorblatsdata\\"}, Paths{tooLong, "", ""}}) {
+  for (auto [module, exe, data] : std::vector<std::array<std::string, 3>>{
+           {"/opt/zorblats-1", "/opt/zo", "/opt/data\\"} /* ExeDir cut by length */, {"zorblats", "", "zorblatsdata\\"}, {tooLong, "", ""}}) {
     char exeDir[kExeDirCapacity] = {}, dataDir[kDataDirCapacity] = {};
     EXPECT_EQ(DerivePaths(module.c_str(), exeDir, dataDir), module != tooLong);
     EXPECT_EQ(exeDir + std::string("|") + dataDir, exe + "|" + data);
