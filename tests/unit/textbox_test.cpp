@@ -56,12 +56,13 @@ TEST_F(TextBoxTest, PagesAreLaidOutAndDrawnByTheMarkUpRules) {
       {"a bc<X>de", 28, 60, 0, 1, "a10,20 b19,20 c24,20 d29,20 e34,20 250"},
       {"ab<XYZ cd", 200, 60, 0, 1, "a10,20 b15,20 100"},
       // Tags match whole and case-sensitively; bold sets the width and the line height.
-      {"a<bold>b<BOLDX>c<BOLD>d\ne</bold>x</BOLD>f", 200, 100, 0, 1,
-       "a10,20 b15,20 c20,20 *d25,20 *e30,52 *x37,52 f44,52 536"},
+      {"a<bold>b<BOLDX>c<BOLD>d\ne</bold>x</BOLDX>y</BOLD>f", 200, 100, 0, 1,
+       "a10,20 b15,20 c20,20 *d25,20 *e30,52 *x37,52 *y44,52 f51,52 648"},
       {"ab<BOLD", 200, 60, 0, 1, "*a10,20 *b17,20 224"},  // still bold after the layout pass
       // Pictures: centred with the division truncated, text going on at the left below.
       {"ab<IMAGE>data\\p33.bmp<P>cd", 100, 60, 0, 1, "a10,20 b15,20 c10,37 d15,37 P43,30 431"},
-      {"<IMAGE>data\\p105.bmp", 100, 60, 0, 1, "P8,30 420"},
+      {"<IMAGE>data\\p105.bmp", 100, 0, 0, 1, "P8,30 420"},  // first on its page: stays though too tall
+      {"", 100, 60, 0, 1, "0"},  // the background alone
       {"ab\ncd e<IMAGE>data\\p30.bmp<P>hi", 100, 60, 0, 1, "a10,20 b15,20 c30,40 d35,40 e44,40 h10,80 i15,80 P50,50 950"},
       // A picture that does not fit starts the next page with the byte before it.
       {"ab\ncd e<IMAGE>data\\p31.bmp<P>hi", 100, 60, 0, 2, "a10,20 b15,20 c30,40 d35,40 e44,40 250"},
@@ -114,10 +115,11 @@ TEST_F(TextBoxTest, PagesTurnWithinTheirRangeAndStopAtOneHundred) {
 TEST_F(TextBoxTest, DrawTextCutsGlyphsBetweenTheirMarkersAndMovesThePen) {
   Images[kFontWhite] = owned[0];
   Images[kFontGrey] = owned[3];  // the same layout, taller
+  ApplyColourKeys();  // the white font is keyed by its own pixel (0, 5), here a gap pixel
+  EXPECT_EQ(owned[0]->format->colorkey, kGap);
   CurrentFont = -1;
   DrawText("abc", 10, 10, kFontWhite);  // no font selected yet
   SelectFont(kFontWhite);
-  DrawText(nullptr, 10, 10, kFontWhite);
   EXPECT_EQ(Digest(), "0");
   // Spaces advance 4, a newline goes back to the x given and 15 down, bytes without a glyph
   // leave no gap; the height is the selected font's, the pixels the image's asked for.
@@ -132,8 +134,8 @@ TEST_F(TextBoxTest, DrawTextCutsGlyphsBetweenTheirMarkersAndMovesThePen) {
   SelectFont(kFontWhite);
   EXPECT_EQ(std::pair(GlobalGlyphs.count, GlobalGlyphs.x[4]), std::pair(4, wide.x[4]));
   SDL_FillRect(ScreenSurface, nullptr, 0);
-  DrawText("!a~\"#$", 10, 10, kFontWhite);
-  EXPECT_EQ(Digest(), "!10,10 \"15,10 #20,10 150");
+  DrawText("!a~\"#$!", 10, 10, kFontWhite);
+  EXPECT_EQ(Digest(), "!10,10 \"15,10 #20,10 !25,10 200");
   SDL_Surface* allMarkers = MakeSurface(400, 2, kMark);
   owned.push_back(allMarkers);
   BuildGlyphTable(allMarkers, GlobalGlyphs);  // stops at the table's 255 entries
