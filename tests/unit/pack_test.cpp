@@ -57,6 +57,7 @@ TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) 
       {Gzip(Table(1, {{1, 0x7FFFFFFF, 0xFFFF, 0xF800, kPixels}})), "needs 140735340806145 bytes"},
       {Gzip(Table(1, {{10, 1, 19, 0xF800, kPixels}})), "rows of 19 bytes, too short for 10"},
       {Gzip(Table(1, {{-3, 2, 8, 0xF800, kPixels}})), "impossible size -3 x 2"},
+      {Gzip(Table(1, {{3, 0, 8, 0xF800, {}}})), "impossible size 3 x 0"},
       {Gzip(Table(1, {{3, 2, 8, 0x7E0, kPixels}})), "image 0 (3 x 2, 16 bits, masks 000007E0 000007E0 0000001F"},
       {Gzip(Table(1, {{3, 2000, 8, 0xF800, Bytes(16000)}})), "holds more than the 1000 bytes its reader allows"},
   };
