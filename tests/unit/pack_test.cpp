@@ -1,363 +1,135 @@
-// Reading image packs: the table layout, the conversion to the screen's format, and the
-// orderly refusal of packs that are missing, damaged, cut short or too large.
+// Image packs: the reader's table layout and its refusal of damaged packs, the catalogue's
+// refusal of a short pack, and the builder that turns pictures into packs the reader shows
+// as they were.
 #include "resources/pack.h"
 
-#include <unistd.h>
-#include <zlib.h>
-
-#include <cstdlib>
-#include <cstring>
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "platform/paths.h"
-#include "resources/draw.h"
-#include "tests/support/harness.h"
+#include "resources/images.h"
+#include "tests/support/resource_kit.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-void Put32(Bytes& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-struct Header {
-  uint32_t alpha = 0;
-  int32_t width = 0, height = 0;
-  uint16_t pitch = 0;
-  uint8_t depth = 0;
-  uint32_t r = 0, g = 0, b = 0, a = 0;
-};
-
-// One entry: the 31-byte header and the given pixel bytes, as the pack stores them.
-Bytes Entry(const Header& h, const Bytes& pixels) {
+// A table of entries: each the 31-byte header (alpha flag, width, height, pitch, depth 16,
+// four masks), then its pixel bytes.
+struct Entry { int32_t w, h; uint16_t pitch; uint32_t redMask; Bytes pixels; };
+Bytes Table(uint32_t count, const std::vector<Entry>& entries) {
   Bytes out;
-  Put32(out, h.alpha);
-  Put32(out, static_cast<uint32_t>(h.width));
-  Put32(out, static_cast<uint32_t>(h.height));
-  out.push_back(static_cast<uint8_t>(h.pitch));
-  out.push_back(static_cast<uint8_t>(h.pitch >> 8));
-  out.push_back(h.depth);
-  Put32(out, h.r);
-  Put32(out, h.g);
-  Put32(out, h.b);
-  Put32(out, h.a);
-  out.insert(out.end(), pixels.begin(), pixels.end());
-  return out;
-}
-
-// A content table: the count, then the entries back to back.
-Bytes Table(uint32_t count, const std::vector<Bytes>& entries) {
-  Bytes out;
-  Put32(out, count);
-  for (const Bytes& e : entries) out.insert(out.end(), e.begin(), e.end());
-  return out;
-}
-
-struct Colour {
-  uint8_t r, g, b, a = 255;
-};
-
-// Pixels of a surface layout: each row `pitch` bytes, padding filled with 0xEE so that a
-// reader that takes padding for pixels shows wrong colours.
-Bytes Pixels(int width, int height, int pitch, int depth,
-             const std::function<Colour(int, int)>& at) {
-  Bytes out(static_cast<size_t>(pitch) * height, 0xEE);
-  const int bpp = depth / 8;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const Colour c = at(x, y);
-      uint32_t v = 0;
-      if (depth == 16) v = (c.r >> 3) << 11 | (c.g >> 2) << 5 | c.b >> 3;
-      if (depth == 24 || depth == 32)
-        v = static_cast<uint32_t>(c.a) << 24 | c.r << 16 | c.g << 8 | c.b;
-      for (int i = 0; i < bpp; ++i)
-        out[y * pitch + x * bpp + i] = static_cast<uint8_t>(v >> (8 * i));
-    }
+  Put(out, count);
+  for (const Entry& e : entries) {
+    for (uint32_t v : {0u, uint32_t(e.w), uint32_t(e.h)}) Put(out, v);
+    Put(out, e.pitch | 16 << 16, 3);
+    for (uint32_t mask : {e.redMask, 0x7E0u, 0x1Fu, 0u}) Put(out, mask);
+    out.insert(out.end(), e.pixels.begin(), e.pixels.end());
   }
   return out;
 }
-
-Header Rgb565Header(int w, int h, int pitch) {
-  return {0, w, h, static_cast<uint16_t>(pitch), 16, 0xF800, 0x07E0, 0x001F, 0};
-}
-Header Bgr24Header(int w, int h, int pitch) {
-  return {0, w, h, static_cast<uint16_t>(pitch), 24, 0xFF0000, 0xFF00, 0xFF, 0};
-}
-Header Argb32Header(uint32_t alpha, int w, int h) {
-  return {alpha, w, h, static_cast<uint16_t>(w * 4), 32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-}
-
-// A colour that differs at every pixel and in every channel.
-Colour Pattern(int x, int y) {
-  return {static_cast<uint8_t>(40 * x + 8), static_cast<uint8_t>(60 * y + 4),
-          static_cast<uint8_t>(255 - 30 * x - 20 * y)};
-}
-
-Bytes Gzip(const Bytes& content) {
-  char name[] = "/tmp/zorblats-gz-XXXXXX";
-  const int fd = mkstemp(name);
-  close(fd);
-  gzFile out = gzopen(name, "wb6");
-  gzwrite(out, content.data(), static_cast<unsigned>(content.size()));
-  gzclose(out);
-  Bytes bytes = ReadFileBytes(name);
-  unlink(name);
-  return bytes;
-}
+// 3 x 2 pixels at 16 bits in rows of 8 bytes, the padding 0xEE; every pixel its own colour.
+const Bytes kPixels = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 0xEE};
 
 class PackTest : public GameTest {
  protected:
-  std::string PackPath(const std::string& name) { return folder + "data/" + name + ".pak"; }
-  void WritePack(const std::string& name, const Bytes& content) {
-    WriteFileBytes(PackPath(name), Gzip(content));
+  std::string Data(const std::string& name) { return folder + "data/" + name; }
+  bool Load(ImageSet& set, const char* name, size_t buffer, PackMode mode = PackMode::Read) {
+    return PackFile(mode).TryLoad(set, name, buffer, &error);
   }
-  // The colour the screen's format keeps of an exact colour.
-  Colour OnScreen(Colour c) {
-    Colour kept{};
-    SDL_GetRGB(SDL_MapRGB(ScreenSurface->format, c.r, c.g, c.b), ScreenSurface->format, &kept.r,
-               &kept.g, &kept.b);
-    return kept;
+  int Build(const std::string& output, std::vector<const char*> names, PackMode mode = PackMode::Write) {
+    return PackFile(mode).Build(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
   }
-  static Colour ColourAt(SDL_Surface* s, int x, int y) {
-    Colour c{};
-    SDL_GetRGBA(ReadPixel(x, y, s), s->format, &c.r, &c.g, &c.b, &c.a);
-    return c;
-  }
-  void ExpectPattern(SDL_Surface* s, int width, int height) {
-    ASSERT_NE(s, nullptr);
-    ASSERT_EQ(s->w, width);
-    ASSERT_EQ(s->h, height);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const Colour want = OnScreen(Pattern(x, y));
-        const Colour got = ColourAt(s, x, y);
-        EXPECT_EQ(got.r, want.r) << "at " << x << "," << y;
-        EXPECT_EQ(got.g, want.g) << "at " << x << "," << y;
-        EXPECT_EQ(got.b, want.b) << "at " << x << "," << y;
-      }
-    }
-  }
+  bool Exists(const std::string& name) { return access(Data(name).c_str(), F_OK) == 0; }
+  std::string error;
 };
 
-TEST_F(PackTest, EntriesFollowEachOtherWithTheirPaddingAndKeepTheirColours) {
-  // A padded 16-bit entry, a padded 24-bit entry and a 32-bit entry, back to back: any
-  // mistake in a field size or in skipping the padding shifts everything after it.
-  const Bytes content = Table(3, {Entry(Rgb565Header(5, 3, 12), Pixels(5, 3, 12, 16, Pattern)),
-                                  Entry(Bgr24Header(3, 4, 12), Pixels(3, 4, 12, 24, Pattern)),
-                                  Entry(Argb32Header(0, 2, 2), Pixels(2, 2, 8, 32, Pattern))});
-  WritePack("1", content);
-
-  PackFile pack(PackMode::Read);
-  ImageSet set;
-  std::string error;
-  ASSERT_TRUE(pack.TryLoad(set, "//data//1", 2000000, &error)) << error;
-  ASSERT_EQ(set.Count(), 3);
-  ExpectPattern(set.GetSurface(0), 5, 3);
-  ExpectPattern(set.GetSurface(1), 3, 4);
-  ExpectPattern(set.GetSurface(2), 2, 2);
-  for (int i = 0; i < 3; ++i) {
-    // Converted once into the screen's own format, opaque.
-    SDL_PixelFormat* f = set.GetSurface(i)->format;
-    EXPECT_EQ(f->BitsPerPixel, ScreenSurface->format->BitsPerPixel);
-    EXPECT_EQ(f->Rmask, ScreenSurface->format->Rmask);
-    EXPECT_EQ(f->Bmask, ScreenSurface->format->Bmask);
-    EXPECT_EQ(f->Amask, 0u);
-    EXPECT_EQ(f->alpha, 255);
-  }
-  EXPECT_EQ(set.GetSurface(3), nullptr);
-  EXPECT_EQ(set.GetSurface(-1), nullptr);
-  set.FreeAll();
-  EXPECT_EQ(set.Count(), 0);
-}
-
-TEST_F(PackTest, StartScreenPackFitsItsBufferToTheByte) {
-  // 240 x 320 at 16 bits with pitch 480: 4 + 31 + 153600 bytes of content.
-  const Bytes content =
-      Table(1, {Entry(Rgb565Header(240, 320, 480), Pixels(240, 320, 480, 16, Pattern))});
-  ASSERT_EQ(content.size(), 153635u);
-  WritePack("0", content);
-
-  PackFile pack(PackMode::Read);
-  ImageSet set;
-  std::string error;
-  ASSERT_TRUE(pack.TryLoad(set, "\\data\\0", 200000, &error)) << error;
-  ASSERT_EQ(set.Count(), 1);
-  ExpectPattern(set.GetSurface(0), 240, 320);
-
-  ASSERT_TRUE(pack.TryLoad(set, "\\data\\0", content.size(), &error)) << error;
-  EXPECT_EQ(set.Count(), 1);
-  // One byte less and the content no longer fits: refused, not cut.
-  EXPECT_FALSE(pack.TryLoad(set, "\\data\\0", content.size() - 1, &error));
-  EXPECT_NE(error.find(PackPath("0")), std::string::npos) << error;
-  EXPECT_NE(error.find("more than the 153634 bytes"), std::string::npos) << error;
-  EXPECT_EQ(set.Count(), 0);
-}
-
-TEST_F(PackTest, AlphaFlagKeepsPerPixelAlpha) {
-  auto halfSeen = [](int x, int y) {
-    return Colour{200, 100, 50, static_cast<uint8_t>(x == 1 && y == 0 ? 0x80 : 0xFF)};
+TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) {
+  const Entry good{3, 2, 8, 0xF800, kPixels};
+  const Bytes content = Table(2, {good, good}), valid = Gzip(content);
+  Bytes badSum = valid, junk(valid.begin(), valid.begin() + 10), tail = Table(3, {good, good}), cut = content;
+  badSum[badSum.size() - 6] ^= 0x5A;
+  for (int i = 0; i < 900; ++i) junk.push_back(static_cast<uint8_t>(i * i * 31 ^ i));  // a gzip header, then junk
+  tail.resize(tail.size() + 10);
+  cut.pop_back();
+  const std::pair<Bytes, const char*> cases[] = {
+      {Bytes(valid.begin(), valid.begin() + valid.size() / 2), "cut short"},
+      {badSum, "damaged: incorrect data check"},
+      {junk, "is damaged"},
+      {Gzip({1, 0}), "too short for its image count"},
+      {Gzip(Table(0xFFFFFFFFu, {good})), "claims 4294967295 images, but its 51 bytes can hold at most 1"},
+      {Gzip(tail), "image 2 is cut short in its header at byte 98"},
+      {Gzip(cut), "image 1 needs 16 bytes of pixels, but only 15 remain"},
+      {Gzip(Table(1, {{1, 0x7FFFFFFF, 0xFFFF, 0xF800, kPixels}})), "needs 140735340806145 bytes"},
+      {Gzip(Table(1, {{10, 1, 19, 0xF800, kPixels}})), "rows of 19 bytes, too short for 10"},
+      {Gzip(Table(1, {{-3, 2, 8, 0xF800, kPixels}})), "impossible size -3 x 2"},
+      {Gzip(Table(1, {{3, 0, 8, 0xF800, {}}})), "impossible size 3 x 0"},
+      {Gzip(Table(1, {{3, 2, 8, 0x7E0, kPixels}})), "image 0 (3 x 2, 16 bits, masks 000007E0 000007E0 0000001F"},
+      {Gzip(Table(1, {{3, 2000, 8, 0xF800, Bytes(16000)}})), "holds more than the 1000 bytes its reader allows"},
   };
-  const Bytes pixels = Pixels(2, 2, 8, 32, halfSeen);
-  WritePack("1",
-            Table(2, {Entry(Argb32Header(1, 2, 2), pixels), Entry(Argb32Header(0, 2, 2), pixels)}));
-
-  PackFile pack(PackMode::Read);
-  ImageSet set;
-  std::string error;
-  ASSERT_TRUE(pack.TryLoad(set, "//data//1", 1000, &error)) << error;
-  ASSERT_EQ(set.Count(), 2);
-  SDL_Surface* withAlpha = set.GetSurface(0);
-  EXPECT_TRUE(withAlpha->flags & SDL_SRCALPHA);
-  EXPECT_NE(withAlpha->format->Amask, 0u);
-  EXPECT_EQ(ColourAt(withAlpha, 1, 0).a, 0x80);
-  EXPECT_EQ(ColourAt(withAlpha, 0, 0).a, 0xFF);
-  EXPECT_EQ(ColourAt(withAlpha, 1, 0).r, 200);
-
-  SDL_Surface* plain = set.GetSurface(1);
-  // The screen's format has no alpha channel: the half-seen pixel is drawn solid.
-  EXPECT_EQ(plain->format->BitsPerPixel, ScreenSurface->format->BitsPerPixel);
-  EXPECT_EQ(plain->format->Amask, 0u);
-  SDL_FillRect(ScreenSurface, nullptr, 0);
-  BlitImage(plain, 0, 0);
-  const Colour drawn = ColourAt(ScreenSurface, 1, 0);
-  EXPECT_EQ(drawn.r, OnScreen({200, 100, 50}).r);
-  EXPECT_EQ(drawn.g, OnScreen({200, 100, 50}).g);
-}
-
-TEST_F(PackTest, EmptyTableAndWriteModeGiveAnEmptySet) {
-  WritePack("1", Table(0, {}));
-  ImageSet set;
-  std::string error;
-  PackFile reader(PackMode::Read);
-  ASSERT_TRUE(reader.TryLoad(set, "//data//1", 100, &error)) << error;
-  EXPECT_EQ(set.Count(), 0);
-
-  WritePack("1", Table(1, {Entry(Rgb565Header(1, 1, 2), Pixels(1, 1, 2, 16, Pattern))}));
-  PackFile writer(PackMode::Write);
-  EXPECT_TRUE(writer.TryLoad(set, "//data//1", 100, &error));
-  writer.Load(set, "//data//1", 100);
-  EXPECT_EQ(set.Count(), 0);
-  PackFile neither(static_cast<PackMode>(7));
-  neither.Load(set, "//data//1", 100);
-  EXPECT_EQ(set.Count(), 0);
-  ASSERT_TRUE(reader.TryLoad(set, "//data//1", 100, &error)) << error;
-  EXPECT_EQ(set.Count(), 1);
-}
-
-TEST_F(PackTest, EightBitEntriesLoadWithoutAPalette) {
-  const Bytes pixels = {1, 2, 3, 0, 4, 5, 6, 0};
-  WritePack("1", Table(1, {Entry({0, 3, 2, 4, 8, 0, 0, 0, 0}, pixels)}));
-  PackFile pack(PackMode::Read);
-  ImageSet set;
-  std::string error;
-  ASSERT_TRUE(pack.TryLoad(set, "//data//1", 100, &error)) << error;
-  ASSERT_EQ(set.Count(), 1);
-  EXPECT_EQ(set.GetSurface(0)->w, 3);
-  EXPECT_EQ(set.GetSurface(0)->h, 2);
-}
-
-struct BadPack {
-  const char* what;
-  std::function<Bytes()> file;  // the bytes of the .pak file
-  size_t buffer;
-  const char* reason;  // must appear in the message
-};
-
-TEST_F(PackTest, DamagedPacksAreRefusedWithTheFileAndTheReason) {
-  const Bytes good = Entry(Rgb565Header(3, 2, 6), Pixels(3, 2, 6, 16, Pattern));
-  auto gz = [](Bytes content) { return [content] { return Gzip(content); }; };
-  auto withHeader = [](Header h, size_t pixelBytes) { return Entry(h, Bytes(pixelBytes, 0x55)); };
-  const Bytes valid = Gzip(Table(2, {good, good}));
-
-  const std::vector<BadPack> cases = {
-      {"truncated stream", [&] { return Bytes(valid.begin(), valid.begin() + valid.size() / 2); },
-       1000, "cut short"},
-      {"wrong check sum",
-       [&] {
-         Bytes b = valid;
-         b[b.size() - 6] ^= 0x5A;
-         return b;
-       },
-       1000, "damaged: incorrect data check"},
-      {"too short for the count", gz({1, 0}), 1000, "too short for its image count"},
-      {"absurd count", gz(Table(0xFFFFFFFFu, {good})), 1000, "claims 4294967295 images"},
-      {"count beyond the entries", gz([&] {
-         Bytes t = Table(3, {good, good});
-         t.resize(t.size() + 10, 0);
-         return t;
-       }()),
-       1000, "image 2 is cut short in its header"},
-      {"pixels cut short", gz([&] {
-         Bytes t = Table(2, {good, good});
-         t.resize(t.size() - 1);
-         return t;
-       }()),
-       1000, "image 1 needs 12 bytes of pixels, but only 11 remain"},
-      {"pitch times height overflows", gz(Table(1, {withHeader({0, 1, 0x7FFFFFFF, 0xFFFF, 8}, 8)})),
-       1000, "needs 140735340806145 bytes of pixels"},
-      {"pitch shorter than a row", gz(Table(1, {withHeader(Rgb565Header(10, 1, 19), 19)})), 1000,
-       "rows of 19 bytes"},
-      {"odd depth", gz(Table(1, {withHeader({0, 2, 1, 4, 33, 0xF00, 0xF0, 0xF, 0}, 4)})), 1000,
-       "depth of 33 bits"},
-      {"negative width", gz(Table(1, {withHeader({0, -3, 2, 6, 16, 0xF800, 0x7E0, 0x1F, 0}, 12)})),
-       1000, "impossible size -3 x 2"},
-      {"masks SDL refuses", gz(Table(1, {withHeader({0, 2, 1, 4, 16, 0xF000, 0xF000, 0xF, 0}, 4)})),
-       1000, "image 0 (2 x 1, 16 bits, masks 0000F000 0000F000 0000000F 00000000) cannot be made"},
-      {"larger than the buffer", gz(Table(2, {good, good})), 4 + 2 * 43 - 1,
-       "more than the 89 bytes"},
-  };
-  for (const BadPack& bad : cases) {
-    SCOPED_TRACE(bad.what);
-    WriteFileBytes(PackPath("1"), bad.file());
-    PackFile pack(PackMode::Read);
+  for (const auto& [file, fault] : cases) {
     ImageSet set;
-    std::string error;
-    EXPECT_FALSE(pack.TryLoad(set, "//data//1", bad.buffer, &error));
-    EXPECT_NE(error.find(PackPath("1")), std::string::npos) << error;
-    EXPECT_NE(error.find(bad.reason), std::string::npos) << error;
-    EXPECT_EQ(set.Count(), 0);
+    WriteFileBytes(Data("1.pak"), valid);
+    ASSERT_TRUE(Load(set, "//data//1", content.size())) << error;  // a buffer of exactly its size
+    for (int i = 0; i < 6; ++i)
+      ASSERT_EQ(ReadPixel(i % 3, i / 3, set.GetSurface(1)), static_cast<uint32_t>((2 * i + 2) << 8 | (2 * i + 1)));
+    WriteFileBytes(Data("1.pak"), file);
+    EXPECT_FALSE(Load(set, "//data//1", 1000)) << fault;
+    EXPECT_NE(error.find("the image pack " + Data("1.pak")), std::string::npos) << error;
+    EXPECT_NE(error.find(fault), std::string::npos) << error;
+    EXPECT_EQ(set.Count(), 0) << fault;  // emptied, though it held images before
   }
-
-  // A missing pack and a path beyond the game's limit are refused the same way.
-  PackFile pack(PackMode::Read);
   ImageSet set;
-  std::string error;
-  EXPECT_FALSE(pack.TryLoad(set, "//data//none", 1000, &error));
-  EXPECT_NE(error.find(PackPath("none") + " cannot be opened: No such file or directory"),
-            std::string::npos)
-      << error;
-  EXPECT_FALSE(pack.TryLoad(set, ("//data//" + std::string(300, 'x')).c_str(), 1000, &error));
-  EXPECT_NE(error.find("longer than 259 bytes"), std::string::npos) << error;
-}
-
-TEST_F(PackTest, AFailedLoadEmptiesASetThatHeldImages) {
-  const Bytes good = Entry(Rgb565Header(3, 2, 6), Pixels(3, 2, 6, 16, Pattern));
-  WritePack("1", Table(2, {good, good}));
-  PackFile pack(PackMode::Read);
-  ImageSet set;
-  std::string error;
-  ASSERT_TRUE(pack.TryLoad(set, "//data//1", 1000, &error)) << error;
-  ASSERT_EQ(set.Count(), 2);
-  // The second entry fails only after the first has been made.
-  WritePack("1", Table(2, {good, Entry({0, 3, 2, 6, 33, 0, 0, 0, 0}, Bytes(12, 0))}));
-  EXPECT_FALSE(pack.TryLoad(set, "//data//1", 1000, &error));
-  EXPECT_NE(error.find("image 1 has a depth of 33"), std::string::npos) << error;
-  EXPECT_EQ(set.Count(), 0);
-  EXPECT_EQ(set.GetSurface(0), nullptr);
-}
-
-TEST_F(PackTest, LoadStopsTheGameWithAMessageNamingThePack) {
+  ASSERT_EQ(std::system(("mkdir " + Data("folder.pak") + " && touch " + Data("empty.pak")).c_str()), 0);
+  EXPECT_FALSE(Load(set, "//data//folder", 1000) || Load(set, "//data//empty", 1000));
+  WriteFileBytes(Data("1.pak"), Gzip(Table(kImageCount - 1, std::vector<Entry>(kImageCount - 1, good))));
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  WriteFileBytes(PackPath("1"), Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'a', 'c', 'k'});
-  PackFile pack(PackMode::Read);
+  EXPECT_EXIT(LoadImages(), testing::ExitedWithCode(1), "The image pack .*data/1\\.pak holds 40 images; the game needs 41\\.");
+  EXPECT_EXIT(PackFile(PackMode::Read).Load(set, "\\data\\none", 1000), testing::ExitedWithCode(1),
+              "Error: The image pack .*data/none\\.pak cannot be opened: No such file or directory");
+}
+
+TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
+  SDL_Surface* painted = MakeSurface(7, 5);  // BMP rows of 21 bytes padded to 24, every pixel its own colour
+  owned = {painted};
+  for (int i = 0; i < 35; ++i) FillRect(painted, i % 7, i / 7, 1, 1, static_cast<uint16_t>(0x2345 + 99 * i));
+  ASSERT_EQ(SDL_SaveBMP(painted, Data("painted.bmp").c_str()), 0);
+  ASSERT_EQ(std::system(("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% " + Data("half.png")).c_str()), 0);
+  ASSERT_EQ(Build(std::string(ExeDir) + "data\\built", {"half.png", "painted.bmp"}), 0);
+  EXPECT_FALSE(Exists("built"));  // the uncompressed table is gone
+  EXPECT_EQ(ReadFileBytes(Data("built.pak")).at(8), 4);  // gzip level 1 (the header's extra flags)
   ImageSet set;
-  EXPECT_EXIT(pack.Load(set, "//data//1", 1000), testing::ExitedWithCode(1),
-              "Error: The image pack .*data/1\\.pak is damaged: the content claims");
-  EXPECT_EXIT(pack.Load(set, "\\data\\0", 1000), testing::ExitedWithCode(1),
-              "Error: The image pack .*data/0\\.pak cannot be opened");
+  ASSERT_TRUE(Load(set, "//data//built", 2000000)) << error;
+  ASSERT_EQ(set.Count(), 2);
+  SDL_Surface* got = set.GetSurface(1);
+  ASSERT_EQ(std::pair(got->w, got->h), std::pair(7, 5));
+  for (int i = 0; i < 35; ++i) ASSERT_EQ(ReadPixel(i % 7, i / 7, got), ReadPixel(i % 7, i / 7, painted)) << i;
+  uint8_t r, g, b, a;  // the picture whose name ends in 'g' keeps its per-pixel alpha
+  SDL_GetRGBA(ReadPixel(1, 1, set.GetSurface(0)), set.GetSurface(0)->format, &r, &g, &b, &a);
+  EXPECT_EQ(r << 16 | g << 8 | (a & 0xFE), 0xFF8080);
+  ASSERT_TRUE(Load(set, "//data//built", 10, PackMode::Write));  // a writer reads nothing
+  EXPECT_EQ(set.Count(), 2);
+
+  // An empty list gives an empty pack; only a pack made for writing builds.
+  ASSERT_EQ(Build(Data("empty"), {}), 0);
+  ASSERT_TRUE(Load(set, "//data//empty", 4)) << error;
+  EXPECT_EQ(set.Count(), 0);
+  EXPECT_EQ(Build(Data("never"), {"painted.bmp"}, PackMode::Read), 0);
+  EXPECT_FALSE(Exists("never.pak") || Exists("never"));
+
+  // A source that cannot be read stops the build: a shifted catalogue would be worse.
+  Bytes huge = ReadFileBytes(Data("painted.bmp"));
+  std::fill(huge.begin() + 18, huge.begin() + 26, 0x40);  // a header that claims 1077952576 x 1077952576 pixels
+  WriteFileBytes(Data("huge.bmp"), huge);
+  for (std::string bad : {"missing.bmp", "missing.png", "huge.bmp"}) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Build(Data("stopped"), {"painted.bmp", bad.c_str(), "painted.bmp"}), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.find("Couldn't load " + std::string(DataDir) + bad + ": "), 0u) << said;
+    EXPECT_FALSE(Exists("stopped.pak") || Exists("stopped"));
+  }
+  // The compressor takes options up to the first name ("-10" is one) and stops at the first
+  // file it cannot open.
+  const std::string source = Data("painted.bmp");
+  const char* argv[] = {"name", "-9", "-10", source.c_str()};
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(PackCompressor(4, argv), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "-10: No such file or directory\n");
+  EXPECT_TRUE(Exists("painted.bmp") && !Exists("painted.bmp.pak"));
 }
 
 }  // namespace

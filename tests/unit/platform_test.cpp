@@ -1,230 +1,79 @@
-// The host stand-ins: memory figure, single-instance lock, data paths, host paths,
-// working folder and sound playback.
-#include <SDL/SDL.h>
+// The host stand-ins: free memory, data paths and wave playback, and the four sounds the build
+// makes. (The drawing primitives are tested through the fonts and the help box, the random
+// draw through the golden replays.)
 #include <SDL/SDL_mixer.h>
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
-#include <string>
+#include <array>
+#include <cmath>
+#include <fstream>
 
-#include "platform/instance_lock.h"
 #include "platform/memory.h"
-#include "platform/paths.h"
-#include "platform/rect.h"
 #include "platform/sound.h"
-#include "tests/support/harness.h"
+#include "tests/support/resource_kit.h"
 
-TEST(Memory, ThresholdIsFiveMillionBytesExactly) {
-  EXPECT_TRUE(EnoughMemory(5000000));
-  EXPECT_FALSE(EnoughMemory(4999999));
-  EXPECT_FALSE(EnoughMemory(5u * 1024 * 1024 - 250000));  // not a mebibyte threshold
-  EXPECT_TRUE(EnoughMemory(UINT64_MAX));                  // unknown reading never refuses
-}
+using PlatformTest = GameTest;
 
-TEST(Memory, ReadsMemAvailableInBytes) {
-  const char text[] =
-      "MemTotal:       24000000 kB\nMemFree:          100 kB\nMemAvailable:    4883 kB\n";
-  EXPECT_EQ(ParseMemAvailable(text), 4883u * 1024);
+TEST_F(PlatformTest, FreeMemoryAndDataPathsComeFromTheHostsTexts) {
+  EXPECT_EQ(ParseMemAvailable("MemFree: 9 kB\nMemAvailable:    4883 kB\n"), 4883u * 1024);
   EXPECT_EQ(ParseMemAvailable("MemTotal: 5 kB\n"), UINT64_MAX);
-  EXPECT_GT(AvailablePhysicalMemory(), 0u);
-  EXPECT_NE(AvailablePhysicalMemory(), UINT64_MAX);  // this machine has /proc/meminfo
-}
-
-TEST(Memory, SourceCanBeReplacedForTests) {
-  UseMemorySource([]() -> uint64_t { return 4999999; });
-  EXPECT_EQ(ReadFreeMemory(), 4999999u);
-  UseMemorySource(nullptr);
-  EXPECT_NE(ReadFreeMemory(), 4999999u);
-}
-
-class LockTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/zorblats-lock-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
-    setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+  const std::string tooLong = "/" + std::string(kExeDirCapacity - 10, 'b') + "/zorblats";
+  for (auto [module, exe, data] : std::vector<std::array<std::string, 3>>{
+           {"/opt/zorblats-1", "/opt/zo", "/opt/data\\"} /* ExeDir cut by length */, {"zorblats", "", "zorblatsdata\\"}, {tooLong, "", ""}}) {
+    char exeDir[kExeDirCapacity] = {}, dataDir[kDataDirCapacity] = {};
+    EXPECT_EQ(DerivePaths(module.c_str(), exeDir, dataDir), module != tooLong);
+    EXPECT_EQ(exeDir + std::string("|") + dataDir, exe + "|" + data);
   }
-  void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-  // Runs AcquireInstanceLock in a fresh process; its exit status says whether it got it.
-  static bool OtherProcessGetsLock() {
-    pid_t child = fork();
-    if (child == 0) _exit(AcquireInstanceLock("KYBRAN") ? 0 : 3);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  }
-  std::string dir;
-};
-
-TEST_F(LockTest, LockFileLivesInTheRuntimeFolder) {
-  EXPECT_EQ(InstanceLockPath("KYBRAN"), dir + "/KYBRAN.lock");
-  unsetenv("XDG_RUNTIME_DIR");
-  const std::string fallback = InstanceLockPath("KYBRAN");
-  EXPECT_EQ(fallback.rfind("/tmp/KYBRAN-", 0), 0u);
-  EXPECT_NE(fallback.find(std::to_string(getuid())), std::string::npos);
+  char tiny[10];
+  EXPECT_FALSE(ReadModulePath(tiny, sizeof tiny) || HostPath("0123456789", tiny, 10));
+  for (auto [x, y] : {std::pair{240, 0}, {0, 320}, {-1, 0}, {0, -1}}) EXPECT_EQ(ReadPixel(x, y, ScreenSurface), 0xFFFFFFFFu);
 }
 
-TEST_F(LockTest, SecondHolderIsRefusedWhileTheFirstRuns) {
-  EXPECT_TRUE(OtherProcessGetsLock());  // free at first, and freed when that process ended
-  ASSERT_TRUE(AcquireInstanceLock("KYBRAN"));
-  EXPECT_FALSE(OtherProcessGetsLock());
-}
-
-TEST_F(LockTest, LockIsFreeAgainAfterTheHolderIsKilled) {
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  pid_t holder = fork();
-  if (holder == 0) {
-    char ok = AcquireInstanceLock("KYBRAN") ? 'y' : 'n';
-    (void)!write(ready[1], &ok, 1);
-    pause();
-    _exit(0);
-  }
-  char got = 0;
-  ASSERT_EQ(read(ready[0], &got, 1), 1);
-  ASSERT_EQ(got, 'y');
-  EXPECT_FALSE(OtherProcessGetsLock());
-  kill(holder, SIGKILL);
-  waitpid(holder, nullptr, 0);
-  EXPECT_TRUE(OtherProcessGetsLock());
-}
-
-TEST(DataPaths, FromTheHandheldStylePath) {
-  char exe[kExeDirCapacity], data[kDataDirCapacity];
-  ASSERT_TRUE(DerivePaths("\\Program Files\\Game\\zorblats", exe, data));
-  EXPECT_STREQ(exe, "\\Program Files\\Game\\");
-  EXPECT_STREQ(data, "\\Program Files\\Game\\data\\");
-}
-
-TEST(DataPaths, FromALinuxPath) {
-  char exe[kExeDirCapacity], data[kDataDirCapacity];
-  ASSERT_TRUE(DerivePaths("/home/ann/games/zorblats", exe, data));
-  EXPECT_STREQ(exe, "/home/ann/games/");
-  EXPECT_STREQ(data, "/home/ann/games/data\\");
-}
-
-TEST(DataPaths, WithoutAnySeparatorDataDirIsTheWholePathPlusData) {
-  char exe[kExeDirCapacity], data[kDataDirCapacity];
-  ASSERT_TRUE(DerivePaths("zorblats", exe, data));
-  EXPECT_STREQ(data, "zorblatsdata\\");
-  EXPECT_STREQ(exe, "");
-}
-
-TEST(DataPaths, ExeDirIsCutByLengthNotAtASeparator) {
-  char exe[kExeDirCapacity], data[kDataDirCapacity];
-  // A renamed executable keeps the cut at eight characters from the end.
-  ASSERT_TRUE(DerivePaths("/opt/game/zorblats-1", exe, data));
-  EXPECT_STREQ(exe, "/opt/game/zo");
-  EXPECT_STREQ(data, "/opt/game/data\\");
-}
-
-TEST(DataPaths, TooLongForTheCapacitiesIsRefused) {
-  char exe[kExeDirCapacity], data[kDataDirCapacity];
-  std::string longPath = "/" + std::string(270, 'a') + "/zorblats";
-  EXPECT_FALSE(DerivePaths(longPath.c_str(), exe, data));
-  std::string justFits = "/" + std::string(kExeDirCapacity - 11, 'b') + "/zorblats";
-  ASSERT_EQ(justFits.size(), kExeDirCapacity - 1);
-  EXPECT_TRUE(DerivePaths(justFits.c_str(), exe, data));
-}
-
-TEST(DataPaths, ModulePathIsThisProgram) {
-  char path[kExeDirCapacity];
-  ASSERT_TRUE(ReadModulePath(path, sizeof path));
-  EXPECT_NE(std::strstr(path, "platform_test"), nullptr);
-  char tiny[4];
-  EXPECT_FALSE(ReadModulePath(tiny, sizeof tiny));
-}
-
-TEST(HostPaths, BackslashesBecomeSlashesAndDoublesAreHarmless) {
-  char out[64];
-  ASSERT_TRUE(HostPath("/game/\\data\\0.pak", out, sizeof out));
-  EXPECT_STREQ(out, "/game//data/0.pak");
-  ASSERT_TRUE(HostPath("/game///data//1.pak", out, sizeof out));
-  EXPECT_STREQ(out, "/game///data//1.pak");
-  EXPECT_FALSE(HostPath("0123456789", out, 10));  // needs 11 bytes with the zero
-  EXPECT_TRUE(HostPath("012345678", out, 10));
-}
-
-TEST(HostPaths, OpensFilesWithBackslashPathsAndEntersFolders) {
-  char pattern[] = "/tmp/zorblats-paths-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const std::string dir = pattern;
-  ASSERT_EQ(std::system(("mkdir -p '" + dir + "/data' && echo hello > '" + dir + "/data/story'").c_str()), 0);
-  std::FILE* f = OpenGameFile((dir + "//data\\story").c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  char text[6] = {};
-  EXPECT_EQ(std::fread(text, 1, 5, f), 5u);
-  std::fclose(f);
-  EXPECT_STREQ(text, "hello");
-
-  ASSERT_TRUE(EnterFolder((dir + "\\").c_str()));
-  std::FILE* relative = OpenGameFile("data\\story", "rb");  // as the help pictures open
-  EXPECT_NE(relative, nullptr);
-  if (relative) std::fclose(relative);
-  EXPECT_FALSE(EnterFolder((dir + "/missing").c_str()));
-  std::system(("rm -rf '" + dir + "'").c_str());
-}
-
-TEST(TouchAreas, RightAndBottomEdgesLieOutside) {
-  constexpr Rect area{37, 60, 204, 83};
-  EXPECT_TRUE(PtInRect(area, 37, 60));
-  EXPECT_TRUE(PtInRect(area, 203, 82));
-  EXPECT_FALSE(PtInRect(area, 204, 70));
-  EXPECT_FALSE(PtInRect(area, 100, 83));
-  EXPECT_FALSE(PtInRect(area, 36, 70));
-  EXPECT_FALSE(PtInRect(area, 100, 59));
-}
-
-// A mono 16-bit PCM WAV of `samples` samples of a square wave.
-static std::vector<uint8_t> SquareWave(int samples) {
-  std::vector<uint8_t> b;
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i))); };
-  auto u16 = [&](uint16_t v) { b.push_back(uint8_t(v)); b.push_back(uint8_t(v >> 8)); };
-  b.insert(b.end(), {'R', 'I', 'F', 'F'});
-  u32(36 + samples * 2);
-  b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  u32(16); u16(1); u16(1); u32(22050); u32(44100); u16(2); u16(16);
-  b.insert(b.end(), {'d', 'a', 't', 'a'});
-  u32(samples * 2);
-  for (int i = 0; i < samples; ++i) u16((i / 20) % 2 ? 8000 : uint16_t(-8000));
+// A mono 16-bit wave whose format fields can be spoiled.
+Bytes Wave(uint16_t channels, uint32_t rate, uint16_t bits, size_t bytes) {
+  Bytes b;
+  for (uint32_t v : {0x46464952u, static_cast<uint32_t>(36 + bytes), 0x45564157u, 0x20746D66u, 16u, 1u | channels << 16,
+                     rate, rate * channels * bits / 8, channels * bits / 8u | bits << 16, 0x61746164u, uint32_t(bytes)})
+    Put(b, v);  // "RIFF" size "WAVE" "fmt " 16 PCM channels rate bytes/s block bits "data" size
+  b.resize(44 + bytes, 37);
   return b;
 }
 
-TEST(Sound, MixerPlaysAFileAndStaysSilentForMissingOrDamagedOnes) {
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
-  ASSERT_EQ(SDL_Init(0), 0);
-  PlayWaveFile("/nowhere/0.wav");  // before the device is open: nothing, no crash
+TEST_F(PlatformTest, DamagedWavesAreSilentAndGoodOnesPlayFromTheCache) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0);
+  UseSoundOutput(nullptr);  // the mixer itself
+  PlayWaveFile("\\nowhere\\0.wav");  // before the device is open
   ASSERT_TRUE(OpenSound());
-
-  char pattern[] = "/tmp/zorblats-sound-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const std::string dir = pattern;
-  WriteFileBytes(dir + "/good.wav", SquareWave(22050));
-  WriteFileBytes(dir + "/bad.wav", {'R', 'I', 'F', 'F', 1, 2, 3});
-
-  PlayWaveFile((dir + "\\missing.wav").c_str());
-  PlayWaveFile((dir + "\\bad.wav").c_str());
+  WriteFileBytes(folder + "bad.wav", Wave(0, 22050, 16, 2000));  // no channels
+  PlayWaveFile((folder + "\\bad.wav").c_str());
+  PlayWaveFile((folder + "missing.wav").c_str());
   EXPECT_EQ(Mix_Playing(-1), 0);
-  PlayWaveFile((dir + "\\good.wav").c_str());
-  EXPECT_EQ(Mix_Playing(-1), 1);
-  PlayWaveFile((dir + "\\good.wav").c_str());  // cached, started on a second channel
+  WriteFileBytes(folder + "good.wav", Wave(1, 22050, 16, 44100));
+  const std::string good = folder + "\\good.wav";
+  LoadWaveFile(good.c_str());
+  std::remove((folder + "good.wav").c_str());
+  EXPECT_EQ(Mix_Playing(-1), 0);  // loading plays nothing
+  PlayWaveFile(good.c_str());  // from the cache: the file is gone
+  PlayWaveFile(good.c_str());  // on a second channel
   EXPECT_EQ(Mix_Playing(-1), 2);
-
-  // A sound loaded at start plays later without reading its file again.
-  WriteFileBytes(dir + "/early.wav", SquareWave(22050));
-  LoadWaveFile((dir + "\\early.wav").c_str());
-  EXPECT_EQ(Mix_Playing(-1), 2);  // loading plays nothing
-  std::remove((dir + "/early.wav").c_str());
-  PlayWaveFile((dir + "\\early.wav").c_str());
-  EXPECT_EQ(Mix_Playing(-1), 3);
-
   CloseSound();
-  PlayWaveFile((dir + "\\good.wav").c_str());  // after closing: silent
-  SDL_Quit();
-  std::system(("rm -rf '" + dir + "'").c_str());
+  PlayWaveFile(good.c_str());  // closed: nothing, no crash
+}
+
+TEST(Sounds, EachBuiltSoundIsAsLongAndAsLoudAsItsRecipeAsks) {
+  std::ifstream recipes(std::string(ZORBLATS_SOURCE_DIR) + "/content/sounds.txt");
+  int n = 0;
+  for (std::string line; std::getline(recipes, line);) {
+    double length, peak;
+    if (std::sscanf(line.c_str(), " length %lf peak %lf", &length, &peak) != 2) continue;
+    const Bytes wave = ReadFileBytes(kGameDir + "/data/" + std::to_string(n++) + ".wav");
+    const size_t bytes = 2 * static_cast<size_t>(std::lround(length * 22050));
+    const Bytes header = Wave(1, 22050, 16, bytes);  // PCM, mono, 22050 Hz, 16 bits
+    ASSERT_EQ(wave.size(), header.size()) << n;
+    EXPECT_TRUE(std::equal(header.begin(), header.begin() + 44, wave.begin())) << n;
+    int loudest = 0;
+    for (size_t i = 44; i < wave.size(); i += 2) loudest = std::max(loudest, std::abs(int16_t(wave[i] | wave[i + 1] << 8)));
+    EXPECT_NEAR(loudest, peak * 32767, 2) << n;
+    EXPECT_EQ(wave[wave.size() - 1] | wave[wave.size() - 2], 0) << n << " ends in silence";
+  }
+  EXPECT_EQ(n, 4);
 }

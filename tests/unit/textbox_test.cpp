@@ -1,391 +1,145 @@
-// The help text box: where words, paragraphs, bold runs and pictures land, and how the
-// text is broken into pages.
-#include <unistd.h>
-
-#include <climits>
-#include <string>
-#include <vector>
-
-#include "resources/draw.h"
-#include "tests/support/harness.h"
-#include "tests/support/screen_blocks.h"
+// Text on the screen, compared as digests of what is drawn (each glyph of a painted font by its
+// character and corner, pictures by place and size): plain strings, and the help box's pages
+// laid out from small mark-up texts; how the text is broken into pages; damaged or huge texts
+// and pictures.
+#include "resources/images.h"
+#include "tests/support/resource_kit.h"
 #include "text/textbox.h"
 
 namespace {
 
-constexpr uint16_t kMarker = 0xF81F;   // row-0 marker colour of the test fonts
-constexpr uint16_t kGap = 0x1111;      // the marker columns below row 0
-constexpr uint16_t kRegular = 0x4000;  // glyph of code 33 + k is kRegular + k in font 0
-constexpr uint16_t kBold = 0x6000;     // ... and kBold + k in font 1
-constexpr uint16_t kPicture = 0x07E0;  // inline pictures are pure green
-constexpr uint16_t kBackdrop = 0x0841;
-
-uint16_t Regular(char c) { return static_cast<uint16_t>(kRegular + c - 33); }
-uint16_t Bold(char c) { return static_cast<uint16_t>(kBold + c - 33); }
-
-// A font strip with one solid block per glyph, row 0 included: glyph k (code 33 + k) is
-// `width` wide and filled with base + k; markers before each glyph and after the last.
-SDL_Surface* MakeBlockFont(int glyphs, int width, int height, uint16_t base) {
-  SDL_Surface* font = MakeSurface(glyphs * (width + 1) + 1, height, kGap);
-  for (int k = 0; k <= glyphs; ++k) FillRect(font, k * (width + 1), 0, 1, 1, kMarker);
-  for (int k = 0; k < glyphs; ++k) {
-    FillRect(font, k * (width + 1) + 1, 0, width, height, static_cast<uint16_t>(base + k));
-  }
-  return font;
-}
-
-bool Absent(uint16_t colour) { return Find(colour).pixels == 0; }
-
-// Every box here: glyphs 5 wide, regular line height 10, bold glyphs 7 wide and 16 high,
-// text area from (10, 20), so right = 10 + width and bottom = 20 + height. The background
-// is black, so each DrawBox starts from a clean screen.
+// Regular glyphs 5 x 10, bold ones 7 x 16; the text area starts at (10, 20).
 class TextBoxTest : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    regular = MakeBlockFont(95, 5, 10, kRegular);
-    bold = MakeBlockFont(95, 7, 16, kBold);
-    black = MakeSurface(240, 320, 0);
-    owned.insert(owned.end(), {regular, bold, black});
-    box.SetBackground(black);
-    box.SetRegularFont(regular);
-    box.SetBoldFont(bold);
-    box.UseFont(0);
+    owned = {PaintedFont(5, 10, kRegularBase, kRegularCorner), PaintedFont(7, 16, kBoldBase, kBoldCorner),
+             MakeSurface(240, 320), PaintedFont(5, 14, kBoldBase, kBoldCorner)};
+    box.SetRegularFont(owned[0]);
+    box.SetBoldFont(owned[1]);
+    box.SetBackground(owned[2]);
+    ASSERT_TRUE(EnterFolder(folder.c_str()));  // help pictures open from the game's folder
+    for (auto [name, w, h] : {std::tuple{"p33.bmp", 33, 7}, {"p105.bmp", 105, 4}, {"p30.bmp", 20, 30}, {"p31.bmp", 20, 31}}) {
+      SDL_Surface* picture = MakeSurface(w, h, kPicture);
+      SDL_SaveBMP(picture, (std::string("data/") + name).c_str());
+      SDL_FreeSurface(picture);
+    }
   }
-
-  // Lays the text out in an area of this size, then draws page `page`.
-  void Show(const char* text, int width, int height, int page = 0) {
+  void Lay(const std::string& newText, int width, int height) {
     box.SetRect(10, 20, width, height);
-    box.SetText(text);
-    DrawPage(page);
+    box.UseFont(0);
+    box.SetText((text = newText).c_str());  // the box keeps a pointer to the text
   }
-  void DrawPage(int page) {
+  std::string Page(int page) {
     box.currentPage = static_cast<int16_t>(page);
     box.DrawBox();
+    return Digest();
   }
-
-  // Writes a solid green BMP into the temporary game folder; returns its full path.
-  std::string WritePicture(const std::string& name, int w, int h) {
-    SDL_Surface* picture = MakeSurface(w, h, kPicture);
-    const std::string path = folder + name;
-    EXPECT_EQ(SDL_SaveBMP(picture, path.c_str()), 0);
-    SDL_FreeSurface(picture);
-    return path;
-  }
-
-  SDL_Surface* regular = nullptr;
-  SDL_Surface* bold = nullptr;
-  SDL_Surface* black = nullptr;
   TextBox box;
+  std::string text;
 };
 
-TEST(HelpBoxStart, StartsEmptyOnPageZeroWithTheRegularFont) {
-  EXPECT_EQ(HelpBox.currentPage, 0);
-  EXPECT_EQ(HelpBox.lastPage, 0);
-  EXPECT_EQ(HelpBox.currentFont, 0);
-  EXPECT_EQ(HelpBox.text, nullptr);
-  EXPECT_EQ(HelpBox.background, nullptr);
-  EXPECT_EQ(HelpBox.fonts[0], nullptr);
-  EXPECT_EQ(HelpBox.fonts[1], nullptr);
-  EXPECT_EQ(HelpBox.left + HelpBox.top + HelpBox.width + HelpBox.height, 0);
+TEST_F(TextBoxTest, PagesAreLaidOutAndDrawnByTheMarkUpRules) {
+  const struct {
+    const char* text;
+    int width, height, page, pages;
+    const char* digest;
+  } cases[] = {
+      // A word that ends exactly at the right edge stays; one pixel less and it wraps, without the space.
+      {"ab cd ef", 38, 60, 0, 1, "a10,20 b15,20 c24,20 d29,20 e38,20 f43,20 300"},
+      {"ab cd ef", 37, 60, 0, 1, "a10,20 b15,20 c24,20 d29,20 e10,30 f15,30 300"},
+      // Two spaces, carriage returns, paragraphs two lines down and indented.
+      {"ab  c\r\nd\n\ne", 200, 100, 0, 1, "a10,20 b15,20 c28,20 d30,40 e30,80 250"},
+      // The word before a paragraph end is measured with the next one; ">" takes room unseen.
+      {"a bc>>\nde", 34, 60, 0, 1, "a10,20 b10,30 c15,30 d30,50 e35,50 250"},
+      // A run ends at "<"; a word right after a tag is never wrapped; unknown tags take no room.
+      {"a bc<X>de", 28, 60, 0, 1, "a10,20 b19,20 c24,20 d29,20 e34,20 250"},
+      {"ab<XYZ cd", 200, 60, 0, 1, "a10,20 b15,20 100"},
+      // Tags match whole and case-sensitively; bold sets the width and the line height.
+      {"a<bold>b<BOLDX>c<BOLD>d\ne</bold>x</BOLDX>y</BOLD>f", 200, 100, 0, 1,
+       "a10,20 b15,20 c20,20 *d25,20 *e30,52 *x37,52 *y44,52 f51,52 648"},
+      {"ab<BOLD", 200, 60, 0, 1, "*a10,20 *b17,20 224"},  // still bold after the layout pass
+      // Pictures: centred with the division truncated, text going on at the left below.
+      {"ab<IMAGE>data\\p33.bmp<P>cd", 100, 60, 0, 1, "a10,20 b15,20 c10,37 d15,37 P43,30 431"},
+      {"<IMAGE>data\\p105.bmp", 100, 0, 0, 1, "P8,30 420"},  // first on its page: stays though too tall
+      {"", 100, 60, 0, 1, "0"},  // the background alone
+      {"ab\ncd e<IMAGE>data\\p30.bmp<P>hi", 100, 60, 0, 1, "a10,20 b15,20 c30,40 d35,40 e44,40 h10,80 i15,80 P50,50 950"},
+      // A picture that does not fit starts the next page with the byte before it.
+      {"ab\ncd e<IMAGE>data\\p31.bmp<P>hi", 100, 60, 0, 2, "a10,20 b15,20 c30,40 d35,40 e44,40 250"},
+      {"ab\ncd e<IMAGE>data\\p31.bmp<P>hi", 100, 60, 1, 2, "e10,20 h10,61 i15,61 P50,30 770"},
+      // Pages are measured with the paragraph indent but drawn without it.
+      {"ab\nef gh ij kl", 48, 0, 1, 3, "e10,20 f15,20 g24,20 h29,20 i38,20 j43,20 300"},
+      {"ab\nef gh ij kl", 48, 0, 2, 3, "i10,20 j15,20 k24,20 l29,20 200"},
+      {"ab\n", 48, 0, 0, 1, "a10,20 b15,20 100"},  // a page end on the last byte starts no page
+      // Pictures that cannot be read take no room: missing, not a BMP, cut short, claiming
+      // more pixels than any picture has, no path at all, a folder.
+      {"a<IMAGE>none.bmp<P>b<IMAGE>text.bmp<P>c<IMAGE>cut.bmp<P>d<IMAGE>huge.bmp<P>e<IMAGE><P>f<IMAGE>data", 200,
+       60, 0, 1, "a10,20 b15,20 c20,20 d25,20 e30,20 f35,20 300"},
+  };
+  WriteFileBytes(folder + "text.bmp", {'n', 'o', 't', ' ', 'B', 'M', 'P'});
+  Bytes cut = ReadFileBytes(folder + "data/p33.bmp"), huge = cut;
+  cut.resize(cut.size() / 2);
+  std::fill(huge.begin() + 18, huge.begin() + 26, 0x40);  // 1077952576 x 1077952576 pixels
+  WriteFileBytes(folder + "cut.bmp", cut);
+  WriteFileBytes(folder + "huge.bmp", huge);
+  for (const auto& c : cases) {
+    Lay(c.text, c.width, c.height);
+    EXPECT_EQ(box.lastPage + 1, c.pages) << c.text;
+    SDL_FillRect(ScreenSurface, nullptr, kPicture);  // shows unless the background covers it
+    EXPECT_EQ(Page(c.page), c.digest) << c.text << " page " << c.page;
+  }
 }
 
-TEST_F(TextBoxTest, DrawBoxPutsTheBackgroundUnderThePage) {
-  SDL_Surface* backdrop = MakeSurface(240, 320, kBackdrop);
-  owned.push_back(backdrop);
-  box.SetBackground(backdrop);
-  box.SetRect(10, 20, 100, 60);
-  box.SetText("ab");
+TEST_F(TextBoxTest, PagesTurnWithinTheirRangeAndStopAtOneHundred) {
+  Lay("ab\ncd\nef", 48, 0);
+  std::string seen;
+  for (auto turn : {&TextBox::PreviousPage, &TextBox::NextPage, &TextBox::NextPage, &TextBox::NextPage, &TextBox::PreviousPage})
+    (box.*turn)(), seen += std::to_string(box.currentPage);
+  EXPECT_EQ(seen, "01221");
+  std::string many;
+  for (int i = 0; i < 150; ++i) many += "a\n";
+  Lay(many, 48, 0);  // keeps the page it was on
+  EXPECT_EQ(std::tuple(box.currentPage, box.lastPage, box.left + box.width), std::tuple(1, kMaxPages - 1, 58));
+  EXPECT_EQ(Page(kMaxPages - 1), "a10,20 50");
+  // Junk of every byte value, unterminated tags and paths of 10,000 bytes lay out and draw.
+  std::string junk;
+  for (int i = 0; i < 65536; ++i) junk += static_cast<char>((i * 7919 + i / 255) % 255 + 1);
+  const std::string huge(10000, '/');
+  for (const std::string& t : {junk, "ab<" + huge, "ab<IMAGE>" + huge, "ab<" + huge + ">cd"}) {
+    Lay(t, 205, 190);
+    for (int page = 0; page <= box.lastPage; ++page) Page(page);
+  }
+  EXPECT_EQ(Digest(), "a10,20 b15,20 c20,20 d25,20 200");  // the long tag skipped whole
+}
+
+TEST_F(TextBoxTest, DrawTextCutsGlyphsBetweenTheirMarkersAndMovesThePen) {
+  Images[kFontWhite] = owned[0];
+  Images[kFontGrey] = owned[3];  // the same layout, taller
+  ApplyColourKeys();  // the white font is keyed by its own pixel (0, 5), here a gap pixel
+  EXPECT_EQ(owned[0]->format->colorkey, kGap);
+  CurrentFont = -1;
+  DrawText("abc", 10, 10, kFontWhite);  // no font selected yet
+  SelectFont(kFontWhite);
+  EXPECT_EQ(Digest(), "0");
+  // Spaces advance 4, a newline goes back to the x given and 15 down, bytes without a glyph
+  // leave no gap; the height is the selected font's, the pixels the image's asked for.
+  DrawText("a b  c\n12\xC8\x01\x7Fx~", 20, 30, kFontWhite);
+  DrawText("!", 40, 60, kFontGrey);
+  EXPECT_EQ(Digest(), "a20,30 b29,30 c42,30 120,45 225,45 \x7F""30,45 x35,45 ~40,45 *!40,60 450");
+
+  // A font with fewer markers keeps the old entries past them but draws only its own glyphs.
+  const GlyphTable wide = GlobalGlyphs;
+  Images[kFontWhite] = PaintedFont(5, 10, kRegularBase, kRegularCorner, 3);  // codes 33 to 35
+  owned.push_back(Images[kFontWhite]);
+  SelectFont(kFontWhite);
+  EXPECT_EQ(std::pair(GlobalGlyphs.count, GlobalGlyphs.x[4]), std::pair(4, wide.x[4]));
   SDL_FillRect(ScreenSurface, nullptr, 0);
-  box.DrawBox();
-  EXPECT_EQ(ScreenPixel(0, 0), kBackdrop);
-  EXPECT_EQ(ScreenPixel(239, 319), kBackdrop);
-  EXPECT_TRUE(IsBlockAt(Regular('a'), 10, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('b'), 15, 20, 5, 10));
-
-  // An empty text draws the background only.
-  box.SetText("");
-  SDL_FillRect(ScreenSurface, nullptr, 0);
-  box.DrawBox();
-  EXPECT_EQ(Find(kBackdrop).pixels, 240 * 320);
-}
-
-TEST_F(TextBoxTest, WordsFillTheLineUpToTheRightEdgeThenWrapToTheLeft) {
-  // abc 10..25, space to 29, def 29..44, space to 48: ghi would end at 63.
-  Show("abc def ghi", 53, 60);  // right = 63: ghi still fits
-  EXPECT_TRUE(IsBlockAt(Regular('g'), 48, 20, 5, 10));
-  Show("abc def ghi", 52, 60);  // right = 62: ghi goes to the next line, without the space
-  EXPECT_TRUE(IsBlockAt(Regular('a'), 10, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('d'), 29, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('g'), 10, 30, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('i'), 20, 30, 5, 10));
-  EXPECT_EQ(box.lastPage, 0);
-}
-
-TEST_F(TextBoxTest, TwoSpacesMakeAnEightPixelGap) {
-  Show("ab  cd", 200, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 28, 20, 5, 10));
-}
-
-TEST_F(TextBoxTest, ParagraphsGoDownTwoLinesAndIndent) {
-  Show("ab\ncd\n\nef", 200, 100);
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 30, 40, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('e'), 30, 80, 5, 10));
-  // Carriage returns change nothing.
-  Show("ab\r\ncd\r\n\r\nef", 200, 100);
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 30, 40, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('e'), 30, 80, 5, 10));
-}
-
-TEST_F(TextBoxTest, LastWordOfAParagraphIsMeasuredWithTheNextOne) {
-  // At the space, "def" + "ghi" of the next paragraph = 30 > 58 - 29, though "def" alone fits.
-  Show("abc def\nghi", 48, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('d'), 10, 30, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('g'), 30, 50, 5, 10));
-  // A run is cut at "<", not at a newline.
-  Show("abc def<X>\nghi", 48, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('d'), 29, 20, 5, 10));
-}
-
-TEST_F(TextBoxTest, ClosingBracketsAreMeasuredButNotDrawn) {
-  // "def>>" measures 25: 29 + 25 > 53, so def wraps although its letters alone would fit.
-  Show("abc def>>", 43, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('d'), 10, 30, 5, 10));
-  EXPECT_TRUE(Absent(Regular('>')));
-  // High bytes and control bytes measure 0 and draw nothing.
-  Show("abc def\xC8\x01\x1F\xFF", 34, 60);  // right = 44 = 29 + 15
-  EXPECT_TRUE(IsBlockAt(Regular('d'), 29, 20, 5, 10));
-  Show("ab\x01\x1F\xC8" "cd", 200, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 20, 20, 5, 10));
-}
-
-TEST_F(TextBoxTest, AWordRightAfterATagIsNeverWrapped) {
-  Show("abc def<X>ghijklmnop", 48, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('d'), 29, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('p'), 89, 20, 5, 10));  // well past right = 58
-  // Unknown tags take no room.
-  Show("a<FOO>b<>c", 200, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 20, 20, 5, 10));
-}
-
-TEST_F(TextBoxTest, BoldTagsSwitchFontWidthAndLineHeight) {
-  // Closed at the end, so the page is drawn from the regular font again.
-  Show("a<BOLD>b</BOLD>c<BOLD>d\ne</BOLD>", 200, 100);
-  EXPECT_TRUE(IsBlockAt(Regular('a'), 10, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Bold('b'), 15, 20, 7, 16));
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 22, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Bold('d'), 27, 20, 7, 16));
-  EXPECT_TRUE(IsBlockAt(Bold('e'), 30, 52, 7, 16));  // two bold line heights down
-  EXPECT_TRUE(Absent(Regular('b')));
-  EXPECT_EQ(box.currentFont, 0);
-}
-
-TEST_F(TextBoxTest, FontInUseCarriesOverFromTheLastPass) {
-  // Pagination leaves the bold font in use, so the page is drawn bold from its first byte.
-  box.SetRect(10, 20, 200, 100);
-  box.SetText("ab<BOLD>");
-  EXPECT_EQ(box.currentFont, 1);
-  DrawPage(0);
-  EXPECT_TRUE(IsBlockAt(Bold('a'), 10, 20, 7, 16));
-  EXPECT_TRUE(IsBlockAt(Bold('b'), 17, 20, 7, 16));
-}
-
-TEST_F(TextBoxTest, AnUnterminatedTagTakesTheRestOfTheText) {
-  Show("ab<XYZ cd", 200, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('b'), 15, 20, 5, 10));
-  EXPECT_TRUE(Absent(Regular('c')));
-  EXPECT_TRUE(Absent(Regular('X')));
-  // It is compared with a ">" supplied.
-  box.SetRect(10, 20, 200, 60);
-  box.SetText("ab<BOLD");
-  EXPECT_EQ(box.currentFont, 1);
-}
-
-TEST_F(TextBoxTest, PicturesAreCentredWithTruncationAndTextGoesOnBelow) {
-  const std::string narrow = WritePicture("narrow.bmp", 33, 7);
-  Show(("ab<IMAGE>" + narrow + "<P>cd").c_str(), 100, 60);
-  // x = 10 + (100 - 33) / 2 = 43, just below the line.
-  EXPECT_TRUE(IsBlockAt(kPicture, 43, 30, 33, 7));
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 10, 37, 5, 10));
-
-  // Wider than the area: (100 - 105) / 2 truncates to -2, not -3.
-  const std::string wide = WritePicture("wide.bmp", 105, 4);
-  Show(("<IMAGE>" + wide).c_str(), 100, 60);
-  EXPECT_TRUE(IsBlockAt(kPicture, 8, 30, 105, 4));
-}
-
-TEST_F(TextBoxTest, PicturePathsAreRelativeToTheGameFolder) {
-  WritePicture("data/help.bmp", 20, 5);
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-  ASSERT_EQ(chdir(folder.c_str()), 0);
-  Show("a<IMAGE>data\\help.bmp</BOLD>b", 100, 60);
-  ASSERT_EQ(chdir(previous), 0);
-  EXPECT_TRUE(IsBlockAt(kPicture, 50, 30, 20, 5));
-  EXPECT_TRUE(IsBlockAt(Regular('b'), 10, 35, 5, 10));
-}
-
-TEST_F(TextBoxTest, MissingPicturesTakeNoRoom) {
-  Show(("ab<IMAGE>" + folder + "none.bmp<P>cd<IMAGE><P>ef<IMAGE>").c_str(), 100, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 20, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('e'), 30, 20, 5, 10));
-  EXPECT_TRUE(Absent(Regular('n')));  // the path is never drawn
-  EXPECT_EQ(box.lastPage, 0);
-}
-
-TEST_F(TextBoxTest, APictureThatDoesNotFitStartsTheNextPageWithTheByteBeforeIt) {
-  // Line "cd e" at y 40, picture from 50; the area ends at 80.
-  const std::string fits = WritePicture("fits.bmp", 20, 30);
-  const std::string text1 = "ab\ncd e<IMAGE>" + fits + "<P>hi";
-  Show(text1.c_str(), 100, 60);
-  EXPECT_EQ(box.lastPage, 0);
-  EXPECT_TRUE(IsBlockAt(kPicture, 50, 50, 20, 30));
-
-  const std::string tall = WritePicture("tall.bmp", 20, 31);
-  const std::string text2 = "ab\ncd e<IMAGE>" + tall + "<P>hi";
-  Show(text2.c_str(), 100, 60);
-  ASSERT_EQ(box.lastPage, 1);
-  EXPECT_EQ(box.pageStart[1], box.text + text2.find('e'));
-  // Page 0 stops at the picture, after drawing the byte before it.
-  EXPECT_TRUE(IsBlockAt(Regular('e'), 44, 40, 5, 10));
-  EXPECT_TRUE(Absent(kPicture));
-  EXPECT_TRUE(Absent(Regular('h')));
-  // Page 1: that byte again, the picture, then the text at the left below it.
-  DrawPage(1);
-  EXPECT_TRUE(IsBlockAt(Regular('e'), 10, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(kPicture, 50, 30, 20, 31));
-  EXPECT_TRUE(IsBlockAt(Regular('h'), 10, 61, 5, 10));
-  EXPECT_TRUE(Absent(Regular('a')));
-}
-
-TEST_F(TextBoxTest, APictureTallerThanAnEmptyPageStaysWhereItStarts) {
-  const std::string huge = WritePicture("huge.bmp", 40, 200);
-  // Met first on page 0.
-  const std::string text1 = "<IMAGE>" + huge + "<P>ab\ncd";
-  Show(text1.c_str(), 100, 60);
-  ASSERT_EQ(box.lastPage, 1);
-  EXPECT_EQ(box.pageStart[1], box.text + text1.rfind("cd"));
-  EXPECT_TRUE(IsBlockAt(kPicture, 40, 30, 40, 200));
-  EXPECT_TRUE(IsBlockAt(Regular('a'), 10, 230, 5, 10));
-
-  // Met after three newlines: moved once, then kept on the page that starts before it.
-  const std::string text2 = "ab\n\n\n<IMAGE>" + huge + "<P>cd";
-  Show(text2.c_str(), 100, 60);
-  ASSERT_EQ(box.lastPage, 1);
-  EXPECT_EQ(box.pageStart[1], box.text + 4);
-  DrawPage(1);
-  EXPECT_TRUE(IsBlockAt(kPicture, 40, 50, 40, 200));
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 10, 250, 5, 10));
-}
-
-TEST_F(TextBoxTest, PagesAreMeasuredWithTheIndentButDrawnWithout) {
-  // An area one line high: every wrap or paragraph break starts a page.
-  const char* text = "ab\nef gh ij kl";
-  Show(text, 48, 0);
-  ASSERT_EQ(box.lastPage, 2);
-  EXPECT_EQ(box.pageStart[0], text);
-  EXPECT_EQ(box.pageStart[1], text + 3);  // "ef gh" measured from x 30
-  EXPECT_EQ(box.pageStart[2], text + 9);  // "ij kl"
-  DrawPage(1);
-  EXPECT_TRUE(IsBlockAt(Regular('e'), 10, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('g'), 24, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('i'), 38, 20, 5, 10));  // repeated from page 2
-  EXPECT_TRUE(Absent(Regular('k')));
-  EXPECT_TRUE(Absent(Regular('a')));
-  DrawPage(2);
-  EXPECT_TRUE(IsBlockAt(Regular('i'), 10, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('k'), 24, 20, 5, 10));
-}
-
-TEST_F(TextBoxTest, APageEndOnTheLastByteStartsNoPage) {
-  Show("ab\n", 48, 0);
-  EXPECT_EQ(box.lastPage, 0);
-  Show("abcdefghijklmnop ", 48, 0);
-  EXPECT_EQ(box.lastPage, 0);
-  Show("ab\nc", 48, 0);
-  EXPECT_EQ(box.lastPage, 1);
-}
-
-TEST_F(TextBoxTest, PagesTurnWithinTheirRange) {
-  box.SetRect(10, 20, 48, 0);
-  box.SetText("ab");
-  ASSERT_EQ(box.lastPage, 0);
-  box.NextPage();
-  EXPECT_EQ(box.currentPage, 0);
-  box.PreviousPage();
-  EXPECT_EQ(box.currentPage, 0);
-
-  box.SetText("ab\ncd\nef");
-  ASSERT_EQ(box.lastPage, 2);
-  box.PreviousPage();
-  EXPECT_EQ(box.currentPage, 0);
-  box.NextPage();
-  box.NextPage();
-  EXPECT_EQ(box.currentPage, 2);
-  box.NextPage();
-  EXPECT_EQ(box.currentPage, 2);
-  box.PreviousPage();
-  EXPECT_EQ(box.currentPage, 1);
-
-  // Attaching a text keeps the page.
-  box.SetText("ab\ncd\nef\ngh");
-  EXPECT_EQ(box.currentPage, 1);
-}
-
-TEST_F(TextBoxTest, PaginationStopsAtOneHundredPages) {
-  std::string text;
-  for (int i = 0; i < 150; ++i) text += "a\n";
-  Show(text.c_str(), 48, 0, kMaxPages - 1);
-  EXPECT_EQ(box.lastPage, kMaxPages - 1);
-  EXPECT_EQ(box.pageStart[kMaxPages - 1], box.text + 2 * (kMaxPages - 1));
-  // The fields after the page table are untouched.
-  EXPECT_EQ(box.left, 10);
-  EXPECT_EQ(box.top, 20);
-  EXPECT_EQ(box.width, 48);
-  EXPECT_EQ(box.height, 0);
-  EXPECT_TRUE(IsBlockAt(Regular('a'), 10, 20, 5, 10));
-  box.NextPage();
-  EXPECT_EQ(box.currentPage, kMaxPages - 1);
-}
-
-TEST_F(TextBoxTest, VeryLongTagsAndPathsAreSkippedWhole) {
-  const std::string longRun(10000, 'X');
-  Show(("ab<" + longRun + ">cd").c_str(), 200, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 20, 20, 5, 10));
-  EXPECT_TRUE(Absent(Regular('X')));
-
-  Show(("ab<IMAGE>" + longRun + "<P>cd").c_str(), 200, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('c'), 20, 20, 5, 10));
-  EXPECT_TRUE(Absent(Regular('X')));
-
-  // A path is kept up to 255 bytes: one that names a picture in exactly its first 255
-  // bytes loads it, whatever follows.
-  WritePicture("p.bmp", 10, 10);
-  const std::string padding(255 - folder.size() - 5, '/');
-  const std::string path255 = folder + padding + "p.bmp";
-  ASSERT_EQ(path255.size(), 255u);
-  Show(("<IMAGE>" + path255 + "<P>ab").c_str(), 200, 60);
-  EXPECT_TRUE(IsBlockAt(kPicture, 105, 30, 10, 10));
-  Show(("<IMAGE>" + path255 + longRun + "<P>ab").c_str(), 200, 60);
-  EXPECT_TRUE(IsBlockAt(kPicture, 105, 30, 10, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('a'), 10, 40, 5, 10));
-
-  Show(("ab<" + longRun).c_str(), 200, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('b'), 15, 20, 5, 10));
-  EXPECT_TRUE(Absent(Regular('X')));
-}
-
-TEST_F(TextBoxTest, GlyphsPastTheFontsMarkersTakeNoRoom) {
-  SDL_Surface* small = MakeBlockFont(3, 5, 10, kRegular);  // codes 33..35 only
-  owned.push_back(small);
-  box.SetRegularFont(small);
-  box.UseFont(0);
-  Show("!a~\"#", 200, 60);
-  EXPECT_TRUE(IsBlockAt(Regular('!'), 10, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('"'), 15, 20, 5, 10));
-  EXPECT_TRUE(IsBlockAt(Regular('#'), 20, 20, 5, 10));
-  EXPECT_TRUE(Absent(kMarker));
-  EXPECT_TRUE(Absent(kGap));
+  DrawText("!a~\"#$!", 10, 10, kFontWhite);
+  EXPECT_EQ(Digest(), "!10,10 \"15,10 #20,10 !25,10 200");
+  SDL_Surface* allMarkers = MakeSurface(400, 2, kMark);
+  owned.push_back(allMarkers);
+  BuildGlyphTable(allMarkers, GlobalGlyphs);  // stops at the table's 255 entries
+  EXPECT_EQ(std::pair(GlobalGlyphs.count, GlobalGlyphs.x[254]), std::pair(kGlyphTableSize, 254));
 }
 
 }  // namespace
