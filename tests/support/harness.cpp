@@ -196,6 +196,7 @@ void GameTest::SetUp() {
   mkdir((folder + "data").c_str(), 0755);
   std::snprintf(ExeDir, sizeof ExeDir, "%s", folder.c_str());
   std::snprintf(DataDir, sizeof DataDir, "%sdata\\", folder.c_str());
+  ChooseSettingsFolder();  // the folder takes writes: the settings file goes beside the data
 }
 
 void GameTest::TearDown() {
