@@ -1,5 +1,7 @@
 #include "platform/host.h"
 
+#include "platform/gamepad.h"
+
 namespace {
 
 class SdlHost final : public HostInput {
@@ -21,6 +23,19 @@ HostInput& CurrentHost() { return *host; }
 
 void HostDelay(uint32_t ms) { host->Delay(ms); }
 uint32_t HostTicks() { return host->Ticks(); }
-int HostPollEvent(SDL_Event* event) { return host->PollEvent(event); }
-int HostWaitEvent(SDL_Event* event) { return host->WaitEvent(event); }
-const uint8_t* HostKeyState() { return host->KeyState(); }
+// Pad events reach the game as the keys they stand for.
+int HostPollEvent(SDL_Event* event) {
+  if (TakePendingPadEvent(*event)) return 1;
+  while (host->PollEvent(event)) {
+    if (TranslatePadEvent(*event)) return 1;
+  }
+  return 0;
+}
+int HostWaitEvent(SDL_Event* event) {
+  if (TakePendingPadEvent(*event)) return 1;
+  while (host->WaitEvent(event)) {
+    if (TranslatePadEvent(*event)) return 1;
+  }
+  return 0;
+}
+const uint8_t* HostKeyState() { return MergePadKeys(host->KeyState()); }

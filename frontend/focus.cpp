@@ -1,0 +1,109 @@
+#include "frontend/focus.h"
+
+#include <cstdio>
+
+#include "platform/paths.h"
+#include "resources/draw.h"
+
+namespace {
+
+// data/focus.bmp: four keyed corners side by side (top left, top right, bottom left,
+// bottom right), each kCorner square.
+constexpr int16_t kCorner = 6;
+constexpr int16_t kOutside = 2;  // how far the corners stand off the area
+constexpr char kFocusPicture[] = "focus.bmp";
+
+SDL_Surface* picture = nullptr;
+bool tried = false;
+
+// Loads the corners once, on the first mark drawn. Without the picture the mark is a plain
+// amber frame in the same place.
+SDL_Surface* Corners() {
+  if (tried) return picture;
+  tried = true;
+  char gamePath[kPathCapacity];
+  char hostPath[kPathCapacity];
+  const int length = std::snprintf(gamePath, sizeof gamePath, "%s%s", DataDir, kFocusPicture);
+  if (length < 0 || length >= static_cast<int>(sizeof gamePath)) return nullptr;
+  if (!HostPath(gamePath, hostPath, sizeof hostPath)) return nullptr;
+  SDL_Surface* loaded = SDL_LoadBMP(hostPath);
+  if (!loaded) return nullptr;
+  if (loaded->w == 4 * kCorner && loaded->h == kCorner && ScreenSurface) {
+    picture = SDL_ConvertSurface(loaded, ScreenSurface->format, SDL_SWSURFACE);
+    if (picture) SDL_SetColorKey(picture, SDL_SRCCOLORKEY, SDL_MapRGB(picture->format, 0, 0, 0));
+  }
+  SDL_FreeSurface(loaded);
+  return picture;
+}
+
+void Frame(const Rect& r) {
+  const Uint32 amber = SDL_MapRGB(ScreenSurface->format, 255, 196, 72);
+  SDL_Rect sides[4] = {
+      {static_cast<Sint16>(r.left), static_cast<Sint16>(r.top), static_cast<Uint16>(r.right - r.left), 2},
+      {static_cast<Sint16>(r.left), static_cast<Sint16>(r.bottom - 2), static_cast<Uint16>(r.right - r.left), 2},
+      {static_cast<Sint16>(r.left), static_cast<Sint16>(r.top), 2, static_cast<Uint16>(r.bottom - r.top)},
+      {static_cast<Sint16>(r.right - 2), static_cast<Sint16>(r.top), 2, static_cast<Uint16>(r.bottom - r.top)}};
+  for (SDL_Rect& side : sides) SDL_FillRect(ScreenSurface, &side, amber);
+}
+
+}  // namespace
+
+NavKey ReadNavKey(const SDL_Event& event) {
+  if (event.type != SDL_KEYDOWN) return NavKey::None;
+  switch (event.key.keysym.sym) {
+    case SDLK_DOWN:
+      return NavKey::Next;
+    case SDLK_TAB:
+      return event.key.keysym.mod & KMOD_SHIFT ? NavKey::Previous : NavKey::Next;
+    case SDLK_UP:
+      return NavKey::Previous;
+    case SDLK_LEFT:
+      return NavKey::Left;
+    case SDLK_RIGHT:
+      return NavKey::Right;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+    case SDLK_SPACE:
+      return NavKey::Press;
+    case SDLK_ESCAPE:
+    case SDLK_BACKSPACE:
+      return NavKey::Back;
+    default:
+      return NavKey::None;
+  }
+}
+
+bool MoveFocus(int& marked, int count, NavKey key) {
+  if (key == NavKey::None || key == NavKey::Back || count <= 0) return false;
+  if (marked < 0) {
+    marked = 0;
+    return true;
+  }
+  if (key == NavKey::Next) marked = (marked + 1) % count;
+  else if (key == NavKey::Previous) marked = (marked + count - 1) % count;
+  else return false;
+  return true;
+}
+
+void DrawFocusMark(const Rect& area) {
+  const Rect r{area.left - kOutside, area.top - kOutside, area.right + kOutside, area.bottom + kOutside};
+  SDL_Surface* corners = Corners();
+  if (!corners) {
+    Frame(r);
+    return;
+  }
+  const int16_t right = static_cast<int16_t>(r.right - kCorner);
+  const int16_t bottom = static_cast<int16_t>(r.bottom - kCorner);
+  const int16_t left = static_cast<int16_t>(r.left);
+  const int16_t top = static_cast<int16_t>(r.top);
+  BlitImagePart(corners, left, top, kCorner, kCorner, 0, 0);
+  BlitImagePart(corners, right, top, kCorner, kCorner, kCorner, 0);
+  BlitImagePart(corners, left, bottom, kCorner, kCorner, 2 * kCorner, 0);
+  BlitImagePart(corners, right, bottom, kCorner, kCorner, 3 * kCorner, 0);
+}
+
+void ShowFocusMark(const Rect* areas, int marked) {
+  if (marked < 0) return;
+  DrawFocusMark(areas[marked]);
+  FlipScreen();
+}
