@@ -13,14 +13,10 @@ constexpr int16_t kCorner = 6;
 constexpr int16_t kOutside = 2;  // how far the corners stand off the area
 constexpr char kFocusPicture[] = "focus.bmp";
 
-SDL_Surface* picture = nullptr;
-bool tried = false;
-
-// Loads the corners once, on the first mark drawn. Without the picture the mark is a plain
-// amber frame in the same place.
-SDL_Surface* Corners() {
-  if (tried) return picture;
-  tried = true;
+// Loads the corners, converted and keyed, or null. The mark is drawn only on a key press,
+// so the small picture is read afresh each time and nothing outlives the screen it was
+// made for. Without the picture the mark is a plain amber frame in the same place.
+SDL_Surface* LoadCorners() {
   char gamePath[kPathCapacity];
   char hostPath[kPathCapacity];
   const int length = std::snprintf(gamePath, sizeof gamePath, "%s%s", DataDir, kFocusPicture);
@@ -28,12 +24,13 @@ SDL_Surface* Corners() {
   if (!HostPath(gamePath, hostPath, sizeof hostPath)) return nullptr;
   SDL_Surface* loaded = SDL_LoadBMP(hostPath);
   if (!loaded) return nullptr;
-  if (loaded->w == 4 * kCorner && loaded->h == kCorner && ScreenSurface) {
-    picture = SDL_ConvertSurface(loaded, ScreenSurface->format, SDL_SWSURFACE);
-    if (picture) SDL_SetColorKey(picture, SDL_SRCCOLORKEY, SDL_MapRGB(picture->format, 0, 0, 0));
+  SDL_Surface* corners = nullptr;
+  if (loaded->w == 4 * kCorner && loaded->h == kCorner) {
+    corners = SDL_ConvertSurface(loaded, ScreenSurface->format, SDL_SWSURFACE);
+    if (corners) SDL_SetColorKey(corners, SDL_SRCCOLORKEY, SDL_MapRGB(corners->format, 0, 0, 0));
   }
   SDL_FreeSurface(loaded);
-  return picture;
+  return corners;
 }
 
 void Frame(const Rect& r) {
@@ -87,7 +84,7 @@ bool MoveFocus(int& marked, int count, NavKey key) {
 
 void DrawFocusMark(const Rect& area) {
   const Rect r{area.left - kOutside, area.top - kOutside, area.right + kOutside, area.bottom + kOutside};
-  SDL_Surface* corners = Corners();
+  SDL_Surface* corners = LoadCorners();
   if (!corners) {
     Frame(r);
     return;
@@ -100,6 +97,7 @@ void DrawFocusMark(const Rect& area) {
   BlitImagePart(corners, right, top, kCorner, kCorner, kCorner, 0);
   BlitImagePart(corners, left, bottom, kCorner, kCorner, 2 * kCorner, 0);
   BlitImagePart(corners, right, bottom, kCorner, kCorner, 3 * kCorner, 0);
+  SDL_FreeSurface(corners);
 }
 
 void ShowFocusMark(const Rect* areas, int marked) {

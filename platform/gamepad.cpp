@@ -150,8 +150,3 @@ const uint8_t* MergePadKeys(const uint8_t* keys) {
   for (int key = 0; key < SDLK_LAST; ++key) merged[key] = keys[key] || held[key] ? 1 : 0;
   return merged;
 }
-
-void ResetPadKeys() {
-  for (uint8_t& h : held) h = 0;
-  pending.clear();
-}

@@ -26,6 +26,3 @@ bool TakePendingPadEvent(SDL_Event& event);
 
 // The key table with the pad's held keys added. Called by HostKeyState.
 const uint8_t* MergePadKeys(const uint8_t* keys);
-
-// Forgets every held pad key and pending event. Called by tests between games.
-void ResetPadKeys();
