@@ -88,8 +88,7 @@ class Watcher final : public HostInput {
 TEST_F(GameTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
   std::filesystem::copy(ZORBLATS_GAME_DIR "/data", folder + "data", std::filesystem::copy_options::recursive);
   Watcher watcher(host);
-  watcher.corner = SDL_LoadBMP((folder + "data/focus.bmp").c_str());  // 5-6-5 as the screen; keyed
-  owned.push_back(watcher.corner);
+  owned.push_back(watcher.corner = SDL_LoadBMP((folder + "data/focus.bmp").c_str()));  // 5-6-5, keyed
   SDL_SetColorKey(watcher.corner, SDL_SRCCOLORKEY, 0);
   UseHostInput(&watcher);
   blinkCounter = largeKeys = shiftPending = 0;
@@ -102,8 +101,10 @@ TEST_F(GameTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
   // high scores (reset, No by the mark, back by the pad's east), about, support, a new game
   // that the lost focus pauses, resumed by the pad, and fired at until the swarm wins.
   host.Wait(1500);
-  for (char c : std::string("DDNDRRhcXDNRTXDNDDNTRNbqDNDDNXUUUUN f Dsos")) {
+  // In play the arrows let go ('_'): only the pad's south button fires.
+  for (char c : std::string("DDNDRRhcXDNRTXDNDDNTRNbqDNDDNXUUUUN_ f Dsos")) {
     if (c == ' ') host.Wait(2000);
+    else if (c == '_') host.KeyUp(SDLK_UP).KeyUp(SDLK_RIGHT);
     else host.Push(Scripted(c)).Wait(10);
   }
   EXPECT_EQ(RunGame(), Quit);
