@@ -70,6 +70,12 @@ NavKey ReadNavKey(const SDL_Event& event) {
   }
 }
 
+NavKey AlongRow(NavKey key) {
+  if (key == NavKey::Left) return NavKey::Previous;
+  if (key == NavKey::Right) return NavKey::Next;
+  return key;
+}
+
 bool MoveFocus(int& marked, int count, NavKey key) {
   if (key == NavKey::None || key == NavKey::Back || count <= 0) return false;
   if (marked < 0) {

@@ -20,6 +20,10 @@ enum class NavKey {
 // Called by every screen's event loop.
 NavKey ReadNavKey(const SDL_Event& event);
 
+// For buttons side by side: Left and Right move the mark as Up and Down do. Used by the
+// message boxes, the high-score, about and support screens.
+NavKey AlongRow(NavKey key);
+
 // Moves the mark of a screen with `count` buttons for a navigation key. Until the first
 // navigation key the mark is hidden (marked -1), so a player who only taps never sees it:
 // that key only shows it, on button 0. True when the mark was shown or moved (the screen

@@ -55,7 +55,7 @@ int RunHighScoreScreen() {
     if (event.type == SDL_MOUSEBUTTONDOWN) {
       x = event.button.x;
       y = event.button.y;
-    } else if (const NavKey key = ReadNavKey(event); MoveFocus(marked, 2, key)) {
+    } else if (const NavKey key = AlongRow(ReadNavKey(event)); MoveFocus(marked, 2, key)) {
       DrawHighScoreScreen();
       ShowFocusMark(buttons, marked);
       continue;

@@ -46,7 +46,7 @@ int RunButtonScreen(ImageId background, const Rect* areas, int count) {
       }
       continue;
     }
-    const NavKey key = ReadNavKey(event);
+    const NavKey key = AlongRow(ReadNavKey(event));
     if (MoveFocus(marked, count, key)) {
       BlitImage(Images[background], 0, 0);
       FlipScreen();

@@ -112,9 +112,7 @@ int WaitForAnswer(const MessageBoxLayout& layout, const char* caption, int style
       case SDL_KEYDOWN: {
         // With the mark showing Enter and Space press the marked button; the side by side
         // buttons take Left and Right as well as Up, Down and Tab.
-        NavKey key = ReadNavKey(event);
-        if (key == NavKey::Left) key = NavKey::Previous;
-        if (key == NavKey::Right) key = NavKey::Next;
+        const NavKey key = AlongRow(ReadNavKey(event));
         if (key == NavKey::Press && marked >= 0) return marked == 0 ? yes : no;
         if (key == NavKey::Back) return no;
         const SDLKey sym = event.key.keysym.sym;
