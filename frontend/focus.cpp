@@ -33,14 +33,18 @@ SDL_Surface* LoadCorners() {
   return corners;
 }
 
+// The plain frame: four amber bars two pixels thick.
 void Frame(const Rect& r) {
   const Uint32 amber = SDL_MapRGB(ScreenSurface->format, 255, 196, 72);
-  SDL_Rect sides[4] = {
-      {static_cast<Sint16>(r.left), static_cast<Sint16>(r.top), static_cast<Uint16>(r.right - r.left), 2},
-      {static_cast<Sint16>(r.left), static_cast<Sint16>(r.bottom - 2), static_cast<Uint16>(r.right - r.left), 2},
-      {static_cast<Sint16>(r.left), static_cast<Sint16>(r.top), 2, static_cast<Uint16>(r.bottom - r.top)},
-      {static_cast<Sint16>(r.right - 2), static_cast<Sint16>(r.top), 2, static_cast<Uint16>(r.bottom - r.top)}};
-  for (SDL_Rect& side : sides) SDL_FillRect(ScreenSurface, &side, amber);
+  const Rect sides[4] = {{r.left, r.top, r.right, r.top + 2},
+                         {r.left, r.bottom - 2, r.right, r.bottom},
+                         {r.left, r.top, r.left + 2, r.bottom},
+                         {r.right - 2, r.top, r.right, r.bottom}};
+  for (const Rect& side : sides) {
+    SDL_Rect bar{static_cast<Sint16>(side.left), static_cast<Sint16>(side.top),
+                 static_cast<Uint16>(side.right - side.left), static_cast<Uint16>(side.bottom - side.top)};
+    SDL_FillRect(ScreenSurface, &bar, amber);
+  }
 }
 
 }  // namespace

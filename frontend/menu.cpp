@@ -29,7 +29,8 @@ FlowCode RunMainMenu(bool gameInProgress) {
   Rect buttons[7];
   int count = 0;
   if (gameInProgress) buttons[count++] = resumeArea;
-  for (const Rect& area : {kNewGameArea, kOptionsArea, kHelpArea, kHighScoresArea, kAboutArea, kExitArea}) {
+  for (const Rect& area :
+       {kNewGameArea, kOptionsArea, kHelpArea, kHighScoresArea, kAboutArea, kExitArea}) {
     buttons[count++] = area;
   }
   int marked = -1;

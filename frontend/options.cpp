@@ -80,7 +80,8 @@ int RunOptionsScreen() {
       result = kScreenQuitEvent;
     } else if (const NavKey key = ReadNavKey(event); !MoveFocus(marked, kRowCount + 1, key)) {
       // Enter takes the marked choice, Left and Right the one before or after it.
-      if (key == NavKey::Left || key == NavKey::Right) marked = NeighbourRow(marked, key == NavKey::Left ? -1 : 1);
+      if (key == NavKey::Left) marked = NeighbourRow(marked, -1);
+      if (key == NavKey::Right) marked = NeighbourRow(marked, 1);
       if (key == NavKey::Press || key == NavKey::Left || key == NavKey::Right) ApplyRow(marked);
       if (key == NavKey::Back || (key == NavKey::Press && marked == kRowCount)) result = kScreenClosed;
     }

@@ -190,8 +190,7 @@ static int HandleEvent(const SDL_Event& event) {
       return Quit;
     case SDL_ACTIVEEVENT:
       // A game never runs unattended: losing the keyboard or being minimised pauses it.
-      if (!event.active.gain && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE))) return OpenMenu;
-      return 0;
+      return !event.active.gain && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) ? OpenMenu : 0;
     default:
       return 0;
   }
