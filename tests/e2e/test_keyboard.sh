@@ -3,8 +3,8 @@
 # from the menu, fired at with Space until the swarm wins, and a name typed on the real
 # keyboard that ends up in the settings file.
 source "$(dirname "$0")/lib.sh"
-# An empty table, sound off and difficulty 2: a short game.
-python3 -c 'import sys; open(sys.argv[1], "wb").write(bytes([0, 0, 2]) + bytes(208))' "$GAME/data/zorblats.set"
+# An empty table, sound off, difficulty 1.
+python3 -c 'import sys; open(sys.argv[1], "wb").write(bytes([0, 0, 1]) + bytes(208))' "$GAME/data/zorblats.set"
 start_x
 launch_game
 wait_window
