@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/driver.h"
+#include "platform/gamepad.h"
 #include "platform/instance_lock.h"
 #include "platform/lost_display.h"
 #include "platform/memory.h"
@@ -59,6 +60,7 @@ StartupOutcome StartUp() {
 
   AskForSharpScaling();
   CatchEndSignals();
+  PrepareGamepads();
   if (SDL_Init(SDL_INIT_AUDIO) < 0) {
     SDL_Quit();
   } else if (SDL_Init(SDL_INIT_VIDEO) < 0) {
@@ -78,6 +80,7 @@ StartupOutcome StartUp() {
   // The handheld took its hardware keys here; a desktop keyboard needs nothing.
   std::atexit(SDL_Quit);
   SDL_EnableUNICODE(1);
+  OpenGamepads();
   OpenSound();  // no audio device: the game plays silently
   return StartupOutcome::Run;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frontend/focus.h"
 #include "frontend/keyboard.h"
 #include "frontend/menu.h"
 #include "platform/message_box.h"
@@ -43,13 +44,30 @@ void DrawHighScoreScreen() {
 
 int RunHighScoreScreen() {
   DrawHighScoreScreen();
+  const Rect buttons[2] = {kBackArea, kResetArea};  // screen order for the keys
+  int marked = -1;
   for (;;) {
     SDL_Event event;
     WaitForScreenEvent(event);
     if (event.type == SDL_QUIT) return kScreenQuitEvent;
-    if (event.type != SDL_MOUSEBUTTONDOWN) continue;
-    const int32_t x = event.button.x;
-    const int32_t y = event.button.y;
+    int32_t x = 0;
+    int32_t y = 0;
+    if (event.type == SDL_MOUSEBUTTONDOWN) {
+      x = event.button.x;
+      y = event.button.y;
+    } else if (const NavKey key = AlongRow(ReadNavKey(event)); MoveFocus(marked, 2, key)) {
+      DrawHighScoreScreen();
+      ShowFocusMark(buttons, marked);
+      continue;
+    } else if (key == NavKey::Back) {
+      return kScreenClosed;
+    } else if (key == NavKey::Press) {
+      // As a tap on the marked button's middle.
+      x = (buttons[marked].left + buttons[marked].right) / 2;
+      y = (buttons[marked].top + buttons[marked].bottom) / 2;
+    } else {
+      continue;
+    }
     const bool back = PtInRect(kBackArea, x, y);
     if (PtInRect(kResetArea, x, y)) {
       if (ShowMessageBox("Do you really want to reset your high scores?", "Reset High Scores?",
@@ -58,6 +76,7 @@ int RunHighScoreScreen() {
       }
       // Saved whatever the answer.
       DrawHighScoreScreen();
+      ShowFocusMark(buttons, marked);
       SaveSettings();
     }
     if (back) return kScreenClosed;

@@ -1,5 +1,8 @@
 #include "frontend/menu.h"
 
+#include <initializer_list>
+
+#include "frontend/focus.h"
 #include "frontend/high_scores.h"
 #include "frontend/info_screens.h"
 #include "frontend/options.h"
@@ -22,6 +25,16 @@ FlowCode RunMainMenu(bool gameInProgress) {
   const Rect resumeArea{kResumeX, kResumeY, kResumeX + resume->w, kResumeY + resume->h};
   DrawMainMenu(gameInProgress);
 
+  // The buttons in screen order for the keys and the pad: Resume on top while it shows.
+  Rect buttons[7];
+  int count = 0;
+  if (gameInProgress) buttons[count++] = resumeArea;
+  for (const Rect& area :
+       {kNewGameArea, kOptionsArea, kHelpArea, kHighScoresArea, kAboutArea, kExitArea}) {
+    buttons[count++] = area;
+  }
+  int marked = -1;
+
   // Taps made before the menu showed are not acted on.
   SDL_Event event;
   while (HostPollEvent(&event)) {
@@ -30,9 +43,27 @@ FlowCode RunMainMenu(bool gameInProgress) {
   for (;;) {
     WaitForScreenEvent(event);
     if (event.type == SDL_QUIT) return Quit;
-    if (event.type != SDL_MOUSEBUTTONDOWN) continue;
-    const int32_t x = event.button.x;
-    const int32_t y = event.button.y;
+    int32_t x = 0;
+    int32_t y = 0;
+    if (event.type == SDL_MOUSEBUTTONDOWN) {
+      x = event.button.x;
+      y = event.button.y;
+    } else if (event.type == SDL_KEYDOWN) {
+      const NavKey key = ReadNavKey(event);
+      if (MoveFocus(marked, count, key)) {
+        DrawMainMenu(gameInProgress);
+        ShowFocusMark(buttons, marked);
+        continue;
+      }
+      // Escape goes back to the paused game, as the pad's Start button left it.
+      if (key == NavKey::Back && gameInProgress) return Resume;
+      if (key != NavKey::Press) continue;
+      // Enter presses the marked button as a tap on its middle would.
+      x = (buttons[marked].left + buttons[marked].right) / 2;
+      y = (buttons[marked].top + buttons[marked].bottom) / 2;
+    } else {
+      continue;
+    }
     if (PtInRect(kNewGameArea, x, y)) return NewGame;
     if (PtInRect(kExitArea, x, y)) return Quit;
     if (PtInRect(kOptionsArea, x, y)) {
@@ -51,5 +82,6 @@ FlowCode RunMainMenu(bool gameInProgress) {
       continue;
     }
     DrawMainMenu(gameInProgress);
+    ShowFocusMark(buttons, marked);
   }
 }

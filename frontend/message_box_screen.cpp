@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "frontend/focus.h"
 #include "frontend/menu.h"
 #include "platform/message_box.h"
 #include "resources/draw.h"
@@ -97,29 +98,41 @@ void DrawBox(const MessageBoxLayout& layout, const char* caption, int style) {
   FlipScreen();
 }
 
-int WaitForAnswer(const MessageBoxLayout& layout, int style) {
+int WaitForAnswer(const MessageBoxLayout& layout, const char* caption, int style) {
   const bool yesNo = style == MB_YESNO;
   const int yes = yesNo ? IDYES : IDOK;
   const int no = yesNo ? IDNO : IDOK;
+  int marked = -1;
   for (;;) {
     SDL_Event event;
     WaitForScreenEvent(event);
     switch (event.type) {
       case SDL_QUIT:
         return no;
-      case SDL_KEYDOWN:
-        switch (event.key.keysym.sym) {
+      case SDL_KEYDOWN: {
+        // With the mark showing Enter and Space press the marked button; the side by side
+        // buttons take Left and Right as well as Up, Down and Tab.
+        const NavKey key = AlongRow(ReadNavKey(event));
+        if (key == NavKey::Press && marked >= 0) return marked == 0 ? yes : no;
+        if (key == NavKey::Back) return no;
+        const SDLKey sym = event.key.keysym.sym;
+        if (sym != SDLK_RETURN && sym != SDLK_KP_ENTER && MoveFocus(marked, layout.buttonCount, key)) {
+          DrawBox(layout, caption, style);
+          ShowFocusMark(layout.buttons, marked);
+          break;
+        }
+        switch (sym) {
           case SDLK_RETURN:
           case SDLK_KP_ENTER:
           case SDLK_y:
             return yes;
-          case SDLK_ESCAPE:
           case SDLK_n:
             return no;
           default:
             break;
         }
         break;
+      }
       case SDL_MOUSEBUTTONDOWN:
         for (int32_t i = 0; i < layout.buttonCount; ++i) {
           if (PtInRect(layout.buttons[i], event.button.x, event.button.y)) return i == 0 ? yes : no;
@@ -144,7 +157,7 @@ class DrawnMessageBox final : public MessageBoxHandler {
     SDL_Surface* under = SDL_ConvertSurface(ScreenSurface, ScreenSurface->format, SDL_SWSURFACE);
     const MessageBoxLayout layout = LayOutMessageBox(text ? text : "", style);
     DrawBox(layout, caption, style);
-    const int answer = WaitForAnswer(layout, style);
+    const int answer = WaitForAnswer(layout, caption, style);
     if (under) {
       SDL_BlitSurface(under, nullptr, ScreenSurface, nullptr);
       SDL_FreeSurface(under);

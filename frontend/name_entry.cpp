@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "frontend/focus.h"
 #include "frontend/high_scores.h"
 #include "frontend/keyboard.h"
 #include "game/ship.h"
@@ -24,11 +25,23 @@ constexpr int32_t kNameBufferSize = 20;
 constexpr int32_t kNameLimit = 10;
 constexpr uint32_t kGameOverMs = 3000;
 constexpr uint32_t kEntryPassMs = 10;
+constexpr uint32_t kKeyLitMs = 80;  // a key typed on the real keyboard lights this long
+
+// The on-screen key the keys and the pad have walked to; -1 until the first arrow.
+int markedKey = -1;
 
 // The keyboard picture of the current layer, pressed or not.
 SDL_Surface* KeyboardPicture(bool pressed) {
   if (largeKeys == 1) return Images[pressed ? kKeyboardLargePushed : kKeyboardLarge];
   return Images[pressed ? kKeyboardSmallPushed : kKeyboardSmall];
+}
+
+// Draws the focus mark inside the marked key's face, if a key is marked.
+void DrawKeyMark() {
+  if (markedKey < 0) return;
+  const Rect& a = KeyTable[markedKey].area;
+  DrawFocusMark(Rect{keyboardOrigin.x + a.left + 3, keyboardOrigin.y + a.top + 3,
+                     keyboardOrigin.x + a.right - 3, keyboardOrigin.y + a.bottom - 3});
 }
 
 // Copies one key's rectangle from a keyboard picture to its place on the screen.
@@ -38,6 +51,7 @@ void ShowKey(SDL_Surface* picture, const Rect& keyArea) {
                 static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left)),
                 static_cast<uint16_t>(std::abs(keyArea.bottom - keyArea.top)),
                 static_cast<int16_t>(keyArea.left), static_cast<int16_t>(keyArea.top));
+  DrawKeyMark();
   FlipScreen();
 }
 
@@ -45,7 +59,104 @@ void ShowKey(SDL_Surface* picture, const Rect& keyArea) {
 void ShowKeyboard() {
   BlitImage(KeyboardPicture(false), static_cast<int16_t>(keyboardOrigin.x),
             static_cast<int16_t>(keyboardOrigin.y));
+  DrawKeyMark();
   FlipScreen();
+}
+
+// The key that gives a character in either layer, or -1.
+int KeyGiving(int32_t code) {
+  for (int i = 0; i < kKeyCount; ++i) {
+    if (KeyTable[i].normal == code || KeyTable[i].large == code) return i;
+  }
+  return -1;
+}
+
+// The key the arrows reach from a key: Left and Right go along the row (round at its
+// ends), Up and Down to the key of the row above or below nearest to it. The keys that do
+// nothing are passed over.
+int WalkKeyboard(int from, NavKey key) {
+  const Rect& at = KeyTable[from].area;
+  const int middle = at.left + at.right;
+  int best = from;
+  if (key == NavKey::Left || key == NavKey::Right) {
+    const int step = key == NavKey::Right ? 1 : kKeyCount - 1;
+    for (int i = (from + step) % kKeyCount; i != from; i = (i + step) % kKeyCount) {
+      if (KeyTable[i].area.top == at.top && KeyTable[i].normal != kNoActionKey) return i;
+    }
+    return from;
+  }
+  // The next row up or down, round from the last to the first.
+  constexpr int kRowTops[] = {0, 17, 34, 51, 68};
+  int row = 0;
+  while (kRowTops[row] != at.top) ++row;
+  const int target = kRowTops[(row + (key == NavKey::Previous ? 4 : 1)) % 5];
+  int bestDistance = 1 << 30;
+  for (int i = 0; i < kKeyCount; ++i) {
+    const Rect& a = KeyTable[i].area;
+    if (a.top != target || KeyTable[i].normal == kNoActionKey) continue;
+    const int distance = std::abs(a.left + a.right - middle);
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      best = i;
+    }
+  }
+  return best;
+}
+
+// Lights a key for a moment, as the real keyboard types its character.
+void LightKey(int index) {
+  ShowKey(KeyboardPicture(true), KeyTable[index].area);
+  HostDelay(kKeyLitMs);
+  ShowKey(KeyboardPicture(false), KeyTable[index].area);
+}
+
+// A key of the on-screen keyboard applied from the real keyboard or the pad, with the
+// whole keyboard drawn again when its layer changed. Returns ApplyKey's result.
+int32_t PressKey(int index, int32_t code, char* name, int32_t maxLength) {
+  if (code != kEnterKey) LightKey(index);
+  const int32_t layer = largeKeys;
+  const int32_t result = ApplyKey(code, name, maxLength);
+  if (largeKeys != layer) ShowKeyboard();
+  return result;
+}
+
+// A key pressed on the real keyboard or the pad during the name entry: characters type
+// themselves, Backspace deletes, Enter and Escape end the entry; the arrows walk the
+// on-screen keyboard and the pad's south button (Space without a character) presses the
+// key walked to. Returns 1 when the entry ends.
+int32_t TypeKey(const SDL_keysym& keysym, char* name, int32_t maxLength) {
+  switch (keysym.sym) {
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+    case SDLK_ESCAPE:
+      return 1;
+    case SDLK_BACKSPACE:
+      return PressKey(KeyGiving(kBackspaceKey), kBackspaceKey, name, maxLength);
+    default:
+      break;
+  }
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym = keysym;
+  const NavKey key = ReadNavKey(event);
+  const bool press = keysym.sym == SDLK_SPACE && keysym.unicode == 0;
+  if (key == NavKey::Next || key == NavKey::Previous || key == NavKey::Left ||
+      key == NavKey::Right || press) {
+    const int from = markedKey;
+    if (from < 0) {
+      markedKey = KeyGiving('a');
+    } else if (press) {
+      const KeyboardKey& k = KeyTable[markedKey];
+      return PressKey(markedKey, largeKeys == 1 ? k.large : k.normal, name, maxLength);
+    } else {
+      markedKey = WalkKeyboard(from, keysym.sym == SDLK_TAB ? NavKey::Right : key);
+      ShowKey(KeyboardPicture(false), KeyTable[from].area);
+    }
+    ShowKey(KeyboardPicture(false), KeyTable[markedKey].area);
+    return 0;
+  }
+  const int index = keysym.unicode >= 32 && keysym.unicode <= 126 ? KeyGiving(keysym.unicode) : -1;
+  return index < 0 ? 0 : PressKey(index, keysym.unicode, name, maxLength);
 }
 
 void ToggleLayer() { largeKeys = 1 - largeKeys; }
@@ -150,6 +261,7 @@ void DrawEditField(const char* name) {
 
 int32_t RunNameEntry(char* name, int32_t maxLength) {
   SetKeyboardOrigin(kKeyboardX, kKeyboardY);
+  markedKey = -1;
   DrawHighScoreScreen();
   int32_t result = 0;
   while (result == 0) {
@@ -158,6 +270,8 @@ int32_t RunNameEntry(char* name, int32_t maxLength) {
     if (HostPollEvent(&event)) {
       if (event.type == SDL_QUIT) {
         result = 3;
+      } else if (event.type == SDL_KEYDOWN) {
+        result = TypeKey(event.key.keysym, name, maxLength);
       } else if (event.type == SDL_MOUSEBUTTONDOWN) {
         const int32_t x = event.button.x;
         const int32_t y = event.button.y;

@@ -1,5 +1,8 @@
 #include "frontend/options.h"
 
+#include <algorithm>
+
+#include "frontend/focus.h"
 #include "frontend/menu.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
@@ -28,6 +31,13 @@ void ApplyRow(int row) {
   }
 }
 
+// The row a choice moves to by Left (-1) or Right (+1), staying within its group.
+int NeighbourRow(int row, int step) {
+  if (row <= kDifficulty2) return std::clamp(row + step, int{kDifficulty0}, int{kDifficulty2});
+  if (row <= kSoundOff) return std::clamp(row + step, int{kSoundOn}, int{kSoundOff});
+  return row;
+}
+
 }  // namespace
 
 void DrawOptionsScreen() {
@@ -46,6 +56,14 @@ int RunOptionsScreen() {
   for (int row = 0; row < kRowCount; ++row) {
     rows[row] = Rect{kRadioX, kRadioRows[row], kRadioX + radio->w, kRadioRows[row] + radio->h};
   }
+  // The focus mark takes in a row's label too; the last place is the back button.
+  constexpr int kLabelWidth = 80;
+  Rect marks[kRowCount + 1];
+  for (int row = 0; row < kRowCount; ++row) {
+    marks[row] = Rect{rows[row].left, rows[row].top, rows[row].left + kLabelWidth, rows[row].bottom};
+  }
+  marks[kRowCount] = kBackArea;
+  int marked = -1;
   int result = 0;
   DrawOptionsScreen();
   while (result == 0) {
@@ -60,8 +78,15 @@ int RunOptionsScreen() {
       }
     } else if (event.type == SDL_QUIT) {
       result = kScreenQuitEvent;
+    } else if (const NavKey key = ReadNavKey(event); !MoveFocus(marked, kRowCount + 1, key)) {
+      // Enter takes the marked choice, Left and Right the one before or after it.
+      if (key == NavKey::Left) marked = NeighbourRow(marked, -1);
+      if (key == NavKey::Right) marked = NeighbourRow(marked, 1);
+      if (key == NavKey::Press || key == NavKey::Left || key == NavKey::Right) ApplyRow(marked);
+      if (key == NavKey::Back || (key == NavKey::Press && marked == kRowCount)) result = kScreenClosed;
     }
     DrawOptionsScreen();
+    if (result == 0) ShowFocusMark(marks, marked);
   }
   SaveSettings();
   return result;

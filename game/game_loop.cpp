@@ -139,6 +139,8 @@ int StepFrame() {
 static int HandleEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN: {
+      // Escape, P and the pad's Start button pause, as the menu button does.
+      if (event.key.keysym.sym == SDLK_ESCAPE || event.key.keysym.sym == SDLK_p) return OpenMenu;
       // The whole key table counts, not just the key of the event.
       const uint8_t* keys = HostKeyState();
       Ship& ship = PlayerShip;
@@ -152,6 +154,7 @@ static int HandleEvent(const SDL_Event& event) {
       }
       if (keys[SDLK_UP] == 1) FireShot(ship);
       if (keys[SDLK_LCTRL] == 1) FireShot(ship);
+      if (keys[SDLK_SPACE] == 1) FireShot(ship);  // also the pad's south button
       return 0;
     }
     case SDL_KEYUP: {
@@ -164,6 +167,9 @@ static int HandleEvent(const SDL_Event& event) {
       return PtInRect(MenuTapZone, event.button.x, event.button.y) ? OpenMenu : 0;
     case SDL_QUIT:
       return Quit;
+    case SDL_ACTIVEEVENT:
+      // A game never runs unattended: losing the keyboard or being minimised pauses it.
+      return !event.active.gain && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) ? OpenMenu : 0;
     default:
       return 0;
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/gamepad.h"
 #include "platform/signals.h"
 #include "platform/window_mode.h"
 
@@ -53,12 +54,22 @@ HostInput& CurrentHost() { return *host; }
 
 void HostDelay(uint32_t ms) { host->Delay(ms); }
 uint32_t HostTicks() { return host->Ticks(); }
+// A request to end comes before anything else; pad events reach the game as the keys
+// they stand for.
 int HostPollEvent(SDL_Event* event) {
   if (EndRequested()) return TakeEndEvent(event, true);
-  return host->PollEvent(event);
+  if (TakePendingPadEvent(*event)) return 1;
+  while (host->PollEvent(event)) {
+    if (TranslatePadEvent(*event)) return 1;
+  }
+  return 0;
 }
 int HostWaitEvent(SDL_Event* event) {
-  const int got = EndRequested() ? 0 : host->WaitEvent(event);
+  if (!EndRequested() && TakePendingPadEvent(*event)) return 1;
+  int got = 0;
+  while (!EndRequested() && (got = host->WaitEvent(event)) != 0) {
+    if (TranslatePadEvent(*event)) return 1;
+  }
   return EndRequested() ? TakeEndEvent(event, false) : got;
 }
-const uint8_t* HostKeyState() { return host->KeyState(); }
+const uint8_t* HostKeyState() { return MergePadKeys(host->KeyState()); }

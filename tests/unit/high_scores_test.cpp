@@ -105,7 +105,7 @@ TEST_F(HighScoreTest, BackButtonEdges) {
 }
 
 TEST_F(HighScoreTest, QuitEventReturnsThree) {
-  host.Release(30, 220).KeyDown(SDLK_ESCAPE).Quit().Press(30, 220);
+  host.Release(30, 220).KeyDown(SDLK_x).Quit().Press(30, 220);
   EXPECT_EQ(RunHighScoreScreen(), 3);
   EXPECT_EQ(host.Pending(), 1u);
 }

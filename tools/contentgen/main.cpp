@@ -121,6 +121,9 @@ void Run(const std::string& content, const std::string& out, const std::string& 
     Save(out, name, reserved);
   }
 
+  // The focus mark of the keyboard and the gamepad, beside the help pictures.
+  Save(helpOut, "focus.bmp", kit.sprites.at("focus").strip);
+
   // Backgrounds, banners and help pictures.
   for (const LaidOutPicture& pic : RunLayouts(content + "screens.txt", kit))
     Save(pic.help ? helpOut : out, pic.name, pic.image);
