@@ -7,7 +7,7 @@
 #include "app/driver.h"
 #include "frontend/keyboard.h"
 #include "frontend/name_entry.h"
-#include "frontend/settings.h"
+#include "settings/settings.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "tests/support/harness.h"
