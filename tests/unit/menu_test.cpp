@@ -1,195 +1,181 @@
-// The main menu run for real on the virtual clock: its button edges, which screen each
-// button opens, queued taps, quitting, and the Resume button that only a paused game has.
-#include "frontend/menu.h"
-
-#include <unistd.h>
-
+// The front-end screens run for real: every touch area tapped just inside and just outside
+// each of its edges (one table, one loop), the flows between screens, help page turning,
+// the options marks, the high-score table and its reset.
+#include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
-#include "frontend/settings.h"
-#include "resources/draw.h"
-#include "resources/images.h"
-#include "tests/support/harness.h"
-#include "tests/support/screen_watch.h"
-#include "text/font.h"
-#include "text/textbox.h"
+#include "frontend/high_scores.h"
+#include "frontend/info_screens.h"
+#include "frontend/menu.h"
+#include "frontend/options.h"
+#include "tests/support/screens.h"
 
 namespace {
 
-class MenuTest : public GameTest {
- protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    InstallSyntheticImages();
-    SelectFont(kFontWhite);
-    PrepareHelpBox(HelpBox);
-    HelpBox.SetText("A short help text.");
-    UseHostInput(&watch);
-  }
+enum Screen { MenuAtStart, MenuInPlay, Options, Scores, Help, About, Support, Entry };
+using Points = std::vector<std::pair<int, int>>;
 
-  // Each scripted step comes 10 ms after the last, so none is queued before the menu shows.
-  void Later() { host.Wait(10); }
-  bool SettingsSaved() const { return access((folder + "data/zorblats.set").c_str(), F_OK) == 0; }
-
-  WatchingHost watch{host};
-};
-
-struct Button {
-  const char* name;
+// An area and what a tap inside it gives (see Run); a tap outside gives what a miss gives.
+struct Area {
+  Screen screen;
   Rect area;
-  int screen;  // the background of the screen it opens, or -1
-  FlowCode result;  // for New game and Exit
+  const char* inside;
+  int16_t page = 2;  // the help page shown on entry
+};
+const Area kAreas[] = {
+    {MenuAtStart, {37, 60, 204, 83}, "1 M"},      {MenuAtStart, {37, 94, 204, 117}, "3 MOM"},
+    {MenuAtStart, {37, 127, 204, 150}, "3 MH2M"}, {MenuAtStart, {37, 157, 204, 180}, "3 MTM"},
+    {MenuAtStart, {37, 195, 204, 218}, "3 MAM"},  {MenuAtStart, {37, 228, 204, 251}, "3 M"},
+    {MenuAtStart, {55, 24, 185, 54}, "3 MM"},     {MenuInPlay, {55, 24, 185, 54}, "2 Mr"},
+    {MenuInPlay, {37, 94, 204, 117}, "3 MrOMr"},  {Options, {21, 81, 36, 96}, "3 OO d0"},
+    {Options, {21, 108, 36, 123}, "3 OO d1"},     {Options, {21, 136, 36, 151}, "3 OO d2"},
+    {Options, {21, 210, 36, 225}, "3 OO s1"},     {Options, {21, 244, 36, 259}, "3 OO s0"},
+    {Options, {6, 290, 57, 318}, "1 O"},          {Scores, {20, 209, 65, 229}, "1 T"},
+    {Scores, {123, 209, 200, 229}, "3 TT box"},   {Help, {50, 288, 109, 323}, "3 H2H1 p1"},
+    {Help, {160, 288, 219, 323}, "3 H2H3 p3"},    {Help, {95, 290, 146, 318}, "1 H0", 0},
+    {About, {4, 288, 68, 313}, "1 A"},
+    {About, {80, 288, 163, 314}, "2 A"},          {Support, {4, 288, 68, 313}, "1 S"},
+    {Entry, {20, 209, 65, 229}, "1"},
 };
 
-// The areas main.bmp paints its labels in.
-const Button kButtons[] = {
-    {"new game", {37, 60, 204, 83}, -1, NewGame},
-    {"options", {37, 94, 204, 117}, kOptions, Quit},
-    {"help", {37, 127, 204, 150}, kHelp, Quit},
-    {"high scores", {37, 157, 204, 180}, kScores, Quit},
-    {"about", {37, 195, 204, 218}, kAbout, Quit},
-    {"exit", {37, 228, 204, 251}, -1, Quit},
+class Screens : public ScreenTest {
+ protected:
+  // Runs a screen on presses made after it shows, then a quit event. The outcome reads
+  // "result waits changes": the screen at each wait (M menu, r with its resume button,
+  // O options, T scores, A about, S support, H help with the page shown), then what changed
+  // (d difficulty, s sound, p help page, box: a question was asked).
+  std::string Run(Screen screen, const Points& presses, int16_t page = 2) {
+    SDL_Event leftover;
+    while (host.Pending()) host.PollEvent(&leftover);
+    Settings.difficulty = 5;
+    Settings.soundOn = 7;
+    HelpBox.SetText(story.c_str());
+    std::vector<uint64_t> pages;
+    for (int16_t k = 0; k <= HelpBox.lastPage; ++k) {
+      HelpBox.currentPage = k;
+      HelpBox.DrawBox();
+      pages.push_back(ScreenDigest());
+    }
+    HelpBox.currentPage = page;
+    boxes.shown.clear();
+    std::string waits;
+    onWait = [&] {
+      const uint32_t probe = ReadPixel(232, 4, ScreenSurface);
+      for (auto [id, c] : {std::pair{kMainMenu, 'M'}, {kOptions, 'O'}, {kScores, 'T'}, {kAbout, 'A'},
+                           {kSupport, 'S'}, {kHelp, 'H'}})
+        if (ReadPixel(232, 4, Images[id]) == probe) waits += c;
+      for (size_t k = 0; !waits.empty() && waits.back() == 'H' && k < pages.size(); ++k)
+        if (pages[k] == ScreenDigest()) waits += std::to_string(k);
+      if (ReadPixel(60, 30, ScreenSurface) == ReadPixel(5, 6, Images[kResumeButton])) waits += 'r';
+    };
+    host.cursor = host.now + 1;
+    for (auto [x, y] : presses) host.Press(x, y);
+    host.Quit();
+    int result = 0;
+    char name[20] = {};
+    switch (screen) {
+      case MenuAtStart: result = RunMainMenu(false); break;
+      case MenuInPlay: result = RunMainMenu(true); break;
+      case Options: result = RunOptionsScreen(); break;
+      case Scores: result = RunHighScoreScreen(); break;
+      case Help: result = RunHelpScreen(); break;
+      case About: result = RunAboutScreen(); break;
+      case Support: result = RunSupportScreen(); break;
+      case Entry: PlaceEditField(0); result = RunNameEntry(name, 10); break;
+    }
+    onWait = nullptr;
+    std::string out = std::to_string(result) + (waits.empty() ? "" : " " + waits);
+    if (Settings.difficulty != 5) out += " d" + std::to_string(Settings.difficulty);
+    if (Settings.soundOn != 7) out += " s" + std::to_string(Settings.soundOn);
+    if (HelpBox.currentPage != page) out += " p" + std::to_string(HelpBox.currentPage);
+    return out + (boxes.shown.empty() ? "" : " box");
+  }
+  std::string story = Lines(90);
+  static std::string Lines(int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += "Line " + std::string(1 + i % 9, 'x') + "\n";
+    return text;
+  }
 };
 
-TEST_F(MenuTest, EveryButtonHasItsLeftAndTopEdgesInsideAndItsRightAndBottomOutside) {
-  for (const Button& b : kButtons) {
-    const Rect& a = b.area;
-    const int corners[2][2] = {{a.left, a.top}, {a.right - 1, a.bottom - 1}};
-    for (const auto& corner : corners) {
-      SCOPED_TRACE(std::string(b.name) + " at " + std::to_string(corner[0]) + "," +
-                   std::to_string(corner[1]));
-      watch.seen.clear();
-      Later();
-      if (b.screen >= 0) {
-        host.Press(corner[0], corner[1]);
-        // The sub-screen opens; a quit event there only closes it, and the menu stays.
-        Later();
-        host.Quit();
-        EXPECT_EQ(RunMainMenu(false), Quit);  // the script runs out: quit in the menu
-        EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu, b.screen, kMainMenu}));
-      } else {
-        host.Tap(corner[0], corner[1]);
-        EXPECT_EQ(RunMainMenu(false), b.result);
-        EXPECT_EQ(host.Pending(), 1u) << "only the button's release is left";
-      }
-    }
-    // Just outside: right edge, bottom edge, one left of left, one above top.
-    const int outside[4][2] = {{a.right, a.top}, {a.left, a.bottom}, {a.left - 1, a.top}, {a.left, a.top - 1}};
-    for (const auto& point : outside) {
-      SCOPED_TRACE(std::string(b.name) + " outside at " + std::to_string(point[0]) + "," +
-                   std::to_string(point[1]));
-      watch.seen.clear();
-      Later();
-      host.Tap(point[0], point[1]);
-      EXPECT_EQ(RunMainMenu(false), Quit);
-      EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu, kMainMenu, kMainMenu}));
-    }
+TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
+  for (const Area& a : kAreas) {
+    const Rect& r = a.area;
+    const std::string miss = Run(a.screen, {{0, 0}}, a.page);
+    for (Points tap : {Points{{r.left, r.top}}, {{r.right - 1, r.bottom - 1}}})
+      EXPECT_EQ(Run(a.screen, tap, a.page), a.inside) << tap[0].first << "," << tap[0].second;
+    for (Points tap : {Points{{r.left - 1, r.top}}, {{r.left, r.top - 1}}, {{r.right, r.bottom - 1}},
+                       {{r.right - 1, r.bottom}}})
+      EXPECT_EQ(Run(a.screen, tap, a.page), miss) << tap[0].first << "," << tap[0].second;
   }
 }
 
-TEST_F(MenuTest, TheNewGameButtonsRightEdgeIsOutside) {
-  Later();
-  host.Tap(204, 70);
-  Later();
-  host.Tap(37, 60);
-  EXPECT_EQ(RunMainMenu(false), NewGame);
-  EXPECT_EQ(host.Pending(), 1u);
-}
-
-TEST_F(MenuTest, TapsQueuedBeforeTheMenuShowsAreDropped) {
-  host.Tap(100, 240);  // Exit, queued before the menu opens
-  host.Tap(100, 100);  // Options, queued too
-  Later();
-  host.Tap(100, 70);  // New game, after the menu showed
-  EXPECT_EQ(RunMainMenu(false), NewGame);
-  EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu}));
-}
-
-TEST_F(MenuTest, QuitEventInTheMenuQuitsAndOtherEventsAreIgnored) {
-  Later();
-  host.KeyDown(SDLK_RETURN).Release(100, 70).Motion(100, 70).Quit();
-  Later();
-  host.Tap(100, 70);
+TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
+  EXPECT_EQ(Run(Help, {}), "3 H2");  // a quit keeps the page
+  ASSERT_GE(HelpBox.lastPage, 4);
+  EXPECT_EQ(Run(Help, {{170, 300}}, 3), "1 H3 p0");  // Next reaching page 4 closes
+  EXPECT_EQ(Run(Help, {{100, 300}}, 3), "1 H3 p0");  // Previous and Close overlap
+  EXPECT_EQ(Run(Help, {{60, 300}}, 0), "3 H0H0");  // Previous on the first page
+  EXPECT_EQ(Run(MenuAtStart, {{40, 200}, {90, 300}, {10, 300}}), "3 MASM");
+  story = Lines(20);
+  EXPECT_EQ(Run(Help, {{170, 300}, {170, 300}}, 0), "3 H0H1H1 p1");  // stops on the last page
+  host.Press(100, 70);  // before the menu shows: dropped
   EXPECT_EQ(RunMainMenu(false), Quit);
-  EXPECT_EQ(host.Pending(), 2u) << "the tap after the quit is never read";
 }
 
-TEST_F(MenuTest, ResumeIsOnlyDrawnAndHonouredWithAGameInProgress) {
-  const SDL_Surface* resume = Images[kResumeButton];
-  const uint32_t resumeColour = ReadPixel(0, 0, Images[kResumeButton]);
-  const uint32_t menuColour = ReadPixel(60, 30, Images[kMainMenu]);
-  ASSERT_NE(resumeColour, menuColour);
-
-  // At start: not drawn, and a tap on its place does nothing.
-  Later();
-  host.Tap(60, 30);
-  Later();
-  host.Tap(55 + resume->w - 1, 24 + resume->h - 1);
-  EXPECT_EQ(RunMainMenu(false), Quit);
-  EXPECT_EQ(ScreenPixel(60, 30), menuColour);
-  EXPECT_EQ(ScreenPixel(55 + resume->w - 1, 24 + resume->h - 1), menuColour);
-
-  // In a game: drawn at (55, 24) with its own size, and its area answers Resume.
-  Later();
-  host.Tap(55 + resume->w, 24);  // right edge: outside
-  Later();
-  host.Tap(55, 24 + resume->h);  // bottom edge: outside
-  Later();
-  host.Tap(55, 24);
-  EXPECT_EQ(RunMainMenu(true), Resume);
-  EXPECT_EQ(ScreenPixel(55, 24), resumeColour);
-  EXPECT_EQ(ScreenPixel(55 + resume->w - 1, 24 + resume->h - 1), resumeColour);
-  EXPECT_EQ(ScreenPixel(55 + resume->w, 24), menuColour);
-  EXPECT_EQ(ScreenPixel(55 - 1, 24), menuColour);
-
-  Later();
-  host.Tap(55 + resume->w - 1, 24 + resume->h - 1);
-  EXPECT_EQ(RunMainMenu(true), Resume);
+TEST_F(Screens, OptionsMarkTheChosenRows) {
+  const struct {
+    int16_t difficulty;
+    uint8_t sound;
+    const char* marks;
+  } kCases[] = {{0, 1, "x..x."}, {1, 0, ".x..x"}, {2, 9, "..xx."}, {3, 0, "....x"}, {-1, 0, "....x"}};
+  for (const auto& c : kCases) {
+    Settings.difficulty = c.difficulty;
+    Settings.soundOn = c.sound;
+    DrawOptionsScreen();
+    std::string marks;
+    for (int y : {81, 108, 136, 210, 244}) marks += Shows(kRadio, 21, y) ? 'x' : '.';
+    EXPECT_EQ(marks, c.marks) << c.difficulty;
+    EXPECT_EQ(ReadPixel(200, 100, ScreenSurface), ReadPixel(200, 100, Images[kOptions]));
+  }
 }
 
-TEST_F(MenuTest, AfterASubScreenTheMenuIsDrawnAgainAsItWas) {
-  Later();
-  host.Press(100, 100);  // options
-  Later();
-  host.Press(10, 300);  // its back button
-  EXPECT_EQ(RunMainMenu(true), Quit);
-  EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu, kOptions, kMainMenu}));
-  EXPECT_EQ(ScreenPixel(60, 30), ReadPixel(0, 0, Images[kResumeButton])) << "Resume drawn again";
-  EXPECT_TRUE(SettingsSaved());
-}
-
-TEST_F(MenuTest, SupportLeadsBackToTheMenuNotToAbout) {
-  Later();
-  host.Press(100, 200);  // about
-  Later();
-  host.Press(90, 300);  // support
-  Later();
-  host.Press(10, 300);  // support's back
-  Later();
-  host.Press(100, 70);  // new game from the menu
-  EXPECT_EQ(RunMainMenu(false), NewGame);
-  EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu, kAbout, kSupport, kMainMenu}));
-}
-
-TEST_F(MenuTest, QuitEventInEachSubScreenReturnsToTheMenu) {
-  // About's back, then a quit in about, support, help and the high scores.
-  Later();
-  host.Press(100, 200).Wait(10).Press(10, 300);
-  Later();
-  host.Press(100, 200).Wait(10).Quit();
-  Later();
-  host.Press(100, 200).Wait(10).Press(90, 300).Wait(10).Quit();
-  Later();
-  host.Press(100, 130).Wait(10).Quit();
-  Later();
-  host.Press(100, 160).Wait(10).Quit();
-  Later();
-  host.Tap(100, 240);  // exit
-  EXPECT_EQ(RunMainMenu(false), Quit);
-  EXPECT_EQ(host.Pending(), 1u) << "the menu left on the exit tap, not on a quit event";
-  EXPECT_EQ(watch.Screens(),
-            (std::vector<int>{kMainMenu, kAbout, kMainMenu, kAbout, kMainMenu, kAbout, kSupport, kMainMenu,
-                              kHelp, kMainMenu, kScores, kMainMenu}));
+TEST_F(Screens, TheTableAndItsResetWhetherConfirmedOrNot) {
+  const char* names[5] = {"Ann", "", "Cy", "Dee", ""};
+  const int32_t scores[5] = {900, 700, 0, -3, 0};
+  for (int i = 0; i < 5; ++i) {
+    std::memset(Settings.highScoreNames[i], 'k', kNameFieldSize);  // no zero on place 1
+    if (i != 1) std::strcpy(Settings.highScoreNames[i], names[i]);
+    Settings.highScores[i] = scores[i];
+  }
+  largeKeys = 1;
+  DrawHighScoreScreen();
+  EXPECT_EQ(ScreenDigest(), 1787601101370379457u);  // rows at y 86 + 22 i; 1-5, names, non-zero scores
+  EXPECT_TRUE(Shows(kKeyboardLarge, 0, 234));
+  largeKeys = 0;
+  std::vector<uint8_t> afterNo;
+  std::vector<uint64_t> shown;
+  onWait = [&] {
+    if (afterNo.empty()) afterNo = ReadFileBytes(folder + "data/zorblats.set");
+    shown.push_back(ScreenDigest());
+  };
+  boxes.answers = {IDNO, IDYES};
+  host.Press(150, 220).Press(150, 220).Press(30, 220);
+  EXPECT_EQ(RunHighScoreScreen(), 1);
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text, "Do you really want to reset your high scores?");
+  EXPECT_EQ(boxes.shown[1].caption, "Reset High Scores?");
+  EXPECT_EQ(boxes.shown[1].style, MB_YESNO);
+  const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
+  ASSERT_EQ(file.size(), 211u);
+  EXPECT_EQ(std::vector<uint8_t>(file.begin() + 156, file.begin() + 176), std::vector<uint8_t>(20));
+  EXPECT_EQ(afterNo.at(156) + 256 * afterNo.at(157), 900);  // the No kept the table, and saved
+  ResetHighScores();
+  DrawHighScoreScreen();
+  EXPECT_EQ(shown.at(2), ScreenDigest());  // the cleared table is on the screen at once
+  EXPECT_TRUE(Shows(kKeyboardSmall, 0, 234));
 }
 
 }  // namespace
