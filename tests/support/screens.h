@@ -35,6 +35,17 @@ inline bool Shows(int id, int x, int y) {
   return true;
 }
 
+// Taps the key that gives each code in either layer ('\1': beside the keys, '\2': a right-
+// button tap on the a key, '\x7f': a quit event); Enter is pressed and never lifted.
+inline void TypeKeys(ScriptedHost& host, const char* keys) {
+  for (const char* c = keys; *c; ++c) {
+    int x = *c == 2 ? 38 : 0, y = *c == 2 ? 276 : 250;
+    for (const KeyboardKey& k : KeyTable)
+      if (k.normal == *c || k.large == *c) x = (k.area.left + k.area.right) / 2, y = 234 + (k.area.top + k.area.bottom) / 2;
+    *c == 0x7f ? host.Quit() : *c == '\n' ? host.Press(x, y) : host.Tap(x, y, *c == 2 ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT);
+  }
+}
+
 class ScreenTest : public GameTest, public HostInput {
  protected:
   void SetUp() override {
