@@ -3,7 +3,6 @@
 // the level after the 25th, a game played until the enemies win, the name entry, the
 // settings file, a new game from the menu after it, and a quit during play.
 #include <filesystem>
-#include <string>
 
 #include "app/driver.h"
 #include "game/game_state.h"
@@ -12,21 +11,14 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+std::string State() {
+  return std::to_string(CurrentLevel) + "/" + std::to_string(PlayerShip.score) + "/" + std::to_string(PlayerShip.lives);
+}
 
-class WholeGame : public ScreenTest {
- protected:
-  void SetUp() override {
-    ScreenTest::SetUp();
-    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(ZORBLATS_GAME_DIR) / "data"))
-      fs::copy(entry.path(), fs::path(folder) / "data" / entry.path().filename());
-  }
-  std::string State() const {
-    return std::to_string(CurrentLevel) + "/" + std::to_string(PlayerShip.score) + "/" + std::to_string(PlayerShip.lives);
-  }
-};
-
-TEST_F(WholeGame, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
+TEST_F(ScreenTest, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
+  namespace fs = std::filesystem;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(ZORBLATS_GAME_DIR) / "data"))
+    fs::copy(entry.path(), fs::path(folder) / "data" / entry.path().filename());
   host.Wait(1010).Press(60, 30).Wait(10).Press(100, 70);  // resume does nothing at start; new game
   host.Wait(2000).Press(200, 280).Wait(500).Press(60, 30); // the menu from play, then resume
   host.Wait(7000).Press(200, 280).Wait(500).Press(100, 70); // the menu again, then a new game

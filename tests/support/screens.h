@@ -1,6 +1,6 @@
 // For the front-end tests: painted pictures (every pixel a colour of its own, so a shifted
-// blit or a wrong source rectangle shows), a digest of the screen, and a fixture that lets a
-// test look at the screen each time the game waits, polls or pauses.
+// blit or a wrong source rectangle shows), a digest of the screen, scripted typing, and a
+// fixture that lets a test look at the screen whenever the game waits, polls or pauses.
 #pragma once
 #include <functional>
 #include <string>
@@ -14,16 +14,11 @@
 #include "text/font.h"
 #include "text/textbox.h"
 
-inline void PutPixel(SDL_Surface* s, int x, int y, uint32_t seed) {
-  const uint32_t mixed = (x * 73856093u) ^ (y * 19349663u) ^ (seed * 83492791u);
-  static_cast<uint16_t*>(s->pixels)[y * s->pitch / 2 + x] = static_cast<uint16_t>(mixed >> 11) | 0x0821;
-}
-
 // FNV-1a over every pixel of the screen.
 inline uint64_t ScreenDigest() {
   uint64_t h = 14695981039346656037ull;
-  for (int y = 0; y < ScreenSurface->h; ++y)
-    for (int x = 0; x < ScreenSurface->w; ++x) h = (h ^ ReadPixel(x, y, ScreenSurface)) * 1099511628211ull;
+  for (int i = 0; i < kScreenWidth * kScreenHeight; ++i)
+    h = (h ^ ReadPixel(i % kScreenWidth, i / kScreenWidth, ScreenSurface)) * 1099511628211ull;
   return h;
 }
 
@@ -51,40 +46,28 @@ class ScreenTest : public GameTest, public HostInput {
   void SetUp() override {
     GameTest::SetUp();
     InstallSyntheticImages();
-    for (int id = 0; id < kImageCount; ++id) {
-      SDL_Surface* s = Images[id];
+    for (int id = 0; id < kImageCount; ++id) {  // fonts keep their markers (row 0) and paper
       const bool font = id == kFontGrey || id == kFontBold || id == kFontWhite;
-      // Fonts keep their markers (row 0) and paper; each glyph gets inks of its own.
-      for (int y = font ? 2 : 0; y < (font ? 7 : s->h); ++y)
-        for (int x = 0; x < s->w; ++x)
-          if (!font || x % 6) PutPixel(s, x, y, id);
+      for (int y = font ? 2 : 0; y < (font ? 7 : Images[id]->h); ++y)
+        for (int x = font; x < Images[id]->w; x += 1 + (font && x % 6 == 5)) {
+          const uint32_t mixed = (x * 73856093u) ^ (y * 19349663u) ^ (id * 83492791u);
+          static_cast<uint16_t*>(Images[id]->pixels)[y * Images[id]->pitch / 2 + x] = uint16_t(mixed >> 11) | 0x0821;
+        }
     }
     CurrentFont = -1;
     SelectFont(kFontWhite);
     Settings = SettingsRecord{};
-    largeKeys = 0;
-    shiftPending = 0;
-    blinkCounter = 0;
+    largeKeys = shiftPending = blinkCounter = 0;
     SetKeyboardOrigin(0, 234);
     PrepareHelpBox(HelpBox);
     HelpBox.SetText("");
-    HelpBox.currentPage = 0;
     UseHostInput(this);
   }
-  void Delay(uint32_t ms) override {
-    if (onDelay) onDelay(ms);
-    host.Delay(ms);
-  }
+  void Delay(uint32_t ms) override { if (onDelay) onDelay(ms); host.Delay(ms); }
   uint32_t Ticks() override { return host.Ticks(); }
   const uint8_t* KeyState() override { return host.KeyState(); }
-  int PollEvent(SDL_Event* event) override {
-    if (onPoll) onPoll();
-    return host.PollEvent(event);
-  }
-  int WaitEvent(SDL_Event* event) override {
-    if (onWait) onWait();
-    return host.WaitEvent(event);
-  }
+  int PollEvent(SDL_Event* event) override { if (onPoll) onPoll(); return host.PollEvent(event); }
+  int WaitEvent(SDL_Event* event) override { if (onWait) onWait(); return host.WaitEvent(event); }
   std::function<void()> onWait, onPoll;
   std::function<void(uint32_t)> onDelay;
 };

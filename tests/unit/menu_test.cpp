@@ -1,14 +1,12 @@
 // The front-end screens run for real: every touch area tapped just inside and just outside
-// each of its edges (one table, one loop), the flows between screens, help page turning,
-// the options marks, the high-score table and its reset.
+// its edges (one table, one loop), the flows between screens, help pages, the options marks,
+// the high-score table and its reset behind the drawn question box.
 #include <cstring>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "frontend/high_scores.h"
 #include "frontend/info_screens.h"
 #include "frontend/menu.h"
+#include "frontend/message_box_screen.h"
 #include "frontend/options.h"
 #include "tests/support/screens.h"
 
@@ -17,14 +15,13 @@ namespace {
 enum Screen { MenuAtStart, MenuInPlay, Options, Scores, Help, About, Support, Entry };
 using Points = std::vector<std::pair<int, int>>;
 
-// An area and what a tap inside it gives (see Run); a tap outside gives what a miss gives.
-struct Area {
+// An area and the outcome of a tap inside it (see Run); a tap outside gives what a miss gives.
+const struct Area {
   Screen screen;
   Rect area;
   const char* inside;
   int16_t page = 2;  // the help page shown on entry
-};
-const Area kAreas[] = {
+} kAreas[] = {
     {MenuAtStart, {37, 60, 204, 83}, "1 M"},      {MenuAtStart, {37, 94, 204, 117}, "3 MOM"},
     {MenuAtStart, {37, 127, 204, 150}, "3 MH2M"}, {MenuAtStart, {37, 157, 204, 180}, "3 MTM"},
     {MenuAtStart, {37, 195, 204, 218}, "3 MAM"},  {MenuAtStart, {37, 228, 204, 251}, "3 M"},
@@ -35,69 +32,55 @@ const Area kAreas[] = {
     {Options, {6, 290, 57, 318}, "1 O"},          {Scores, {20, 209, 65, 229}, "1 T"},
     {Scores, {123, 209, 200, 229}, "3 TT box"},   {Help, {50, 288, 109, 323}, "3 H2H1 p1"},
     {Help, {160, 288, 219, 323}, "3 H2H3 p3"},    {Help, {95, 290, 146, 318}, "1 H0", 0},
-    {About, {4, 288, 68, 313}, "1 A"},
-    {About, {80, 288, 163, 314}, "2 A"},          {Support, {4, 288, 68, 313}, "1 S"},
-    {Entry, {20, 209, 65, 229}, "1"},
+    {About, {4, 288, 68, 313}, "1 A"},            {About, {80, 288, 163, 314}, "2 A"},
+    {Support, {4, 288, 68, 313}, "1 S"},          {Entry, {20, 209, 65, 229}, "1"},
 };
 
 class Screens : public ScreenTest {
  protected:
   // Runs a screen on presses made after it shows, then a quit event. The outcome reads
-  // "result waits changes": the screen at each wait (M menu, r with its resume button,
-  // O options, T scores, A about, S support, H help with the page shown), then what changed
-  // (d difficulty, s sound, p help page, box: a question was asked).
+  // "result waits changes": the screen at each wait (M menu, r its resume button, O options,
+  // T scores, A about, S support, H help and the page shown), then what changed (d
+  // difficulty, s sound, p help page, box: a question was asked).
   std::string Run(Screen screen, const Points& presses, int16_t page = 2) {
-    SDL_Event leftover;
-    while (host.Pending()) host.PollEvent(&leftover);
+    for (SDL_Event leftover; host.Pending();) host.PollEvent(&leftover);
     Settings.difficulty = 5;
     Settings.soundOn = 7;
     HelpBox.SetText(story.c_str());
     std::vector<uint64_t> pages;
-    for (int16_t k = 0; k <= HelpBox.lastPage; ++k) {
-      HelpBox.currentPage = k;
-      HelpBox.DrawBox();
-      pages.push_back(ScreenDigest());
-    }
+    for (HelpBox.currentPage = 0; HelpBox.currentPage <= HelpBox.lastPage; ++HelpBox.currentPage)
+      HelpBox.DrawBox(), pages.push_back(ScreenDigest());
     HelpBox.currentPage = page;
     boxes.shown.clear();
-    std::string waits;
+    std::string waits, out;
     onWait = [&] {
-      const uint32_t probe = ReadPixel(232, 4, ScreenSurface);
-      for (auto [id, c] : {std::pair{kMainMenu, 'M'}, {kOptions, 'O'}, {kScores, 'T'}, {kAbout, 'A'},
-                           {kSupport, 'S'}, {kHelp, 'H'}})
-        if (ReadPixel(232, 4, Images[id]) == probe) waits += c;
-      for (size_t k = 0; !waits.empty() && waits.back() == 'H' && k < pages.size(); ++k)
-        if (pages[k] == ScreenDigest()) waits += std::to_string(k);
+      for (auto [id, c] : {std::pair{kMainMenu, "M"}, {kOptions, "O"}, {kScores, "T"}, {kAbout, "A"}, {kSupport, "S"}})
+        if (ReadPixel(232, 4, Images[id]) == ReadPixel(232, 4, ScreenSurface)) waits += c;
+      for (size_t k = 0; k < pages.size(); ++k)
+        if (pages[k] == ScreenDigest()) waits += "H" + std::to_string(k);
       if (ReadPixel(60, 30, ScreenSurface) == ReadPixel(5, 6, Images[kResumeButton])) waits += 'r';
     };
     host.cursor = host.now + 1;
     for (auto [x, y] : presses) host.Press(x, y);
     host.Quit();
-    int result = 0;
     char name[20] = {};
-    switch (screen) {
-      case MenuAtStart: result = RunMainMenu(false); break;
-      case MenuInPlay: result = RunMainMenu(true); break;
-      case Options: result = RunOptionsScreen(); break;
-      case Scores: result = RunHighScoreScreen(); break;
-      case Help: result = RunHelpScreen(); break;
-      case About: result = RunAboutScreen(); break;
-      case Support: result = RunSupportScreen(); break;
-      case Entry: PlaceEditField(0); result = RunNameEntry(name, 10); break;
-    }
+    PlaceEditField(0);
+    const int result = screen == MenuAtStart ? RunMainMenu(false) : screen == MenuInPlay ? RunMainMenu(true)
+                     : screen == Options ? RunOptionsScreen() : screen == Scores ? RunHighScoreScreen()
+                     : screen == Help ? RunHelpScreen() : screen == About ? RunAboutScreen()
+                     : screen == Support ? RunSupportScreen() : RunNameEntry(name, 10);
     onWait = nullptr;
-    std::string out = std::to_string(result) + (waits.empty() ? "" : " " + waits);
     if (Settings.difficulty != 5) out += " d" + std::to_string(Settings.difficulty);
     if (Settings.soundOn != 7) out += " s" + std::to_string(Settings.soundOn);
     if (HelpBox.currentPage != page) out += " p" + std::to_string(HelpBox.currentPage);
-    return out + (boxes.shown.empty() ? "" : " box");
+    return std::to_string(result) + (waits.empty() ? "" : " " + waits) + out + (boxes.shown.empty() ? "" : " box");
   }
-  std::string story = Lines(90);
   static std::string Lines(int n) {
     std::string text;
     for (int i = 0; i < n; ++i) text += "Line " + std::string(1 + i % 9, 'x') + "\n";
     return text;
   }
+  std::string story = Lines(90);
 };
 
 TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
@@ -106,8 +89,7 @@ TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
     const std::string miss = Run(a.screen, {{0, 0}}, a.page);
     for (Points tap : {Points{{r.left, r.top}}, {{r.right - 1, r.bottom - 1}}})
       EXPECT_EQ(Run(a.screen, tap, a.page), a.inside) << tap[0].first << "," << tap[0].second;
-    for (Points tap : {Points{{r.left - 1, r.top}}, {{r.left, r.top - 1}}, {{r.right, r.bottom - 1}},
-                       {{r.right - 1, r.bottom}}})
+    for (Points tap : {Points{{r.left - 1, r.top}}, {{r.left, r.top - 1}}, {{r.right, r.bottom - 1}}, {{r.right - 1, r.bottom}}})
       EXPECT_EQ(Run(a.screen, tap, a.page), miss) << tap[0].first << "," << tap[0].second;
   }
 }
@@ -117,7 +99,7 @@ TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
   ASSERT_GE(HelpBox.lastPage, 4);
   EXPECT_EQ(Run(Help, {{170, 300}}, 3), "1 H3 p0");  // Next reaching page 4 closes
   EXPECT_EQ(Run(Help, {{100, 300}}, 3), "1 H3 p0");  // Previous and Close overlap
-  EXPECT_EQ(Run(Help, {{60, 300}}, 0), "3 H0H0");  // Previous on the first page
+  EXPECT_EQ(Run(Help, {{60, 300}}, 0), "3 H0H0");    // Previous on the first page
   EXPECT_EQ(Run(MenuAtStart, {{40, 200}, {90, 300}, {10, 300}}), "3 MASM");
   story = Lines(20);
   EXPECT_EQ(Run(Help, {{170, 300}, {170, 300}}, 0), "3 H0H1H1 p1");  // stops on the last page
@@ -126,56 +108,44 @@ TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
 }
 
 TEST_F(Screens, OptionsMarkTheChosenRows) {
-  const struct {
-    int16_t difficulty;
-    uint8_t sound;
-    const char* marks;
-  } kCases[] = {{0, 1, "x..x."}, {1, 0, ".x..x"}, {2, 9, "..xx."}, {3, 0, "....x"}, {-1, 0, "....x"}};
-  for (const auto& c : kCases) {
-    Settings.difficulty = c.difficulty;
-    Settings.soundOn = c.sound;
+  const char* kMarks[] = {"x..x.", ".x..x", "..xx.", "....x", "....x"};
+  for (int d : {0, 1, 2, 3, -1}) {
+    Settings.difficulty = int16_t(d);
+    Settings.soundOn = d % 2 ? 0 : 9;
     DrawOptionsScreen();
     std::string marks;
     for (int y : {81, 108, 136, 210, 244}) marks += Shows(kRadio, 21, y) ? 'x' : '.';
-    EXPECT_EQ(marks, c.marks) << c.difficulty;
-    EXPECT_EQ(ReadPixel(200, 100, ScreenSurface), ReadPixel(200, 100, Images[kOptions]));
+    EXPECT_EQ(marks, kMarks[d < 0 ? 4 : d]) << d;
   }
 }
 
-TEST_F(Screens, TheTableAndItsResetWhetherConfirmedOrNot) {
-  const char* names[5] = {"Ann", "", "Cy", "Dee", ""};
-  const int32_t scores[5] = {900, 700, 0, -3, 0};
+TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
+  const char* names[] = {"Ann", nullptr, "Cy", "Dee", ""};
+  const int32_t scores[] = {900, 700, 0, -3, 0};
   for (int i = 0; i < 5; ++i) {
-    std::memset(Settings.highScoreNames[i], 'k', kNameFieldSize);  // no zero on place 1
-    if (i != 1) std::strcpy(Settings.highScoreNames[i], names[i]);
+    std::memset(Settings.highScoreNames[i], 'k', kNameFieldSize);  // place 1 has no zero
+    if (names[i]) std::strcpy(Settings.highScoreNames[i], names[i]);
     Settings.highScores[i] = scores[i];
   }
   largeKeys = 1;
   DrawHighScoreScreen();
-  EXPECT_EQ(ScreenDigest(), 1787601101370379457u);  // rows at y 86 + 22 i; 1-5, names, non-zero scores
-  EXPECT_TRUE(Shows(kKeyboardLarge, 0, 234));
+  EXPECT_EQ(ScreenDigest(), 1787601101370379457u);  // rows at y 86 + 22 i: 1-5, names, non-zero scores
   largeKeys = 0;
-  std::vector<uint8_t> afterNo;
-  std::vector<uint64_t> shown;
+  InstallDrawnMessageBox();
+  const Rect no = LayOutMessageBox("Do you really want to reset your high scores?", MB_YESNO).buttons[1];
+  std::string waits;
   onWait = [&] {
-    if (afterNo.empty()) afterNo = ReadFileBytes(folder + "data/zorblats.set");
-    shown.push_back(ScreenDigest());
+    const uint64_t now = ScreenDigest();
+    const bool saved = !ReadFileBytes(folder + "data/zorblats.set").empty();
+    waits += now == 4607607900500809537u ? (saved ? "t" : "T") : now == 11255339676594199801u ? "C" : now == 10880282167160285857u ? "b" : std::to_string(now);
   };
-  boxes.answers = {IDNO, IDYES};
-  host.Press(150, 220).Press(150, 220).Press(30, 220);
+  host.Press(150, 220).Press(no.left, no.top).Press(150, 220).KeyDown(SDLK_n).Press(150, 220).KeyDown(SDLK_ESCAPE);
+  host.Press(150, 220).Quit().Press(150, 220).KeyDown(SDLK_RETURN).Press(30, 220);
   EXPECT_EQ(RunHighScoreScreen(), 1);
-  ASSERT_EQ(boxes.shown.size(), 2u);
-  EXPECT_EQ(boxes.shown[1].text, "Do you really want to reset your high scores?");
-  EXPECT_EQ(boxes.shown[1].caption, "Reset High Scores?");
-  EXPECT_EQ(boxes.shown[1].style, MB_YESNO);
+  EXPECT_EQ(waits, "TbtbtbtbtbC");  // No by tap, n, Escape and quit; Yes by Return
   const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
   ASSERT_EQ(file.size(), 211u);
-  EXPECT_EQ(std::vector<uint8_t>(file.begin() + 156, file.begin() + 176), std::vector<uint8_t>(20));
-  EXPECT_EQ(afterNo.at(156) + 256 * afterNo.at(157), 900);  // the No kept the table, and saved
-  ResetHighScores();
-  DrawHighScoreScreen();
-  EXPECT_EQ(shown.at(2), ScreenDigest());  // the cleared table is on the screen at once
-  EXPECT_TRUE(Shows(kKeyboardSmall, 0, 234));
+  EXPECT_EQ(std::vector<uint8_t>(file.begin() + 156, file.end() - 35), std::vector<uint8_t>(20));
 }
 
 }  // namespace
