@@ -1,15 +1,58 @@
-// The whole program from RunGame on with the game's own content, on the virtual clock: the
-// start screen, the menu with and without a game, resuming, a new game from the paused menu,
-// the level after the 25th, a game played until the enemies win, the name entry, the
-// settings file, a new game from the menu after it, and a quit during play.
+// The whole program: start-up for real with its two refusals, and RunGame with the game's own
+// content on the virtual clock: the start screen, the menu with and without a game, resuming,
+// a new game from the paused menu, the level after the 25th, a game played until the enemies
+// win, the name entry, the settings file, a new game from the menu after it, a quit in play.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
 #include <filesystem>
 
 #include "app/driver.h"
+#include "app/startup.h"
 #include "game/game_state.h"
 #include "game/ship.h"
+#include "platform/memory.h"
+#include "platform/paths.h"
+#include "platform/window.h"
 #include "tests/support/screens.h"
 
 namespace {
+
+TEST(StartUp, RefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensTheScreen) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  char runtime[] = "/tmp/zorblats-start-XXXXXX";
+  setenv("XDG_RUNTIME_DIR", mkdtemp(runtime), 1);
+  ScriptedMessageBox boxes;
+  UseMessageBoxHandler(&boxes);
+  ScreenSurface = nullptr;
+  UseMemorySource([]() -> uint64_t { return 4999999; });
+  EXPECT_EQ(StartUp(), StartupOutcome::NotEnoughMemory);
+  EXPECT_EQ(ScreenSurface, nullptr);
+  UseMemorySource([]() -> uint64_t { return 5000000; });
+  ASSERT_EQ(StartUp(), StartupOutcome::Run);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text + boxes.shown[0].caption + std::to_string(boxes.shown[0].style),
+            "Not enough memory!\nYou need at least 5MB of free memory.Error0");
+  if (fork() == 0) _exit(StartUp() == StartupOutcome::AlreadyRunning ? 0 : 1);
+  int status = -1;
+  wait(&status);
+  EXPECT_EQ(status, 0) << "a second copy ends quietly";
+
+  char* title = nullptr;
+  SDL_WM_GetCaption(&title, nullptr);
+  EXPECT_EQ(std::to_string(ScreenSurface->w) + "x" + std::to_string(ScreenSurface->h) + "x" +
+                std::to_string(ScreenSurface->format->BitsPerPixel) + title, "240x320x16ZORBLATS");
+  EXPECT_NE(MainWindow, nullptr);
+  char exe[PATH_MAX] = {}, cwd[PATH_MAX] = {};
+  ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
+  const std::string folder = std::string(exe).substr(0, std::string(exe).rfind('/') + 1);
+  EXPECT_EQ(std::string(DataDir) + " " + getcwd(cwd, sizeof cwd) + "/", folder + "data\\ " + folder);
+  UseMemorySource(nullptr);
+  UseMessageBoxHandler(nullptr);
+  SDL_Quit();
+  std::system(("rm -rf " + std::string(runtime)).c_str());
+}
 
 std::string State() {
   return std::to_string(CurrentLevel) + "/" + std::to_string(PlayerShip.score) + "/" + std::to_string(PlayerShip.lives);
@@ -50,11 +93,10 @@ TEST_F(ScreenTest, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
   EXPECT_EQ(RunGame(), Quit);
   EXPECT_EQ(trace, "S M M B0/0/3 R B8/1234/2 B0/1234/2 R B0/0/3 G M B0/55/3 ");
   EXPECT_GT(finalScore, 0);
+  Settings = SettingsRecord{};
+  LoadSettings();  // the table as the file holds it
   EXPECT_EQ(Settings.highScoreNames[0] + std::to_string(Settings.highScores[0]), "Zorb" + std::to_string(finalScore));
-  const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
-  ASSERT_EQ(file.size(), 211u);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[6])), "Zorb");
-  EXPECT_EQ(file[156] | file[157] << 8 | file[158] << 16, finalScore);
+  EXPECT_EQ(Settings.highScores[1], 0);
   const std::vector<uint8_t> story = ReadFileBytes(folder + "data/story");
   EXPECT_EQ(std::string(StoryText), std::string(story.begin(), story.end()));
 }

@@ -75,10 +75,8 @@ class Screens : public ScreenTest {
     if (HelpBox.currentPage != page) out += " p" + std::to_string(HelpBox.currentPage);
     return std::to_string(result) + (waits.empty() ? "" : " " + waits) + out + (boxes.shown.empty() ? "" : " box");
   }
-  static std::string Lines(int n) {
-    std::string text;
-    for (int i = 0; i < n; ++i) text += "Line " + std::string(1 + i % 9, 'x') + "\n";
-    return text;
+  static std::string Lines(int n) {  // lines of nine lengths, so that every page looks different
+    return n ? Lines(n - 1) + "Line " + std::string(1 + n % 9, 'x') + "\n" : "";
   }
   std::string story = Lines(90);
 };
@@ -146,6 +144,7 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
   ASSERT_EQ(file.size(), 211u);
   EXPECT_EQ(std::vector<uint8_t>(file.begin() + 156, file.end() - 35), std::vector<uint8_t>(20));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[6]), 4), std::string("\0nn\0", 4));  // only first bytes go
 }
 
 }  // namespace

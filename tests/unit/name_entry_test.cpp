@@ -36,12 +36,8 @@ TEST_F(ScreenTest, EveryPointOfTheKeyboardFindsItsKey) {
 }
 
 TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
-  const struct {
-    int32_t score;
-    const char* keys;  // as TypeKeys takes them; the Done area follows unless Enter or quit ended
-    const char* table;
-    int32_t largeAndShift;
-  } kCases[] = {
+  // Keys as TypeKeys takes them; the Done area follows unless Enter or a quit ended the entry.
+  const struct { int32_t score; const char *keys, *table; int32_t largeAndShift; } kCases[] = {
       {100, "a", "V500 W400 X300 Y200 Z100 ", 0},  {101, "\5a", "V500 W400 X300 Y200 A101 ", 0},
       {400, "\3\5a", "V500 W400 a400 X300 Y200 ", 10}, {900, "\5\5a", "a900 V500 W400 X300 Y200 ", 10},
       {501, "\5\1a", "a501 V500 W400 X300 Y200 ", 0},  {501, "\5b\n", "B501 V500 W400 X300 Y200 ", 0},
@@ -49,17 +45,13 @@ TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
       {501, "\5\n", "501 V500 W400 X300 Y200 ", 11}, {501, "\2q\x7f", "q501 V500 W400 X300 Y200 ", 0},
   };
   bool pictureShown = false;
-  onDelay = [&](uint32_t ms) {
-    if (ms == 3000) pictureShown = Shows(kGameOver, 40, 130);  // centred, for three seconds
-  };
+  onDelay = [&](uint32_t ms) { pictureShown |= ms == 3000 && Shows(kGameOver, 40, 130); };  // centred
   for (const auto& c : kCases) {
-    for (int i = 0; i < 5; ++i) {
-      std::snprintf(Settings.highScoreNames[i], kNameFieldSize, "%c", 'V' + i);
-      Settings.highScores[i] = 500 - 100 * i;
-    }
+    for (int i = 0; i < 5; ++i) std::snprintf(Settings.highScoreNames[i], kNameFieldSize, "%c", 'V' + i);
+    for (int i = 0; i < 5; ++i) Settings.highScores[i] = 500 - 100 * i;
     std::remove((folder + "data/zorblats.set").c_str());
     PlayerShip.score = c.score;
-    largeKeys = shiftPending = blinkCounter = 0;
+    largeKeys = shiftPending = blinkCounter = pictureShown = 0;
     TypeKeys(host, c.keys);
     if (!std::strpbrk(c.keys, "\n\x7f")) host.Press(30, 215, SDL_BUTTON_RIGHT);  // any button
     RunGameOverScreen();
@@ -109,13 +101,8 @@ TEST_F(ScreenTest, TheCursorBlinksInTheFieldOnTheNewRow) {
   PlaceEditField(2);
   DrawHighScoreScreen();
   std::string blinks;
-  for (uint64_t i = 0, first = 0; i < 9; ++i) {
-    DrawEditField("ab");
-    first = i ? first : ScreenDigest();
-    blinks += ScreenDigest() == first ? 'l' : '-';
-  }
-  EXPECT_EQ(blinks, "lll----ll");
-  EXPECT_EQ(ScreenDigest(), 16667832459123014051u);  // "ab" and the cursor at (50, 130)
+  for (int i = 0; i < 9; ++i) DrawEditField("ab"), blinks += ScreenDigest() == 16667832459123014051u ? 'l' : '-';
+  EXPECT_EQ(blinks, "lll----ll");  // "ab" and the cursor l at (50, 130): four draws in eight
 }
 
 }  // namespace
