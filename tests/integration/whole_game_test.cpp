@@ -19,18 +19,15 @@
 
 namespace {
 
-TEST(StartUp, RefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensTheScreen) {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
-  char runtime[] = "/tmp/zorblats-start-XXXXXX";
-  setenv("XDG_RUNTIME_DIR", mkdtemp(runtime), 1);
-  ScriptedMessageBox boxes;
-  UseMessageBoxHandler(&boxes);
+TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensTheScreen) {
+  setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
   ScreenSurface = nullptr;
   UseMemorySource([]() -> uint64_t { return 4999999; });
   EXPECT_EQ(StartUp(), StartupOutcome::NotEnoughMemory);
   EXPECT_EQ(ScreenSurface, nullptr);
   UseMemorySource([]() -> uint64_t { return 5000000; });
   ASSERT_EQ(StartUp(), StartupOutcome::Run);
+  UseMemorySource(nullptr);
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text + boxes.shown[0].caption + std::to_string(boxes.shown[0].style),
             "Not enough memory!\nYou need at least 5MB of free memory.Error0");
@@ -38,20 +35,14 @@ TEST(StartUp, RefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensTheScreen) {
   int status = -1;
   wait(&status);
   EXPECT_EQ(status, 0) << "a second copy ends quietly";
-
-  char* title = nullptr;
+  char *title = nullptr, exe[PATH_MAX] = {}, cwd[PATH_MAX] = {};
   SDL_WM_GetCaption(&title, nullptr);
   EXPECT_EQ(std::to_string(ScreenSurface->w) + "x" + std::to_string(ScreenSurface->h) + "x" +
                 std::to_string(ScreenSurface->format->BitsPerPixel) + title, "240x320x16ZORBLATS");
   EXPECT_NE(MainWindow, nullptr);
-  char exe[PATH_MAX] = {}, cwd[PATH_MAX] = {};
   ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
-  const std::string folder = std::string(exe).substr(0, std::string(exe).rfind('/') + 1);
-  EXPECT_EQ(std::string(DataDir) + " " + getcwd(cwd, sizeof cwd) + "/", folder + "data\\ " + folder);
-  UseMemorySource(nullptr);
-  UseMessageBoxHandler(nullptr);
-  SDL_Quit();
-  std::system(("rm -rf " + std::string(runtime)).c_str());
+  const std::string home = std::string(exe).substr(0, std::string(exe).rfind('/') + 1);
+  EXPECT_EQ(std::string(DataDir) + " " + getcwd(cwd, sizeof cwd) + "/", home + "data\\ " + home);
 }
 
 std::string State() {

@@ -16,12 +16,7 @@ enum Screen { MenuAtStart, MenuInPlay, Options, Scores, Help, About, Support, En
 using Points = std::vector<std::pair<int, int>>;
 
 // An area and the outcome of a tap inside it (see Run); a tap outside gives what a miss gives.
-const struct Area {
-  Screen screen;
-  Rect area;
-  const char* inside;
-  int16_t page = 2;  // the help page shown on entry
-} kAreas[] = {
+const struct Area { Screen screen; Rect area; const char* inside; int16_t page = 2; /* help page at entry */ } kAreas[] = {
     {MenuAtStart, {37, 60, 204, 83}, "1 M"},      {MenuAtStart, {37, 94, 204, 117}, "3 MOM"},
     {MenuAtStart, {37, 127, 204, 150}, "3 MH2M"}, {MenuAtStart, {37, 157, 204, 180}, "3 MTM"},
     {MenuAtStart, {37, 195, 204, 218}, "3 MAM"},  {MenuAtStart, {37, 228, 204, 251}, "3 M"},
