@@ -45,10 +45,6 @@ TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensThe
   EXPECT_EQ(std::string(DataDir) + " " + getcwd(cwd, sizeof cwd) + "/", home + "data\\ " + home);
 }
 
-std::string State() {
-  return std::to_string(CurrentLevel) + "/" + std::to_string(PlayerShip.score) + "/" + std::to_string(PlayerShip.lives);
-}
-
 TEST_F(ScreenTest, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
   namespace fs = std::filesystem;
   for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(ZORBLATS_GAME_DIR) / "data"))
@@ -57,11 +53,12 @@ TEST_F(ScreenTest, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
   host.Wait(2000).Press(200, 280).Wait(500).Press(60, 30); // the menu from play, then resume
   host.Wait(7000).Press(200, 280).Wait(500).Press(100, 70); // the menu again, then a new game
   std::string trace;
+  const auto state = [] { return std::to_string(CurrentLevel) + "/" + std::to_string(PlayerShip.score) + "/" + std::to_string(PlayerShip.lives); };
   int waits = 0, polls = 0;
   int32_t finalScore = -1;
   const auto freePlay = [&] { return host.Pending() == 0 && blinkCounter == 0 && host.now < 1800000; };
   onDelay = [&](uint32_t ms) {
-    if (ms == 1000) trace += Shows(kStartScreen, 0, 0) ? "S " : "B" + State() + " ";
+    if (ms == 1000) trace += Shows(kStartScreen, 0, 0) ? "S " : "B" + state() + " ";
     if (ms == 3000) trace += "G ";
   };
   onWait = [&] {
@@ -83,11 +80,9 @@ TEST_F(ScreenTest, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
   };
   EXPECT_EQ(RunGame(), Quit);
   EXPECT_EQ(trace, "S M M B0/0/3 R B8/1234/2 B0/1234/2 R B0/0/3 G M B0/55/3 ");
-  EXPECT_GT(finalScore, 0);
   Settings = SettingsRecord{};
   LoadSettings();  // the table as the file holds it
   EXPECT_EQ(Settings.highScoreNames[0] + std::to_string(Settings.highScores[0]), "Zorb" + std::to_string(finalScore));
-  EXPECT_EQ(Settings.highScores[1], 0);
   const std::vector<uint8_t> story = ReadFileBytes(folder + "data/story");
   EXPECT_EQ(std::string(StoryText), std::string(story.begin(), story.end()));
 }
