@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <climits>
 #include <filesystem>
 
 #include "app/driver.h"
@@ -16,8 +15,6 @@
 #include "platform/paths.h"
 #include "platform/window.h"
 #include "tests/support/screens.h"
-
-namespace {
 
 TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensTheScreen) {
   setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
@@ -35,7 +32,7 @@ TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensThe
   int status = -1;
   wait(&status);
   EXPECT_EQ(status, 0) << "a second copy ends quietly";
-  char *title = nullptr, exe[PATH_MAX] = {}, cwd[PATH_MAX] = {};
+  char *title = nullptr, exe[4096] = {}, cwd[4096] = {};
   SDL_WM_GetCaption(&title, nullptr);
   EXPECT_EQ(std::to_string(ScreenSurface->w) + "x" + std::to_string(ScreenSurface->h) + "x" +
                 std::to_string(ScreenSurface->format->BitsPerPixel) + title, "240x320x16ZORBLATS");
@@ -54,12 +51,9 @@ TEST_F(ScreenTest, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
   host.Wait(7000).Press(200, 280).Wait(500).Press(100, 70); // the menu again, then a new game
   std::string trace;
   const auto state = [] { return std::to_string(CurrentLevel) + "/" + std::to_string(PlayerShip.score) + "/" + std::to_string(PlayerShip.lives); };
-  int waits = 0, polls = 0;
-  int32_t finalScore = -1;
-  const auto freePlay = [&] { return host.Pending() == 0 && blinkCounter == 0 && host.now < 1800000; };
-  onDelay = [&](uint32_t ms) {
-    if (ms == 1000) trace += Shows(kStartScreen, 0, 0) ? "S " : "B" + state() + " ";
-    if (ms == 3000) trace += "G ";
+  int waits = 0, polls = 0, finalScore = -1;
+  onDelay = [&](uint32_t ms) {  // the start screen, a level's banner, the game-over picture
+    if (ms >= 1000) trace += ms == 3000 ? "G " : Shows(kStartScreen, 0, 0) ? "S " : "B" + state() + " ";
   };
   onWait = [&] {
     trace += Shows(kResumeButton, 55, 24) ? "R " : Shows(kMainMenu, 0, 0) ? "M " : "? ";
@@ -70,11 +64,11 @@ TEST_F(ScreenTest, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
   onPoll = [&] {
     if (host.now >= 5000 && CurrentLevel == 7) Play.levelDone = 1;  // goes on at 8
     if (host.now >= 8000 && CurrentLevel == 8) CurrentLevel = 24, Play.levelDone = 1;  // at 0
-    if (freePlay() && ++polls % 4 == 0) host.Wait(host.now - host.cursor).KeyDown(SDLK_UP).Wait(100).KeyUp(SDLK_UP);
+    if (host.Pending() == 0 && blinkCounter == 0 && host.now < 1800000 && ++polls % 4 == 0)  // play: fire
+      host.Wait(host.now - host.cursor).KeyDown(SDLK_UP).Wait(100).KeyUp(SDLK_UP);
     if (blinkCounter == 1 && finalScore < 0) {  // the name entry has begun
       finalScore = PlayerShip.score;
-      host.cursor = host.now;
-      TypeKeys(host, "\5zorb\x1a" "b");
+      TypeKeys(host.Wait(host.now - host.cursor), "\5zorb\x1a" "b");
       host.Press(30, 215).Wait(1000).Press(100, 70).Wait(3000).Quit();
     }
   };
@@ -86,5 +80,3 @@ TEST_F(ScreenTest, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
   const std::vector<uint8_t> story = ReadFileBytes(folder + "data/story");
   EXPECT_EQ(std::string(StoryText), std::string(story.begin(), story.end()));
 }
-
-}  // namespace

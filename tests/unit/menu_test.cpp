@@ -10,8 +10,6 @@
 #include "frontend/options.h"
 #include "tests/support/screens.h"
 
-namespace {
-
 enum Screen { MenuAtStart, MenuInPlay, Options, Scores, Help, About, Support, Entry };
 using Points = std::vector<std::pair<int, int>>;
 
@@ -133,5 +131,3 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   EXPECT_EQ(std::vector<uint8_t>(file.begin() + 156, file.end() - 35), std::vector<uint8_t>(20));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[6]), 4), std::string("\0nn\0", 4));  // only first bytes go
 }
-
-}  // namespace

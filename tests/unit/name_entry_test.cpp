@@ -7,11 +7,9 @@
 #include "game/ship.h"
 #include "tests/support/screens.h"
 
-namespace {
-
 // The keys met along a line over the keyboard: "position:key" at each change, codes below
 // 32 in braces ({0}: no key).
-std::string Scan(int x, int y, bool down, bool positions = true) {
+static std::string Scan(int x, int y, bool down, bool positions = true) {
   std::string out;
   for (int32_t i = 0, last = -1, code; i <= (down ? 86 : 240); last = code, ++i) {
     Rect area;
@@ -99,5 +97,3 @@ TEST_F(ScreenTest, TheCursorBlinksInTheFieldOnTheNewRow) {
   for (int i = 0; i < 9; ++i) DrawEditField("ab"), blinks += ScreenDigest() == 16667832459123014051u ? 'l' : '-';
   EXPECT_EQ(blinks, "lll----ll");  // "ab" and the cursor l at (50, 130): four draws in eight
 }
-
-}  // namespace

@@ -4,8 +4,6 @@
 #include "frontend/settings.h"
 #include "tests/support/harness.h"
 
-namespace {
-
 TEST_F(GameTest, EveryFieldLiesAtItsOffsetLittleEndian) {
   const std::string path = folder + "data/zorblats.set";
   std::vector<uint8_t> bytes(kSettingsFileSize);
@@ -35,5 +33,3 @@ TEST_F(GameTest, EveryFieldLiesAtItsOffsetLittleEndian) {
   SaveSettings();
   EXPECT_EQ(ReadFileBytes(path), bytes);
 }
-
-}  // namespace
