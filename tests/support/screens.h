@@ -24,9 +24,9 @@ inline uint64_t ScreenDigest() {
 
 // Whether the screen shows picture `id` whole at (x, y).
 inline bool Shows(int id, int x, int y) {
-  for (int v = 0; v < Images[id]->h; ++v)
-    for (int u = 0; u < Images[id]->w; ++u)
-      if (ReadPixel(x + u, y + v, ScreenSurface) != ReadPixel(u, v, Images[id])) return false;
+  const int w = Images[id]->w;
+  for (int i = 0; i < w * Images[id]->h; ++i)
+    if (ReadPixel(x + i % w, y + i / w, ScreenSurface) != ReadPixel(i % w, i / w, Images[id])) return false;
   return true;
 }
 

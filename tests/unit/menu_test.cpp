@@ -65,9 +65,8 @@ class Screens : public ScreenTest {
     if (HelpBox.currentPage != page) out += " p" + std::to_string(HelpBox.currentPage);
     return std::to_string(result) + (waits.empty() ? "" : " " + waits) + out + (boxes.shown.empty() ? "" : " box");
   }
-  static std::string Lines(int n) {  // lines of nine lengths, so that every page looks different
-    return n ? Lines(n - 1) + "Line " + std::string(1 + n % 9, 'x') + "\n" : "";
-  }
+  // Lines of nine lengths, so that every page looks different.
+  static std::string Lines(int n) { return n ? Lines(n - 1) + "Line " + std::string(1 + n % 9, 'x') + "\n" : ""; }
   std::string story = Lines(90);
 };
 
@@ -83,7 +82,6 @@ TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
 }
 
 TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
-  EXPECT_EQ(Run(Help, {}), "3 H2");  // a quit keeps the page
   EXPECT_EQ(Run(Help, {{170, 300}}, 3), "1 H3 p0");  // Next reaching page 4 closes
   EXPECT_EQ(Run(Help, {{100, 300}}, 3), "1 H3 p0");  // Previous and Close overlap
   EXPECT_EQ(Run(Menu, {{40, 200}, {90, 300}, {10, 300}}), "3 MASM");
@@ -112,8 +110,7 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   std::string waits;
   onWait = [&] {
     const uint64_t now = ScreenDigest();
-    const bool saved = !ReadFileBytes(folder + "data/zorblats.set").empty();
-    waits += now == 4607607900500809537u ? (saved ? "t" : "T") : now == 11255339676594199801u ? "C" : now == 10880282167160285857u ? "b" : std::to_string(now);
+    waits += now == 4607607900500809537u ? (ReadFileBytes(folder + "data/zorblats.set").empty() ? "T" : "t") : now == 11255339676594199801u ? "C" : now == 10880282167160285857u ? "b" : std::to_string(now);
   };
   host.Press(150, 220).Press(no.left, no.top).Press(150, 220).KeyDown(SDLK_n).Press(150, 220).KeyDown(SDLK_ESCAPE);
   host.Press(150, 220).Quit().Press(150, 220).KeyDown(SDLK_RETURN).Press(30, 220);

@@ -7,16 +7,16 @@
 TEST_F(GameTest, EveryFieldLiesAtItsOffsetLittleEndian) {
   const std::string path = folder + "data/zorblats.set";
   std::vector<uint8_t> bytes(kSettingsFileSize);
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7 + 3);
-  for (int i = 0; i < 5; ++i) bytes[8 + 30 * i] = 0;  // each name two letters long, more bytes behind
+  // Every byte different, but each name two letters long with more bytes behind its zero.
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = i >= 8 && i < 156 && (i - 8) % 30 == 0 ? 0 : uint8_t(i * 7 + 3);
   WriteFileBytes(path, bytes);  // its last byte is read and dropped
   Settings = SettingsRecord{};
   LoadSettings();
   const SettingsRecord& s = Settings;
   const uint32_t kFields[][3] = {{0, 2, s.spareWordA}, {2, 2, uint16_t(s.difficulty)}, {4, 2, s.spareWordB},
       {156, 4, uint32_t(s.highScores[0])}, {160, 4, uint32_t(s.highScores[1])}, {164, 4, uint32_t(s.highScores[2])},
-      {168, 4, uint32_t(s.highScores[3])}, {172, 4, uint32_t(s.highScores[4])}, {176, 1, s.soundOn},
-      {177, 1, s.spareFlag}, {178, 2, s.spareNumber}, {210, 0, s.reserved}};
+      {168, 4, uint32_t(s.highScores[3])}, {172, 4, uint32_t(s.highScores[4])}, {176, 1, s.soundOn}, {177, 1, s.spareFlag},
+      {178, 2, s.spareNumber}, {210, 0, s.reserved}};
   for (const auto& [at, size, value] : kFields) {
     uint32_t expected = 0;
     for (uint32_t i = 0; i < size; ++i) expected |= uint32_t(bytes[at + i]) << (8 * i);
