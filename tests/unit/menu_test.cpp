@@ -14,17 +14,18 @@ enum Screen { Menu, Paused, Options, Scores, Help, About, Support, Entry };
 using Points = std::vector<std::pair<int, int>>;
 
 // An area and the outcome of a tap inside it (see Run); a tap outside gives what a miss gives.
-const struct Area { Screen screen; Rect area; const char* inside; int16_t page = 2; /* help page at entry */ } kAreas[] = {
-    {Menu, {37, 60, 204, 83}, "1 M"}, {Menu, {37, 94, 204, 117}, "3 MOM"}, {Menu, {37, 127, 204, 150}, "3 MH2M"},
-    {Menu, {37, 157, 204, 180}, "3 MTM"}, {Menu, {37, 195, 204, 218}, "3 MAM"}, {Menu, {37, 228, 204, 251}, "3 M"},
-    {Menu, {55, 24, 185, 54}, "3 MM"}, {Paused, {55, 24, 185, 54}, "2 Mr"}, {Paused, {37, 94, 204, 117}, "3 MrOMr"},
-    {Options, {21, 81, 36, 96}, "3 OO d0"}, {Options, {21, 108, 36, 123}, "3 OO d1"},
-    {Options, {21, 136, 36, 151}, "3 OO d2"}, {Options, {21, 210, 36, 225}, "3 OO s1"},
-    {Options, {21, 244, 36, 259}, "3 OO s0"}, {Options, {6, 290, 57, 318}, "1 O"},
-    {Scores, {20, 209, 65, 229}, "1 T"}, {Scores, {123, 209, 200, 229}, "3 TT box"},
-    {Help, {50, 288, 109, 323}, "3 H2H1 p1"}, {Help, {160, 288, 219, 323}, "3 H2H3 p3"},
-    {Help, {95, 290, 146, 318}, "1 H0", 0}, {About, {4, 288, 68, 313}, "1 A"}, {About, {80, 288, 163, 314}, "2 A"},
-    {Support, {4, 288, 68, 313}, "1 S"}, {Entry, {20, 209, 65, 229}, "1"},
+const struct Area { Screen screen; Rect area; const char* inside; int16_t page = 2; /* help page at first */ } kAreas[] = {
+    {Menu, {37, 60, 204, 83}, "1 M"}, {Menu, {37, 94, 204, 117}, "3 MOM saved"},
+    {Menu, {37, 127, 204, 150}, "3 MH2M"}, {Menu, {37, 157, 204, 180}, "3 MTM"}, {Menu, {37, 195, 204, 218}, "3 MAM"},
+    {Menu, {37, 228, 204, 251}, "3 M"}, {Menu, {55, 24, 185, 54}, "3 MM"}, {Paused, {55, 24, 185, 54}, "2 Mr"},
+    {Paused, {37, 94, 204, 117}, "3 MrOMr saved"}, {Options, {21, 81, 36, 96}, "3 OO d0 saved"},
+    {Options, {21, 108, 36, 123}, "3 OO d1 saved"}, {Options, {21, 136, 36, 151}, "3 OO d2 saved"},
+    {Options, {21, 210, 36, 225}, "3 OO s1 saved"}, {Options, {21, 244, 36, 259}, "3 OO s0 saved"},
+    {Options, {6, 290, 57, 318}, "1 O saved"}, {Scores, {20, 209, 65, 229}, "1 T"},
+    {Scores, {123, 209, 200, 229}, "3 TT saved box"}, {Help, {50, 288, 109, 323}, "3 H2H1 p1"},
+    {Help, {160, 288, 219, 323}, "3 H2H3 p3"}, {Help, {95, 290, 146, 318}, "1 H0", 0},
+    {About, {4, 288, 68, 313}, "1 A"}, {About, {80, 288, 163, 314}, "2 A"}, {Support, {4, 288, 68, 313}, "1 S"},
+    {Entry, {20, 209, 65, 229}, "1"},
 };
 
 class Screens : public ScreenTest {
@@ -32,7 +33,7 @@ class Screens : public ScreenTest {
   // Runs a screen on presses made after it shows, then a quit event. The outcome reads
   // "result waits changes": the screen at each wait (M menu, r its resume button, O options,
   // T scores, A about, S support, H help and the page shown), then what changed (d
-  // difficulty, s sound, p help page, box: a question was asked).
+  // difficulty, s sound, p help page, box: a question was asked, saved: the settings file).
   std::string Run(Screen screen, const Points& presses, int16_t page = 2) {
     for (SDL_Event leftover; host.Pending();) host.PollEvent(&leftover);
     Settings.difficulty = 5, Settings.soundOn = 7;
@@ -42,6 +43,7 @@ class Screens : public ScreenTest {
       HelpBox.DrawBox(), pages.push_back(ScreenDigest());
     HelpBox.currentPage = page;
     boxes.shown.clear();
+    std::remove((folder + "data/zorblats.set").c_str());
     std::string waits, out;
     onWait = [&] {
       for (auto [id, c] : {std::pair{kMainMenu, "M"}, {kOptions, "O"}, {kScores, "T"}, {kAbout, "A"}, {kSupport, "S"}})
@@ -55,14 +57,14 @@ class Screens : public ScreenTest {
     host.Quit();
     char name[20] = {};
     PlaceEditField(0);
-    const int result = screen == Menu ? RunMainMenu(false) : screen == Paused ? RunMainMenu(true)
-                     : screen == Options ? RunOptionsScreen() : screen == Scores ? RunHighScoreScreen()
-                     : screen == Help ? RunHelpScreen() : screen == About ? RunAboutScreen()
-                     : screen == Support ? RunSupportScreen() : RunNameEntry(name, 10);
+    const int result = screen == Menu ? RunMainMenu(false) : screen == Paused ? RunMainMenu(true) : screen == Options
+        ? RunOptionsScreen() : screen == Scores ? RunHighScoreScreen() : screen == Help ? RunHelpScreen()
+        : screen == About ? RunAboutScreen() : screen == Support ? RunSupportScreen() : RunNameEntry(name, 10);
     onWait = nullptr;
     if (Settings.difficulty != 5) out += " d" + std::to_string(Settings.difficulty);
     if (Settings.soundOn != 7) out += " s" + std::to_string(Settings.soundOn);
     if (HelpBox.currentPage != page) out += " p" + std::to_string(HelpBox.currentPage);
+    if (!ReadFileBytes(folder + "data/zorblats.set").empty()) out += " saved";
     return std::to_string(result) + (waits.empty() ? "" : " " + waits) + out + (boxes.shown.empty() ? "" : " box");
   }
   // Lines of nine lengths, so that every page looks different.
