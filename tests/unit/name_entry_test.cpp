@@ -38,7 +38,7 @@ TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
   const struct { int32_t score; const char *keys, *table; int32_t largeAndShift; } kCases[] = {
       {101, "\5a", "V500 W400 X300 Y200 A101 ", 0},
       {400, "\3\5a", "V500 W400 a400 X300 Y200 ", 10}, {900, "\5\5a", "a900 V500 W400 X300 Y200 ", 10},
-      {501, "\5\1a", "a501 V500 W400 X300 Y200 ", 0},  {501, "\5b\n", "B501 V500 W400 X300 Y200 ", 0},
+      {501, "\5\1a", "a501 V500 W400 X300 Y200 ", 0},  {501, "q\x1a\5b\n", "B501 V500 W400 X300 Y200 ", 0},
       {501, "\x1a" "abcdefghijk\x1a" "z", "abcdefghiz501 V500 W400 X300 Y200 ", 0},
       {501, "\5\n", "501 V500 W400 X300 Y200 ", 11}, {501, "\2q\x7f", "q501 V500 W400 X300 Y200 ", 0},
       {100, "a", "V500 W400 X300 Y200 Z100 ", 0},  // no place: no entry, no file (the keys stay unread)
@@ -80,7 +80,8 @@ TEST_F(ScreenTest, AKeyLooksPressedWhileTheStylusIsOnIt) {
     };
     largeKeys = layer;
     host.Press(32, 260).Motion(32, 300).Motion(32, 262).Release(32, 300);  // off, on, lift: typed
-    host.Press(32, 260).Motion(32, 300).Release(32, 262).Press(30, 215);   // off, lift: not typed
+    // Off and lift: not typed. Then Shift, and a tap beside the keys: the other layer at once.
+    host.Press(32, 260).Motion(32, 300).Release(32, 262).Tap(18, 294).Press(0, 250).Press(30, 215);
     char name[20] = {};
     PlaceEditField(4);
     RunNameEntry(name, 10);
