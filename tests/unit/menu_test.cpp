@@ -87,8 +87,6 @@ TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
   EXPECT_EQ(Run(Help, {{170, 300}}, 3), "1 H3 p0");  // Next reaching page 4 closes
   EXPECT_EQ(Run(Help, {{100, 300}}, 3), "1 H3 p0");  // Previous and Close overlap
   EXPECT_EQ(Run(Menu, {{40, 200}, {90, 300}, {10, 300}}), "3 MASM");
-  story = Lines(20);
-  EXPECT_EQ(Run(Help, {{170, 300}, {170, 300}}, 0), "3 H0H1H1 p1");  // stops on the last page
   host.Press(100, 70);  // before the menu shows: dropped
   EXPECT_EQ(RunMainMenu(false), Quit);
 }
@@ -124,4 +122,7 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   ASSERT_EQ(file.size(), 211u);
   EXPECT_EQ(std::vector<uint8_t>(file.begin() + 156, file.end() - 35), std::vector<uint8_t>(20));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[6]), 4), std::string("\0nn\0", 4));  // only first bytes go
+  onWait = [&] { waits = std::to_string(ScreenDigest()); host.KeyDown(SDLK_n); };  // an OK box: any answer is OK
+  EXPECT_EQ(ShowMessageBox("error in settings file", "error in settings file", MB_OK), IDOK);
+  EXPECT_EQ(waits, "8370855558116941421");  // one line of text, one button centred, labelled OK
 }

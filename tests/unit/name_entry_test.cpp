@@ -46,8 +46,7 @@ TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
   bool pictureShown = false;
   onDelay = [&](uint32_t ms) { pictureShown |= ms == 3000 && Shows(kGameOver, 40, 130); };  // centred
   for (const auto& c : kCases) {
-    for (int i = 0; i < 5; ++i) std::snprintf(Settings.highScoreNames[i], kNameFieldSize, "%c", 'V' + i);
-    for (int i = 0; i < 5; ++i) Settings.highScores[i] = 500 - 100 * i;
+    for (int i = 0; i < 5; ++i) std::snprintf(Settings.highScoreNames[i], kNameFieldSize, "%c", 'V' + i), Settings.highScores[i] = 500 - 100 * i;
     std::remove((folder + "data/zorblats.set").c_str());
     PlayerShip.score = c.score;
     largeKeys = shiftPending = blinkCounter = pictureShown = 0;
