@@ -16,7 +16,6 @@
 
 TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensTheScreen) {
   setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
-  ScreenSurface = nullptr;
   UseMemorySource([]() -> uint64_t { return 4999999; });
   EXPECT_EQ(StartUp(), StartupOutcome::NotEnoughMemory);
   UseMemorySource([]() -> uint64_t { return 5000000; });
@@ -56,8 +55,8 @@ TEST_F(ScreenTest, FromTheMenuThroughEveryFlowToTheTableAndTheFile) {
     if (waits == 5) PlayerShip.score = 55;
   };
   onPoll = [&] {
-    if (host.now >= 5000 && CurrentLevel == 7) Play.levelDone = 1;  // goes on at 8
-    if (host.now >= 8000 && CurrentLevel == 8) CurrentLevel = 24, Play.levelDone = 1;  // at 0
+    if (waits == 3 && host.now >= 5000 && CurrentLevel == 7) Play.levelDone = 1;  // goes on at 8
+    if (waits == 3 && host.now >= 8000 && CurrentLevel == 8) CurrentLevel = 24, Play.levelDone = 1;  // at 0
     if (host.Pending() == 0 && blinkCounter == 0 && host.now < 1800000 && ++polls % 4 == 0)  // play: fire
       host.Wait(host.now - host.cursor).KeyDown(SDLK_UP).Wait(100).KeyUp(SDLK_UP);
     if (blinkCounter == 1 && finalScore < 0) {  // the name entry has begun
