@@ -1,195 +1,128 @@
-// The main menu run for real on the virtual clock: its button edges, which screen each
-// button opens, queued taps, quitting, and the Resume button that only a paused game has.
+// The front-end screens run for real: every touch area tapped just inside and just outside
+// its edges (one table, one loop), the flows between screens, help pages, the options marks,
+// the high-score table and its reset behind the drawn question box.
+#include <cstring>
+
+#include "frontend/high_scores.h"
+#include "frontend/info_screens.h"
 #include "frontend/menu.h"
+#include "frontend/message_box_screen.h"
+#include "frontend/options.h"
+#include "tests/support/screens.h"
 
-#include <unistd.h>
+enum Screen { Menu, Paused, Options, Scores, Help, About, Support, Entry };
+using Points = std::vector<std::pair<int, int>>;
 
-#include <vector>
+// An area and the outcome of a tap inside it (see Run); a tap outside gives what a miss gives.
+const struct Area { Screen screen; Rect area; const char* inside; int16_t page = 2; /* help page at first */ } kAreas[] = {
+    {Menu, {37, 60, 204, 83}, "1 M"}, {Menu, {37, 94, 204, 117}, "3 MOM saved"},
+    {Menu, {37, 127, 204, 150}, "3 MH2M"}, {Menu, {37, 157, 204, 180}, "3 MTM"}, {Menu, {37, 195, 204, 218}, "3 MAM"},
+    {Menu, {37, 228, 204, 251}, "3 M"}, {Menu, {55, 24, 185, 54}, "3 MM"}, {Paused, {55, 24, 185, 54}, "2 Mr"},
+    {Paused, {37, 94, 204, 117}, "3 MrOMr saved"}, {Options, {21, 81, 36, 96}, "3 OO d0 saved"},
+    {Options, {21, 108, 36, 123}, "3 OO d1 saved"}, {Options, {21, 136, 36, 151}, "3 OO d2 saved"},
+    {Options, {21, 210, 36, 225}, "3 OO s1 saved"}, {Options, {21, 244, 36, 259}, "3 OO s0 saved"},
+    {Options, {6, 290, 57, 318}, "1 O saved"}, {Scores, {20, 209, 65, 229}, "1 T"},
+    {Scores, {123, 209, 200, 229}, "3 TT saved box"}, {Help, {50, 288, 109, 323}, "3 H2H1 p1"},
+    {Help, {160, 288, 219, 323}, "3 H2H3 p3"}, {Help, {95, 290, 146, 318}, "1 H0", 0},
+    {About, {4, 288, 68, 313}, "1 A"}, {About, {80, 288, 163, 314}, "2 A"}, {Support, {4, 288, 68, 313}, "1 S"},
+    {Entry, {20, 209, 65, 229}, "1"},
+};
 
-#include "settings/settings.h"
-#include "resources/draw.h"
-#include "resources/images.h"
-#include "tests/support/harness.h"
-#include "tests/support/screen_watch.h"
-#include "text/font.h"
-#include "text/textbox.h"
-
-namespace {
-
-class MenuTest : public GameTest {
+class Screens : public ScreenTest {
  protected:
-  void SetUp() override {
-    GameTest::SetUp();
-    InstallSyntheticImages();
-    SelectFont(kFontWhite);
-    PrepareHelpBox(HelpBox);
-    HelpBox.SetText("A short help text.");
-    UseHostInput(&watch);
+  // Runs a screen on presses made after it shows, then a quit event. The outcome reads
+  // "result waits changes": the screen at each wait (M menu, r its resume button, O options,
+  // T scores, A about, S support, H help and the page shown), then what changed (d
+  // difficulty, s sound, p help page, box: a question was asked, saved: the settings file).
+  std::string Run(Screen screen, const Points& presses, int16_t page = 2) {
+    for (SDL_Event leftover; host.Pending();) host.PollEvent(&leftover);
+    Settings.difficulty = 5, Settings.soundOn = 7;
+    HelpBox.SetText(story.c_str());
+    std::vector<uint64_t> pages;
+    for (HelpBox.currentPage = 0; HelpBox.currentPage <= HelpBox.lastPage; ++HelpBox.currentPage)
+      HelpBox.DrawBox(), pages.push_back(ScreenDigest());
+    HelpBox.currentPage = page;
+    boxes.shown.clear();
+    std::remove((folder + "data/zorblats.set").c_str());
+    std::string waits, out;
+    onWait = [&] {
+      for (auto [id, c] : {std::pair{kMainMenu, "M"}, {kOptions, "O"}, {kScores, "T"}, {kAbout, "A"}, {kSupport, "S"}})
+        if (ReadPixel(232, 4, Images[id]) == ReadPixel(232, 4, ScreenSurface)) waits += c;
+      for (size_t k = 0; k < pages.size(); ++k)
+        if (pages[k] == ScreenDigest()) waits += "H" + std::to_string(k);
+      if (ReadPixel(60, 30, ScreenSurface) == ReadPixel(5, 6, Images[kResumeButton])) waits += 'r';
+    };
+    host.cursor = host.now + 1;
+    for (auto [x, y] : presses) host.Press(x, y);
+    host.Quit();
+    char name[20] = {};
+    PlaceEditField(0);
+    const int result = screen == Menu ? RunMainMenu(false) : screen == Paused ? RunMainMenu(true) : screen == Options
+        ? RunOptionsScreen() : screen == Scores ? RunHighScoreScreen() : screen == Help ? RunHelpScreen()
+        : screen == About ? RunAboutScreen() : screen == Support ? RunSupportScreen() : RunNameEntry(name, 10);
+    onWait = nullptr;
+    if (Settings.difficulty != 5) out += " d" + std::to_string(Settings.difficulty);
+    if (Settings.soundOn != 7) out += " s" + std::to_string(Settings.soundOn);
+    if (HelpBox.currentPage != page) out += " p" + std::to_string(HelpBox.currentPage);
+    if (!ReadFileBytes(folder + "data/zorblats.set").empty()) out += " saved";
+    return std::to_string(result) + (waits.empty() ? "" : " " + waits) + out + (boxes.shown.empty() ? "" : " box");
   }
-
-  // Each scripted step comes 10 ms after the last, so none is queued before the menu shows.
-  void Later() { host.Wait(10); }
-  bool SettingsSaved() const { return access((folder + "data/zorblats.set").c_str(), F_OK) == 0; }
-
-  WatchingHost watch{host};
+  // Lines of nine lengths, so that every page looks different.
+  static std::string Lines(int n) { return n ? Lines(n - 1) + "Line " + std::string(1 + n % 9, 'x') + "\n" : ""; }
+  std::string story = Lines(90);
 };
 
-struct Button {
-  const char* name;
-  Rect area;
-  int screen;  // the background of the screen it opens, or -1
-  FlowCode result;  // for New game and Exit
-};
-
-// The areas main.bmp paints its labels in.
-const Button kButtons[] = {
-    {"new game", {37, 60, 204, 83}, -1, NewGame},
-    {"options", {37, 94, 204, 117}, kOptions, Quit},
-    {"help", {37, 127, 204, 150}, kHelp, Quit},
-    {"high scores", {37, 157, 204, 180}, kScores, Quit},
-    {"about", {37, 195, 204, 218}, kAbout, Quit},
-    {"exit", {37, 228, 204, 251}, -1, Quit},
-};
-
-TEST_F(MenuTest, EveryButtonHasItsLeftAndTopEdgesInsideAndItsRightAndBottomOutside) {
-  for (const Button& b : kButtons) {
-    const Rect& a = b.area;
-    const int corners[2][2] = {{a.left, a.top}, {a.right - 1, a.bottom - 1}};
-    for (const auto& corner : corners) {
-      SCOPED_TRACE(std::string(b.name) + " at " + std::to_string(corner[0]) + "," +
-                   std::to_string(corner[1]));
-      watch.seen.clear();
-      Later();
-      if (b.screen >= 0) {
-        host.Press(corner[0], corner[1]);
-        // The sub-screen opens; a quit event there only closes it, and the menu stays.
-        Later();
-        host.Quit();
-        EXPECT_EQ(RunMainMenu(false), Quit);  // the script runs out: quit in the menu
-        EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu, b.screen, kMainMenu}));
-      } else {
-        host.Tap(corner[0], corner[1]);
-        EXPECT_EQ(RunMainMenu(false), b.result);
-        EXPECT_EQ(host.Pending(), 1u) << "only the button's release is left";
-      }
-    }
-    // Just outside: right edge, bottom edge, one left of left, one above top.
-    const int outside[4][2] = {{a.right, a.top}, {a.left, a.bottom}, {a.left - 1, a.top}, {a.left, a.top - 1}};
-    for (const auto& point : outside) {
-      SCOPED_TRACE(std::string(b.name) + " outside at " + std::to_string(point[0]) + "," +
-                   std::to_string(point[1]));
-      watch.seen.clear();
-      Later();
-      host.Tap(point[0], point[1]);
-      EXPECT_EQ(RunMainMenu(false), Quit);
-      EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu, kMainMenu, kMainMenu}));
-    }
+TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
+  for (const Area& a : kAreas) {
+    const Rect& r = a.area;
+    const std::string miss = Run(a.screen, {{0, 0}}, a.page);
+    for (Points tap : {Points{{r.left, r.top}}, {{r.right - 1, r.bottom - 1}}})
+      EXPECT_EQ(Run(a.screen, tap, a.page), a.inside) << tap[0].first << "," << tap[0].second;
+    for (Points tap : {Points{{r.left - 1, r.top}}, {{r.left, r.top - 1}}, {{r.right, r.bottom - 1}}, {{r.right - 1, r.bottom}}})
+      EXPECT_EQ(Run(a.screen, tap, a.page), miss) << tap[0].first << "," << tap[0].second;
   }
 }
 
-TEST_F(MenuTest, TheNewGameButtonsRightEdgeIsOutside) {
-  Later();
-  host.Tap(204, 70);
-  Later();
-  host.Tap(37, 60);
-  EXPECT_EQ(RunMainMenu(false), NewGame);
-  EXPECT_EQ(host.Pending(), 1u);
-}
-
-TEST_F(MenuTest, TapsQueuedBeforeTheMenuShowsAreDropped) {
-  host.Tap(100, 240);  // Exit, queued before the menu opens
-  host.Tap(100, 100);  // Options, queued too
-  Later();
-  host.Tap(100, 70);  // New game, after the menu showed
-  EXPECT_EQ(RunMainMenu(false), NewGame);
-  EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu}));
-}
-
-TEST_F(MenuTest, QuitEventInTheMenuQuitsAndOtherEventsAreIgnored) {
-  Later();
-  host.KeyDown(SDLK_RETURN).Release(100, 70).Motion(100, 70).Quit();
-  Later();
-  host.Tap(100, 70);
+TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
+  EXPECT_EQ(Run(Help, {{170, 300}}, 3), "1 H3 p0");  // Next reaching page 4 closes
+  EXPECT_EQ(Run(Help, {{100, 300}}, 3), "1 H3 p0");  // Previous and Close overlap
+  EXPECT_EQ(Run(Menu, {{40, 200}, {90, 300}, {10, 300}}), "3 MASM");
+  host.Press(100, 70);  // before the menu shows: dropped
   EXPECT_EQ(RunMainMenu(false), Quit);
-  EXPECT_EQ(host.Pending(), 2u) << "the tap after the quit is never read";
 }
 
-TEST_F(MenuTest, ResumeIsOnlyDrawnAndHonouredWithAGameInProgress) {
-  const SDL_Surface* resume = Images[kResumeButton];
-  const uint32_t resumeColour = ReadPixel(0, 0, Images[kResumeButton]);
-  const uint32_t menuColour = ReadPixel(60, 30, Images[kMainMenu]);
-  ASSERT_NE(resumeColour, menuColour);
-
-  // At start: not drawn, and a tap on its place does nothing.
-  Later();
-  host.Tap(60, 30);
-  Later();
-  host.Tap(55 + resume->w - 1, 24 + resume->h - 1);
-  EXPECT_EQ(RunMainMenu(false), Quit);
-  EXPECT_EQ(ScreenPixel(60, 30), menuColour);
-  EXPECT_EQ(ScreenPixel(55 + resume->w - 1, 24 + resume->h - 1), menuColour);
-
-  // In a game: drawn at (55, 24) with its own size, and its area answers Resume.
-  Later();
-  host.Tap(55 + resume->w, 24);  // right edge: outside
-  Later();
-  host.Tap(55, 24 + resume->h);  // bottom edge: outside
-  Later();
-  host.Tap(55, 24);
-  EXPECT_EQ(RunMainMenu(true), Resume);
-  EXPECT_EQ(ScreenPixel(55, 24), resumeColour);
-  EXPECT_EQ(ScreenPixel(55 + resume->w - 1, 24 + resume->h - 1), resumeColour);
-  EXPECT_EQ(ScreenPixel(55 + resume->w, 24), menuColour);
-  EXPECT_EQ(ScreenPixel(55 - 1, 24), menuColour);
-
-  Later();
-  host.Tap(55 + resume->w - 1, 24 + resume->h - 1);
-  EXPECT_EQ(RunMainMenu(true), Resume);
+TEST_F(Screens, OptionsMarkTheChosenRows) {
+  const int kRows[] = {81, 108, 136, 210, 244};  // difficulty 0, 1, 2, sound on, off
+  for (int d = 0; d < 4; ++d) {  // difficulty 0 to 3 (3 has no row), with sound on and off in turn
+    Settings.difficulty = int16_t(d), Settings.soundOn = d % 2 ? 0 : 9;
+    DrawOptionsScreen();
+    for (int row = 0; row < 5; ++row)
+      EXPECT_EQ(Shows(kRadio, 21, kRows[row]), row == (d < 3 ? d : -1) || row == 3 + d % 2) << d << row;
+  }
 }
 
-TEST_F(MenuTest, AfterASubScreenTheMenuIsDrawnAgainAsItWas) {
-  Later();
-  host.Press(100, 100);  // options
-  Later();
-  host.Press(10, 300);  // its back button
-  EXPECT_EQ(RunMainMenu(true), Quit);
-  EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu, kOptions, kMainMenu}));
-  EXPECT_EQ(ScreenPixel(60, 30), ReadPixel(0, 0, Images[kResumeButton])) << "Resume drawn again";
-  EXPECT_TRUE(SettingsSaved());
+TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
+  const char* names[] = {"Ann", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", "Cy", "Dee", ""};  // place 1 has no zero
+  const int32_t scores[] = {900, 700, 0, -3, 0};
+  for (int i = 0; i < 5; ++i) std::strncpy(Settings.highScoreNames[i], names[i], kNameFieldSize), Settings.highScores[i] = scores[i];
+  InstallDrawnMessageBox();
+  const Rect no = LayOutMessageBox("Do you really want to reset your high scores?", MB_YESNO).buttons[1];
+  std::string waits;
+  onWait = [&] {
+    for (auto [digest, c] : {std::pair{4607607900500809537u, 'T'}, {11255339676594199801u, 'C'}, {10880282167160285857u, 'b'}})
+      if (ScreenDigest() == digest) waits += c == 'T' && !ReadFileBytes(folder + "data/zorblats.set").empty() ? 't' : c;
+  };
+  host.Press(150, 220).Press(no.left, no.top).Press(150, 220).KeyDown(SDLK_n).Press(150, 220).KeyDown(SDLK_ESCAPE);
+  host.Press(150, 220).Quit().Press(150, 220).KeyDown(SDLK_RETURN).Press(30, 220);
+  EXPECT_EQ(RunHighScoreScreen(), 1);
+  // T: rows at y 86 + 22 i with 1-5, names and non-zero scores (t once saved); b: the question
+  // over it; C: the cleared table. No by tap, n, Escape and quit; Yes by Return.
+  EXPECT_EQ(waits, "TbtbtbtbtbC");
+  const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
+  ASSERT_EQ(file.size(), 211u);
+  EXPECT_EQ(std::vector<uint8_t>(file.begin() + 156, file.end() - 35), std::vector<uint8_t>(20));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[6]), 4), std::string("\0nn\0", 4));  // only first bytes go
+  onWait = [&] { waits = std::to_string(ScreenDigest()); host.KeyDown(SDLK_n); };  // an OK box: any answer is OK
+  EXPECT_EQ(ShowMessageBox("error in settings file", "error in settings file", MB_OK), IDOK);
+  EXPECT_EQ(waits, "8370855558116941421");  // one line of text, one button centred, labelled OK
 }
-
-TEST_F(MenuTest, SupportLeadsBackToTheMenuNotToAbout) {
-  Later();
-  host.Press(100, 200);  // about
-  Later();
-  host.Press(90, 300);  // support
-  Later();
-  host.Press(10, 300);  // support's back
-  Later();
-  host.Press(100, 70);  // new game from the menu
-  EXPECT_EQ(RunMainMenu(false), NewGame);
-  EXPECT_EQ(watch.Screens(), (std::vector<int>{kMainMenu, kAbout, kSupport, kMainMenu}));
-}
-
-TEST_F(MenuTest, QuitEventInEachSubScreenReturnsToTheMenu) {
-  // About's back, then a quit in about, support, help and the high scores.
-  Later();
-  host.Press(100, 200).Wait(10).Press(10, 300);
-  Later();
-  host.Press(100, 200).Wait(10).Quit();
-  Later();
-  host.Press(100, 200).Wait(10).Press(90, 300).Wait(10).Quit();
-  Later();
-  host.Press(100, 130).Wait(10).Quit();
-  Later();
-  host.Press(100, 160).Wait(10).Quit();
-  Later();
-  host.Tap(100, 240);  // exit
-  EXPECT_EQ(RunMainMenu(false), Quit);
-  EXPECT_EQ(host.Pending(), 1u) << "the menu left on the exit tap, not on a quit event";
-  EXPECT_EQ(watch.Screens(),
-            (std::vector<int>{kMainMenu, kAbout, kMainMenu, kAbout, kMainMenu, kAbout, kSupport, kMainMenu,
-                              kHelp, kMainMenu, kScores, kMainMenu}));
-}
-
-}  // namespace

@@ -1,0 +1,71 @@
+// For the front-end tests: painted pictures (every pixel a colour of its own, so a shifted
+// blit or a wrong source rectangle shows), a digest of the screen, scripted typing, and a
+// fixture that lets a test look at the screen whenever the game waits, polls or pauses.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "frontend/keyboard.h"
+#include "frontend/name_entry.h"
+#include "settings/settings.h"
+#include "resources/draw.h"
+#include "resources/images.h"
+#include "tests/support/harness.h"
+#include "text/font.h"
+#include "text/textbox.h"
+
+// FNV-1a over every pixel of the screen.
+inline uint64_t ScreenDigest() {
+  uint64_t h = 14695981039346656037ull;
+  for (int i = 0; i < kScreenWidth * kScreenHeight; ++i)
+    h = (h ^ ReadPixel(i % kScreenWidth, i / kScreenWidth, ScreenSurface)) * 1099511628211ull;
+  return h;
+}
+
+// Whether the screen shows picture `id` whole at (x, y).
+inline bool Shows(int id, int x, int y) {
+  const int w = Images[id]->w;
+  for (int i = 0; i < w * Images[id]->h; ++i)
+    if (ReadPixel(x + i % w, y + i / w, ScreenSurface) != ReadPixel(i % w, i / w, Images[id])) return false;
+  return true;
+}
+
+// Taps the key that gives each code in either layer ('\1': beside the keys, '\2': a right-
+// button tap on the a key, '\x7f': a quit event); Enter is pressed and never lifted.
+inline void TypeKeys(ScriptedHost& host, const char* keys) {
+  for (const char* c = keys; *c; ++c) {
+    int x = *c == 2 ? 38 : 0, y = *c == 2 ? 276 : 250;
+    for (const KeyboardKey& k : KeyTable)
+      if (k.normal == *c || k.large == *c) x = (k.area.left + k.area.right) / 2, y = 234 + (k.area.top + k.area.bottom) / 2;
+    *c == 0x7f ? host.Quit() : *c == '\n' ? host.Press(x, y) : host.Tap(x, y, *c == 2 ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT);
+  }
+}
+
+class ScreenTest : public GameTest, public HostInput {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    InstallSyntheticImages();
+    for (int id = 0; id < kImageCount; ++id) {  // fonts keep their markers (row 0) and paper
+      const bool font = id == kFontGrey || id == kFontBold || id == kFontWhite;
+      for (int y = font ? 2 : 0; y < (font ? 7 : Images[id]->h); ++y)
+        for (int x = font; x < Images[id]->w; x += 1 + (font && x % 6 == 5)) {
+          const uint32_t mixed = (x * 73856093u) ^ (y * 19349663u) ^ (id * 83492791u);
+          static_cast<uint16_t*>(Images[id]->pixels)[y * Images[id]->pitch / 2 + x] = uint16_t(mixed >> 11) | 0x0821;
+        }
+    }
+    SelectFont(kFontWhite);
+    Settings = SettingsRecord{};
+    largeKeys = shiftPending = blinkCounter = 0;
+    SetKeyboardOrigin(0, 234);
+    PrepareHelpBox(HelpBox);
+    UseHostInput(this);
+  }
+  void Delay(uint32_t ms) override { if (onDelay) onDelay(ms); host.Delay(ms); }
+  uint32_t Ticks() override { return host.Ticks(); }
+  const uint8_t* KeyState() override { return host.KeyState(); }
+  int PollEvent(SDL_Event* event) override { if (onPoll) onPoll(); return host.PollEvent(event); }
+  int WaitEvent(SDL_Event* event) override { if (onWait) onWait(); return host.WaitEvent(event); }
+  std::function<void()> onWait, onPoll;
+  std::function<void(uint32_t)> onDelay;
+};
