@@ -26,10 +26,15 @@ class SdlHost final : public HostInput {
     }
   }
   uint32_t Ticks() override { return SDL_GetTicks(); }
-  // The window's own events (mode switch, taps in desktop pixels) are dealt with first.
+  // The window's own events (mode switch, taps in desktop pixels) are dealt with first. An
+  // event swallowed here leaves the caller's event as it was, as an empty queue does.
   int PollEvent(SDL_Event* event) override {
-    while (SDL_PollEvent(event)) {
-      if (!TakeWindowEvent(*event)) return 1;
+    SDL_Event got;
+    while (SDL_PollEvent(&got)) {
+      if (!TakeWindowEvent(got)) {
+        *event = got;
+        return 1;
+      }
     }
     return 0;
   }
@@ -59,8 +64,14 @@ uint32_t HostTicks() { return host->Ticks(); }
 int HostPollEvent(SDL_Event* event) {
   if (EndRequested()) return TakeEndEvent(event, true);
   if (TakePendingPadEvent(*event)) return 1;
-  while (host->PollEvent(event)) {
-    if (TranslatePadEvent(*event)) return 1;
+  // The play loop acts again on the last event it took while the queue is empty, so an
+  // event swallowed here must not take its place.
+  SDL_Event got = *event;
+  while (host->PollEvent(&got)) {
+    if (TranslatePadEvent(got)) {
+      *event = got;
+      return 1;
+    }
   }
   return 0;
 }
