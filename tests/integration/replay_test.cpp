@@ -106,7 +106,7 @@ TEST_F(ReplayTest, ClearTheFirstLevelAndPlayTheNext) {
   }
 }
 
-// Level 25 cleared, then the first level again with score and lives kept.
+// Level 25 cleared at speed 6, then the first level again, with score and lives kept.
 TEST_F(ReplayTest, TheLastLevelWrapsToTheFirst) {
   Settings.difficulty = 1;
   StartNewGame();
@@ -114,6 +114,10 @@ TEST_F(ReplayTest, TheLastLevelWrapsToTheFirst) {
   PlayerShip.lives = 5;
   CurrentLevel = 24;
   StartLevel(24);
+  Launcher.kind = ShipSpeed;  // a speed gift that outlasts the level: the next one ends it
+  Launcher.speedOn = Launcher.effectActive = 1;
+  Launcher.effectTime = 1 << 30;
+  PlayerShip.speed = 6;
   play.player = Hunt;
   EXPECT_EQ(Run(), LevelCleared);
   Advance();
@@ -123,11 +127,11 @@ TEST_F(ReplayTest, TheLastLevelWrapsToTheFirst) {
 }
 
 // With the chain-kill gift acting, the kill of the lower of the last two enemies takes the
-// one above too and ends the level.
+// one above too, without points, and ends the level.
 TEST_F(ReplayTest, AChainKillTakesTheLastEnemy) {
   Settings.difficulty = 2;
   StartNewGame();
-  KeepOnly({36, 44});
+  KeepOnly({4, 12});  // strengths 3 and 2, in the top two rows
   Launcher.kind = ChainKill;
   Launcher.chainOn = Launcher.effectActive = 1;
   play.player = Hunt;
@@ -148,7 +152,7 @@ TEST_F(ReplayTest, TheFormationLands) {
   ExpectGolden("formation_lands");
 }
 
-// Level 5 with the launcher crossing often: gifts shot down, caught and lost.
+// Levels 5 and 6 with the launcher crossing often: gifts shot down, hit again and caught.
 TEST_F(ReplayTest, GiftsOnLevelFive) {
   Settings.difficulty = 1;
   StartNewGame();
@@ -157,7 +161,9 @@ TEST_F(ReplayTest, GiftsOnLevelFive) {
   KeepOnly({2, 5, 10, 13, 17, 22, 25, 30, 40, 47});
   Play.launchChance = 100;
   play.player = Hunt;
-  play.quitAt = 60000;
+  EXPECT_EQ(Run(), LevelCleared);
+  Advance();
+  play.quitAt = play.now + 60000;
   Run();
   ExpectGolden("gifts_on_level_five");
 }
@@ -166,8 +172,9 @@ TEST_F(ReplayTest, GiftsOnLevelFive) {
 // left control and up to fire, a tap beside the menu button, one on it, and the edges.
 TEST_F(ReplayTest, KeysAndTaps) {
   StartNewGame();
+  Play.launchChance = 60;
   play.player = [](PlayHost& h) {
-    static const struct { int frame, type; SDLKey key; int x, y; } script[] = {
+    static const struct { int frame, type; SDLKey key; int x = 0, y = 0; } script[] = {
         {5, SDL_KEYDOWN, SDLK_LEFT}, {6, SDL_KEYDOWN, SDLK_RIGHT}, {20, SDL_KEYUP, SDLK_RIGHT},
         {30, SDL_KEYDOWN, SDLK_a}, {80, SDL_KEYUP, SDLK_LEFT}, {85, SDL_KEYDOWN, SDLK_LCTRL},
         {150, SDL_KEYUP, SDLK_a}, {160, SDL_KEYDOWN, SDLK_RIGHT}, {200, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 176, 291},

@@ -67,7 +67,7 @@ class PlayHost final : public HostInput, public SoundOutput {
   }
 
   std::function<void(PlayHost&)> player;  // called at every poll with no event waiting
-  uint32_t now = 0, quitAt = ~0u;
+  uint32_t now = 0, quitAt = 400000;  // a game that cannot end quits after 8000 frames
   int frames = 0, played[4] = {};
   unsigned long long screens = 0xcbf29ce484222325ull, sounds = screens;
   uint8_t keys[SDLK_LAST] = {};
