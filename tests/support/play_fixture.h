@@ -1,7 +1,8 @@
 // A fixture for the gameplay tests: the game as at program start, with synthetic pictures
 // whose frames and cells are each painted in their own colour (so a wrong source rectangle
 // changes the screen), and a host on a virtual clock that takes its input from a player
-// function, folds every shown frame into a digest and logs every sound with its time.
+// function, folds every shown frame into a digest and logs every sound (checking its file
+// name) with its time.
 #pragma once
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include "game/game_state.h"
 #include "game/launcher.h"
 #include "game/ship.h"
+#include "platform/paths.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "tests/support/harness.h"
@@ -46,7 +48,10 @@ class PlayHost final : public HostInput, public SoundOutput {
   const uint8_t* KeyState() override { return keys; }
   void Play(const char* path) override {
     const int n = path[std::strlen(path) - 5] - '0';
-    ++played[n];
+    char wave[kExeDirCapacity + 16];
+    std::snprintf(wave, sizeof wave, "%s\\data\\%d.wav", ExeDir, n);
+    EXPECT_STREQ(path, wave);
+    ++played[n & 3];
     sounds = (sounds ^ (now * 4 + n)) * 0x100000001b3ull;
   }
 
