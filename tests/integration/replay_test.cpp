@@ -1,7 +1,8 @@
 // Golden replays: whole games played through the real loop on the virtual clock, by a script
-// or by a player that hunts the nearest enemy. Each replay's record (the state at every end
-// of the loop, a digest of every shown frame every 400 frames, the sounds with their times)
-// is compared with tests/golden/<name>.txt.
+// or by a player that hunts the enemies. Each replay's record (the state at every end of the
+// loop, the running digest of every shown frame at every 1000th frame and at the end, the
+// count of each sound and a digest of all sounds with their times) is compared with
+// tests/golden/<name>.txt.
 //
 // To regenerate the expected files after an intended change of the game's rules, run
 //   ZORBLATS_UPDATE_GOLDEN=1 ctest --test-dir <build> -R replay_test
@@ -14,8 +15,9 @@
 
 namespace {
 
-// Catches falling gifts, else stands under the live enemy whose path its shot would meet nearest to its gun, with fire
-// held; otherwise moves towards it without firing, or away from a shot about to hit it.
+// Goes for a falling gift (or, where gifts abound, for the launcher), else for the live enemy
+// whose path its shot would meet nearest to its gun. It stands there with fire held, moves
+// towards it without firing, and dodges an enemy shot about to hit it.
 void Hunt(PlayHost& h) {
   const Formation& f = EnemyFormation;
   const int gun = PlayerShip.x + 14, v = (f.movingRight ? 1 : -1) * (1 + f.spedUp);
@@ -24,13 +26,15 @@ void Hunt(PlayHost& h) {
     const int x = e.x + 11 + v * ((224 - e.y) / 9 + 2);
     if (e.alive && std::abs(x - gun) < best) best = std::abs(x - gun), target = x;
   }
-  if (Launcher.movingRight && Play.launchChance > 10) target = Launcher.x + 49;  // where gifts abound
-  if (Launcher.falling) target = Launcher.x + 6;  // goes for a falling gift first
+  if (Launcher.movingRight && Play.launchChance > 10) target = Launcher.x + 49;
+  if (Launcher.falling) target = Launcher.x + 6;
   const SDLKey held = h.keys[SDLK_LEFT] ? SDLK_LEFT : h.keys[SDLK_RIGHT] ? SDLK_RIGHT : SDLK_UP;
   const int slack = held == SDLK_UP ? 9 : 3;  // a standing ship waits longer before it moves
   SDLKey want = target > gun + slack ? SDLK_RIGHT : target < gun - slack ? SDLK_LEFT : SDLK_UP;
-  for (const Enemy& e : Enemies) {  // dodges a shot about to hit
-    if (e.shot.inFlight && e.shot.y > 170 && std::abs(e.shot.x - gun) < 20) want = e.shot.x < gun ? SDLK_RIGHT : SDLK_LEFT;
+  for (const Enemy& e : Enemies) {
+    if (e.shot.inFlight && e.shot.y > 170 && std::abs(e.shot.x - gun) < 20) {
+      want = e.shot.x < gun ? SDLK_RIGHT : SDLK_LEFT;
+    }
   }
   if (want == held && h.next.type == SDL_KEYDOWN) return;
   if (held != SDLK_UP && want != held) return h.Send(SDL_KEYUP, held);
@@ -47,7 +51,8 @@ class ReplayTest : public PlayTest {
     const Ship& s = PlayerShip;
     const Formation& f = EnemyFormation;
     const GiftLauncher& g = Launcher;
-    play.Note("end %d at %u level %d score %d lives %d\n", result, play.now, CurrentLevel + 1, s.score, s.lives);
+    play.Note("end %d at %u level %d score %d lives %d\n", result, play.now, CurrentLevel + 1, s.score,
+              s.lives);
     play.Note("ship %d speed %d moving %d%d shot %d %d,%d\n", s.x, s.speed, s.movingLeft, s.movingRight,
               s.shot.inFlight, s.shot.x, s.shot.y);
     play.Note("formation %d,%d moving %d%d live %d fast %d\n", f.x, f.y, f.movingLeft, f.movingRight,
@@ -64,7 +69,8 @@ class ReplayTest : public PlayTest {
       for (int16_t d : b.damage) play.log += char('0' + d);
     }
     play.Note("\nlauncher %d,%d crossing %d falling %d kind %d effect %d %d flags %d%d%d\n", g.x, g.y,
-              g.movingRight, g.falling, g.kind, g.effectActive, g.effectTimer, g.reverseOn, g.speedOn, g.chainOn);
+              g.movingRight, g.falling, g.kind, g.effectActive, g.effectTimer, g.reverseOn, g.speedOn,
+              g.chainOn);
     return result;
   }
 
@@ -172,13 +178,14 @@ TEST_F(ReplayTest, GiftsOnLevelFive) {
 // left control and up to fire, a tap beside the menu button, one on it, and the edges.
 TEST_F(ReplayTest, KeysAndTaps) {
   StartNewGame();
-  Play.launchChance = 60;
+  Play.launchChance = 60;  // the launcher crosses often
   play.player = [](PlayHost& h) {
     static const struct { int frame, type; SDLKey key; int x = 0, y = 0; } script[] = {
         {5, SDL_KEYDOWN, SDLK_LEFT}, {6, SDL_KEYDOWN, SDLK_RIGHT}, {20, SDL_KEYUP, SDLK_RIGHT},
         {30, SDL_KEYDOWN, SDLK_a}, {80, SDL_KEYUP, SDLK_LEFT}, {85, SDL_KEYDOWN, SDLK_LCTRL},
-        {150, SDL_KEYUP, SDLK_a}, {160, SDL_KEYDOWN, SDLK_RIGHT}, {200, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 176, 291},
-        {220, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 239, 292}, {230, SDL_KEYUP, SDLK_LCTRL}, {231, SDL_KEYDOWN, SDLK_UP},
+        {150, SDL_KEYUP, SDLK_a}, {160, SDL_KEYDOWN, SDLK_RIGHT},
+        {200, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 176, 291}, {220, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 239, 292},
+        {230, SDL_KEYUP, SDLK_LCTRL}, {231, SDL_KEYDOWN, SDLK_UP},
         {250, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 177, 273}, {300, SDL_KEYDOWN, SDLK_LEFT}};
     for (const auto& s : script) {
       if (s.frame == h.frames) h.Send(uint8_t(s.type), s.key, s.x, s.y);

@@ -93,7 +93,8 @@ class PlayTest : public GameTest {
     for (auto [id, w, h] : strips) {
       for (int x = 0; x < Images[id]->w; x += w)
         for (int y = 0; y < Images[id]->h; y += h)
-          FillRect(Images[id], x, y, w, h, Rgb565(uint8_t(6 * id), uint8_t(40 + 36 * (x / w)), uint8_t(60 + 90 * (y / h))));
+          FillRect(Images[id], x, y, w, h,
+                   Rgb565(uint8_t(6 * id), uint8_t(40 + 36 * (x / w)), uint8_t(60 + 90 * (y / h))));
     }
     // Each glyph of the white font gets its own mark: digits drawn wrong change the screen.
     for (int g = 0; g < 95; ++g) {
