@@ -142,16 +142,20 @@ TEST_F(RulesTest, GameOverWinsOverLevelClearedInOneFrame) {
   EXPECT_EQ(Play.levelDone + Play.gameOver, 0);
 }
 
-// A gift that misses the ship falls until its bottom passes row 320; then it is lost.
-TEST_F(RulesTest, AGiftMissingTheShipIsLostBelowTheScreen) {
+// A gift is caught when its centre lies in the ship (90..119 from row 234); one column further
+// it falls on until its bottom passes row 320, and is lost.
+TEST_F(RulesTest, AGiftIsCaughtOnlyByTheShipElseLost) {
   StartNewGame();
-  Launcher.falling = 1;
-  Launcher.kind = ExtraLife;
-  Launcher.y = 303;  // at x 0, beside the ship
-  UpdateLauncher(Launcher);
-  EXPECT_EQ(Launcher.falling, 1) << "bottom at 318";
-  UpdateLauncher(Launcher);
-  EXPECT_EQ(Launcher.falling + Launcher.x, 0);
+  for (int x : {113, 114}) {
+    Launcher.falling = 1;
+    Launcher.kind = ExtraLife;
+    Launcher.x = int16_t(x);
+    Launcher.y = 228;  // its centre on the ship's top row
+    int frames = 0;
+    while (Launcher.falling && frames < 100) UpdateLauncher(Launcher), ++frames;
+    EXPECT_EQ(frames, x == 113 ? 1 : 27) << x;
+    EXPECT_EQ(PlayerShip.lives, 4) << x;
+  }
+  EXPECT_EQ(Launcher.x, 0);
   EXPECT_EQ(Launcher.y, 15);
-  EXPECT_EQ(PlayerShip.lives, 3);
 }
