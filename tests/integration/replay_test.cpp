@@ -1,179 +1,197 @@
-// Golden replays: whole scripted games played by the real loop on the virtual clock. Each
-// game's end state is written as text and compared with the expected file beside the tests
-// (tests/golden/<name>.txt).
+// Golden replays: whole games played through the real loop on the virtual clock, by a script
+// or by a player that hunts the enemies. Each replay's record (the state at every end of the
+// loop, the running digest of every shown frame at every 1000th frame and at the end, the
+// count of each sound and a digest of all sounds with their times) is compared with
+// tests/golden/<name>.txt.
 //
 // To regenerate the expected files after an intended change of the game's rules, run
-//   ZORBLATS_UPDATE_GOLDEN=1 ctest --test-dir <build> -R Replay
-// and read the difference before committing it: every line is explained by the dump below.
-//
-// The games are deterministic: RandomInRange depends only on the virtual clock, its salt and
-// its previous result, and each replay starts every game object afresh and pins the previous
-// result to 0 with a draw from [0, 1).
-#include <gtest/gtest.h>
-
-#include <cstdio>
+//   ZORBLATS_UPDATE_GOLDEN=1 ctest --test-dir <build> -R replay_test
+// and read the difference before committing it.
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <string>
 
-#include "game/game_loop.h"
 #include "tests/support/play_fixture.h"
 
 namespace {
 
-// Every game object as the program constructs it, as if the program had just started.
-void FreshProgram() {
-  PlayerShip = Ship{};
-  for (Enemy& e : Enemies) e = Enemy{};
-  EnemyFormation = Formation{};
-  Launcher = GiftLauncher{};
-  for (Brick& b : Bricks) b = Brick{};
-  for (Star& s : Stars) s = Star{};
-  Play = PlayState{};
-  CurrentLevel = 0;
-  RandomInRange(0, 1, 0);  // the only result of [0, 1) is 0: the next seed is salt alone
-}
-
-std::string Dump(int result, uint32_t now, int soundCount) {
-  std::ostringstream out;
-  out << "result " << result << "\n";
-  out << "time " << now << "\n";
-  out << "sounds " << soundCount << "\n";
-  out << "level " << CurrentLevel + 1 << " score " << PlayerShip.score << " lives " << PlayerShip.lives
-      << "\n";
-  out << "ship x " << PlayerShip.x << " speed " << PlayerShip.speed << " left "
-      << int(PlayerShip.movingLeft) << " right " << int(PlayerShip.movingRight) << " shot "
-      << int(PlayerShip.shot.inFlight) << " " << PlayerShip.shot.x << " " << PlayerShip.shot.y << "\n";
+// Goes for a falling gift (or, where gifts abound, for the launcher), else for the live enemy
+// whose path its shot would meet nearest to its gun. It stands there with fire held, moves
+// towards it without firing, and dodges an enemy shot about to hit it.
+void Hunt(PlayHost& h) {
   const Formation& f = EnemyFormation;
-  out << "formation x " << f.x << " y " << f.y << " right " << int(f.movingRight) << " left "
-      << int(f.movingLeft) << " live " << f.liveCount << " fast " << int(f.spedUp) << "\n";
-  // One line per formation row: alive/cell/hits of each slot, '*' for an explosion.
-  for (int r = 0; r < kFormationRows; ++r) {
-    out << "row " << r << ":";
-    for (int j = 0; j < kFormationColumns; ++j) {
-      const Enemy& e = Enemies[8 * r + j];
-      out << " " << int(e.alive) << "/" << e.cell << "/" << e.hits << (e.exploding ? "*" : "");
+  const int gun = PlayerShip.x + 14, v = (f.movingRight ? 1 : -1) * (1 + f.spedUp);
+  int target = gun, best = 1 << 20;
+  for (const Enemy& e : Enemies) {
+    const int x = e.x + 11 + v * ((224 - e.y) / 9 + 2);
+    if (e.alive && std::abs(x - gun) < best) best = std::abs(x - gun), target = x;
+  }
+  if (Launcher.movingRight && Play.launchChance > 10) target = Launcher.x + 49;
+  if (Launcher.falling) target = Launcher.x + 6;
+  const SDLKey held = h.keys[SDLK_LEFT] ? SDLK_LEFT : h.keys[SDLK_RIGHT] ? SDLK_RIGHT : SDLK_UP;
+  const int slack = held == SDLK_UP ? 9 : 3;  // a standing ship waits longer before it moves
+  SDLKey want = target > gun + slack ? SDLK_RIGHT : target < gun - slack ? SDLK_LEFT : SDLK_UP;
+  for (const Enemy& e : Enemies) {
+    if (e.shot.inFlight && e.shot.y > 170 && std::abs(e.shot.x - gun) < 20) {
+      want = e.shot.x < gun ? SDLK_RIGHT : SDLK_LEFT;
     }
-    out << "\n";
   }
-  for (int k = 0; k < kBrickCount; ++k) {
-    out << "brick " << k << ":";
-    for (int16_t d : Bricks[k].damage) out << " " << d;
-    out << "\n";
-  }
-  const GiftLauncher& g = Launcher;
-  out << "launcher x " << g.x << " y " << g.y << " crossing " << int(g.movingRight) << " falling "
-      << int(g.falling) << " kind " << g.kind << " effect " << int(g.effectActive) << " timer "
-      << g.effectTimer << " flags " << int(g.reverseOn) << int(g.speedOn) << int(g.chainOn) << "\n";
-  return out.str();
+  if (want == held && h.next.type == SDL_KEYDOWN) return;
+  if (held != SDLK_UP && want != held) return h.Send(SDL_KEYUP, held);
+  h.keys[SDLK_UP] = 0;
+  h.Send(SDL_KEYDOWN, want);
 }
 
 class ReplayTest : public PlayTest {
  protected:
-  // Compares the dump with tests/golden/<name>.txt, or rewrites that file on request.
-  void ExpectGolden(const std::string& name, const std::string& dump) {
+  // Runs the loop (coming back from the menu at once) and notes where it ended.
+  int Run() {
+    int result = RunGameLoop();
+    while (result == OpenMenu) result = RunGameLoop();
+    const Ship& s = PlayerShip;
+    const Formation& f = EnemyFormation;
+    const GiftLauncher& g = Launcher;
+    play.Note("end %d at %u level %d score %d lives %d\n", result, play.now, CurrentLevel + 1, s.score,
+              s.lives);
+    play.Note("ship %d speed %d moving %d%d shot %d %d,%d\n", s.x, s.speed, s.movingLeft, s.movingRight,
+              s.shot.inFlight, s.shot.x, s.shot.y);
+    play.Note("formation %d,%d moving %d%d live %d fast %d\n", f.x, f.y, f.movingLeft, f.movingRight,
+              f.liveCount, f.spedUp);
+    std::string slots;
+    for (int i = 0; i < kFormationSlots; ++i) {
+      const Enemy& e = Enemies[i];
+      slots += e.exploding ? '*' : e.alive ? char('1' + e.hits) : '.';
+      if (i % 8 == 7) slots += i < 47 ? '/' : '\n';
+    }
+    play.log += "enemies " + slots + "bricks";
+    for (const Brick& b : Bricks) {
+      play.log += ' ';
+      for (int16_t d : b.damage) play.log += char('0' + d);
+    }
+    play.Note("\nlauncher %d,%d crossing %d falling %d kind %d effect %d %d flags %d%d%d\n", g.x, g.y,
+              g.movingRight, g.falling, g.kind, g.effectActive, g.effectTimer, g.reverseOn, g.speedOn,
+              g.chainOn);
+    return result;
+  }
+
+  // The driver's step after a won level: the next one, the first again after the 25th.
+  static void Advance() {
+    CurrentLevel = (CurrentLevel + 1) % kLevelCount;
+    StartLevel(int16_t(CurrentLevel));
+  }
+
+  // Compares the record with tests/golden/<name>.txt, or rewrites that file on request.
+  void ExpectGolden(const std::string& name) {
+    play.Note("frames %d screens %016llx sounds %d %d %d %d %016llx\n", play.frames, play.screens,
+              play.played[0], play.played[1], play.played[2], play.played[3], play.sounds);
     const std::string path = std::string(ZORBLATS_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
     if (std::getenv("ZORBLATS_UPDATE_GOLDEN")) {
-      std::ofstream(path, std::ios::trunc) << dump;
+      std::ofstream(path, std::ios::trunc) << play.log;
       return;
     }
-    std::ifstream in(path);
-    ASSERT_TRUE(in.good()) << "missing " << path << " (regenerate with ZORBLATS_UPDATE_GOLDEN=1)";
     std::stringstream expected;
-    expected << in.rdbuf();
-    EXPECT_EQ(dump, expected.str()) << "end state of replay " << name << " differs from " << path;
-  }
-
-  // Checks that hold for any end state within one level.
-  void ExpectConsistent() {
-    int alive = 0;
-    for (int i = 0; i < kFormationSlots; ++i) {
-      const Enemy& e = Enemies[i];
-      alive += e.alive;
-      if (e.alive) {
-        EXPECT_EQ(e.cell, Play.layout[i]) << "slot " << i;
-        EXPECT_GE(e.hits, 0);
-        EXPECT_LT(e.hits, e.cell);
-      } else {
-        EXPECT_EQ(e.cell, 0);
-      }
-    }
-    EXPECT_EQ(EnemyFormation.liveCount, alive);
-    EXPECT_EQ(EnemyFormation.spedUp, alive < 10 ? 1 : 0);
-    for (const Brick& b : Bricks) {
-      for (int16_t d : b.damage) EXPECT_TRUE(d >= 0 && d <= 2);
-    }
-  }
-
-  // With no chain kill possible, the score is the number of hits the enemies took.
-  void ExpectScoreIsHitsTaken() {
-    int taken = 0;
-    for (int i = 0; i < kFormationSlots; ++i) {
-      const Enemy& e = Enemies[i];
-      taken += e.alive ? Play.layout[i] - 1 - e.hits : Play.layout[i];
-    }
-    EXPECT_EQ(PlayerShip.score, taken);
-  }
-
-  int LoopUntilEnd() {
-    int result = 0;
-    do {
-      result = RunGameLoop();
-    } while (result == OpenMenu);  // the player comes straight back
-    return result;
+    expected << std::ifstream(path).rdbuf();
+    EXPECT_EQ(play.log, expected.str()) << "replay " << name << " differs from " << path;
   }
 };
 
 }  // namespace
 
-// The first level on the easiest setting: the ship sweeps right and left with fire held,
-// opens the menu once and comes back, and leaves after 40 seconds.
-TEST_F(ReplayTest, FirstLevelSweep) {
-  FreshProgram();
-  StartNewGame();
-  host.cursor = 1000;  // the banner holds the first frame for a second
-  host.KeyDown(SDLK_UP).Wait(500).KeyDown(SDLK_RIGHT).Wait(1500).KeyUp(SDLK_RIGHT);
-  host.Wait(1000).KeyDown(SDLK_LEFT).Wait(3000).KeyUp(SDLK_LEFT).Wait(100).KeyDown(SDLK_LCTRL);
-  host.Wait(4000).Tap(200, 280).Wait(200).KeyDown(SDLK_RIGHT).Wait(800).KeyUp(SDLK_RIGHT);
-  host.Wait(100).KeyDown(SDLK_UP).Wait(30000).Quit();
-  const int result = LoopUntilEnd();
-  ExpectConsistent();
-  ExpectGolden("first_level_sweep", Dump(result, host.now, static_cast<int>(sound.played.size())));
+// A new game on each difficulty: the hunter clears the first level and plays the second.
+TEST_F(ReplayTest, ClearTheFirstLevelAndPlayTheNext) {
+  for (int16_t difficulty : {0, 1, 2}) {
+    if (difficulty > 0) TearDown(), SetUp();
+    Settings.difficulty = difficulty;
+    StartNewGame();
+    play.player = Hunt;
+    EXPECT_EQ(Run(), LevelCleared);
+    Advance();
+    play.quitAt = play.now + 30000;
+    Run();
+    ExpectGolden("clear_first_level_" + std::to_string(difficulty));
+  }
 }
 
-// The hardest setting without gifts, fire held and the ship weaving, until the game is lost.
-TEST_F(ReplayTest, HardGameUntilGameOver) {
-  FreshProgram();
+// Level 25 cleared at speed 6, then the first level again, with score and lives kept.
+TEST_F(ReplayTest, TheLastLevelWrapsToTheFirst) {
+  Settings.difficulty = 1;
+  StartNewGame();
+  PlayerShip.score = 900;
+  PlayerShip.lives = 5;
+  CurrentLevel = 24;
+  StartLevel(24);
+  Launcher.kind = ShipSpeed;  // a speed gift that outlasts the level: the next one ends it
+  Launcher.speedOn = Launcher.effectActive = 1;
+  Launcher.effectTime = 1 << 30;
+  PlayerShip.speed = 6;
+  play.player = Hunt;
+  EXPECT_EQ(Run(), LevelCleared);
+  Advance();
+  play.quitAt = play.now + 5000;
+  Run();
+  ExpectGolden("wrap_after_last_level");
+}
+
+// With the chain-kill gift acting, the kill of the lower of the last two enemies takes the
+// one above too, without points, and ends the level.
+TEST_F(ReplayTest, AChainKillTakesTheLastEnemy) {
   Settings.difficulty = 2;
   StartNewGame();
-  Play.launchChance = 0;
-  host.cursor = 1000;
-  host.KeyDown(SDLK_UP);
-  for (int i = 0; i < 60; ++i) {
-    host.Wait(1200).KeyDown(i % 2 ? SDLK_LEFT : SDLK_RIGHT).Wait(700).KeyUp(i % 2 ? SDLK_LEFT : SDLK_RIGHT);
-    host.Wait(50).KeyDown(SDLK_UP);
-  }
-  const int result = LoopUntilEnd();
-  EXPECT_EQ(result, GameOver);
-  ExpectConsistent();
-  ExpectScoreIsHitsTaken();
-  ExpectGolden("hard_game_until_game_over", Dump(result, host.now, static_cast<int>(sound.played.size())));
+  KeepOnly({4, 12});  // strengths 3 and 2, in the top two rows
+  Launcher.kind = ChainKill;
+  Launcher.chainOn = Launcher.effectActive = 1;
+  play.player = Hunt;
+  EXPECT_EQ(Run(), LevelCleared);
+  Advance();
+  play.quitAt = play.now + 3000;
+  Run();
+  ExpectGolden("chain_kill_ends_level");
 }
 
-// Level 5 with the launcher crossing often and the ship standing in the gap between the
-// first two bricks, firing; sound off. Ends with the quit after 60 seconds.
-TEST_F(ReplayTest, GiftsOnLevelFive) {
-  FreshProgram();
+// A ship that never fires, sound off, until the formation lands.
+TEST_F(ReplayTest, TheFormationLands) {
   Settings.soundOn = 0;
+  StartNewGame();
+  PlayerShip.lives = 9;
+  EnemyFormation.y = 101;
+  EXPECT_EQ(Run(), GameOver);
+  ExpectGolden("formation_lands");
+}
+
+// Levels 5 and 6 with the launcher crossing often: gifts shot down, hit again and caught.
+TEST_F(ReplayTest, GiftsOnLevelFive) {
+  Settings.difficulty = 1;
   StartNewGame();
   CurrentLevel = 4;
   StartLevel(4);
+  KeepOnly({2, 5, 10, 13, 17, 22, 25, 30, 40, 47});
   Play.launchChance = 100;
-  host.cursor = 1000;
-  host.KeyDown(SDLK_LEFT).Wait(250).KeyUp(SDLK_LEFT).Wait(50).KeyDown(SDLK_UP).Wait(60000).Quit();
-  const int result = LoopUntilEnd();
-  ExpectConsistent();
-  EXPECT_TRUE(sound.played.empty());
-  ExpectGolden("gifts_on_level_five", Dump(result, host.now, static_cast<int>(sound.played.size())));
+  play.player = Hunt;
+  EXPECT_EQ(Run(), LevelCleared);
+  Advance();
+  play.quitAt = play.now + 60000;
+  Run();
+  ExpectGolden("gifts_on_level_five");
+}
+
+// Keys and taps by a script: both directions held, a key-up of one while the other is held,
+// left control and up to fire, a tap beside the menu button, one on it, and the edges.
+TEST_F(ReplayTest, KeysAndTaps) {
+  StartNewGame();
+  Play.launchChance = 60;  // the launcher crosses often
+  play.player = [](PlayHost& h) {
+    static const struct { int frame, type; SDLKey key; int x = 0, y = 0; } script[] = {
+        {5, SDL_KEYDOWN, SDLK_LEFT}, {6, SDL_KEYDOWN, SDLK_RIGHT}, {20, SDL_KEYUP, SDLK_RIGHT},
+        {30, SDL_KEYDOWN, SDLK_a}, {80, SDL_KEYUP, SDLK_LEFT}, {85, SDL_KEYDOWN, SDLK_LCTRL},
+        {150, SDL_KEYUP, SDLK_a}, {160, SDL_KEYDOWN, SDLK_RIGHT},
+        {200, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 176, 291}, {220, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 239, 292},
+        {230, SDL_KEYUP, SDLK_LCTRL}, {231, SDL_KEYDOWN, SDLK_UP},
+        {250, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 177, 273}, {300, SDL_KEYDOWN, SDLK_LEFT}};
+    for (const auto& s : script) {
+      if (s.frame == h.frames) h.Send(uint8_t(s.type), s.key, s.x, s.y);
+    }
+  };
+  play.quitAt = 20000;
+  Run();
+  ExpectGolden("keys_and_taps");
 }

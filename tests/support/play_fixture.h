@@ -1,69 +1,132 @@
-// A fixture for the gameplay tests: synthetic images, default settings, and small helpers to
-// stage a level (quiet enemies, chosen survivors) and to read what was drawn and played.
+// A fixture for the gameplay tests: the game as at program start, with synthetic pictures
+// whose frames and cells are each painted in their own colour (so a wrong source rectangle
+// changes the screen), and a host on a virtual clock that takes its input from a player
+// function, folds every shown frame into a digest and logs every sound (checking its file
+// name) with its time.
 #pragma once
-#include <cstdint>
-#include <initializer_list>
+#include <cstdio>
+#include <cstring>
+#include <functional>
 #include <string>
 
 #include "settings/settings.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
+#include "game/game_loop.h"
 #include "game/game_state.h"
 #include "game/launcher.h"
 #include "game/ship.h"
+#include "platform/paths.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "tests/support/harness.h"
+
+class PlayHost final : public HostInput, public SoundOutput {
+ public:
+  // Every wait shows a frame (or a square of the ship's explosion): fold it into the digest.
+  void Delay(uint32_t ms) override {
+    now += ms;
+    for (int y = 0; y < ScreenSurface->h; ++y) {
+      const auto* row = static_cast<const uint16_t*>(ScreenSurface->pixels) + y * ScreenSurface->pitch / 2;
+      for (int x = 0; x < ScreenSurface->w; ++x) screens = (screens ^ row[x]) * 0x100000001b3ull;
+    }
+    if (ms == 50 && ++frames % 1000 == 0) Note("frame %d %016llx\n", frames, screens);
+  }
+  uint32_t Ticks() override { return now; }
+  int PollEvent(SDL_Event* event) override {
+    if (now >= quitAt) Send(SDL_QUIT);
+    if (!sent && player) player(*this);
+    if (!sent) return 0;
+    *event = next;
+    sent = false;
+    return 1;
+  }
+  int WaitEvent(SDL_Event* event) override {
+    event->type = SDL_QUIT;
+    return 1;
+  }
+  const uint8_t* KeyState() override { return keys; }
+  void Play(const char* path) override {
+    const int n = path[std::strlen(path) - 5] - '0';
+    char wave[kExeDirCapacity + 16];
+    std::snprintf(wave, sizeof wave, "%s\\data\\%d.wav", ExeDir, n);
+    EXPECT_STREQ(path, wave);
+    ++played[n & 3];
+    sounds = (sounds ^ (now * 4 + n)) * 0x100000001b3ull;
+  }
+
+  // Queues one event; a key changes the key table as it is queued, as in SDL.
+  void Send(uint8_t type, SDLKey key = SDLK_UNKNOWN, int x = 0, int y = 0) {
+    next = SDL_Event{};
+    next.type = type;
+    next.key.keysym.sym = key;
+    if (type == SDL_KEYDOWN || type == SDL_KEYUP) keys[key] = type == SDL_KEYDOWN;
+    if (type == SDL_MOUSEBUTTONDOWN) next.button.x = uint16_t(x), next.button.y = uint16_t(y);
+    sent = true;
+  }
+  template <typename... A>
+  void Note(const char* format, A... args) {
+    char line[160];
+    std::snprintf(line, sizeof line, format, args...);
+    log += line;
+  }
+
+  std::function<void(PlayHost&)> player;  // called at every poll with no event waiting
+  uint32_t now = 0, quitAt = 400000;  // a game that cannot end quits after 8000 frames
+  int frames = 0, played[4] = {};
+  unsigned long long screens = 0xcbf29ce484222325ull, sounds = screens;
+  uint8_t keys[SDLK_LAST] = {};
+  std::string log;  // the notes of the replay
+  SDL_Event next{};
+  bool sent = false;
+};
 
 class PlayTest : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
     InstallSyntheticImages();
+    const struct { ImageId id; int w, h; } strips[] = {
+        {kPlayer, 30, 30}, {kEnemy1, 23, 18}, {kEnemy2, 23, 18}, {kEnemy3, 23, 18}, {kGifts, 12, 12},
+        {kGiftLauncher, 50, 16}, {kExplosion, 23, 18}, {kShipExplosion, 30, 30}, {kBrick, 15, 15},
+        {kBrickWorn, 15, 15}};
+    for (auto [id, w, h] : strips) {
+      for (int x = 0; x < Images[id]->w; x += w)
+        for (int y = 0; y < Images[id]->h; y += h)
+          FillRect(Images[id], x, y, w, h,
+                   Rgb565(uint8_t(6 * id), uint8_t(40 + 36 * (x / w)), uint8_t(60 + 90 * (y / h))));
+    }
+    // Each glyph of the white font gets its own mark: digits drawn wrong change the screen.
+    for (int g = 0; g < 95; ++g) {
+      FillRect(Images[kFontWhite], 6 * g + 1 + g % 5, 2, 1, 5, Rgb565(255, 0, 0));
+      FillRect(Images[kFontWhite], 6 * g + 1, 2 + g / 5 % 5, 5, 1, Rgb565(255, 0, 0));
+    }
     Settings = SettingsRecord{};
+    play = PlayHost{};
+    UseHostInput(&play);
+    UseSoundOutput(&play);
+    PlayerShip = Ship{};
+    for (Enemy& e : Enemies) e = Enemy{};
+    EnemyFormation = Formation{};
+    Launcher = GiftLauncher{};
+    for (Brick& b : Bricks) b = Brick{};
+    for (Star& s : Stars) s = Star{};
+    Play = PlayState{};
+    CurrentLevel = 0;
+    RandomInRange(0, 1, 0);  // the only result is 0: the next seed is the salt alone
   }
 
-  // The one colour of a synthetic image, as drawn on the screen.
-  static uint32_t Colour(ImageId id) { return ReadPixel(0, 0, Images[id]); }
-
-  // A new game whose enemies never fire and whose launcher never starts, without the banner.
-  static void QuietGame() {
-    StartNewGame();
-    Play.enemyFireChance = 0;  // a draw of 0..499 never exceeds 500
-    Play.launchChance = 0;
-    Play.showBanner = 0;
-  }
-
-  // Empties every slot except the given ones, which stay as the level set them up.
+  // Empties every slot but the given ones, which stay as the level set them up.
   static void KeepOnly(std::initializer_list<int> slots) {
-    int live = 0;
+    EnemyFormation.liveCount = 0;
     for (int i = 0; i < kFormationSlots; ++i) {
       bool keep = false;
       for (int s : slots) keep = keep || s == i;
-      if (keep && Enemies[i].alive) {
-        ++live;
-      } else {
-        Enemies[i].alive = 0;
-        Enemies[i].cell = 0;
-      }
+      Enemies[i].alive = Enemies[i].alive && keep;
+      if (!Enemies[i].alive) Enemies[i].cell = 0;
+      EnemyFormation.liveCount += Enemies[i].alive;
     }
-    EnemyFormation.liveCount = live;
   }
 
-  // Moves every star off the right of the screen, so pixel checks see only what they test.
-  static void HideStars() {
-    for (Star& star : Stars) star.x = 300;
-  }
-
-  // How many times wave file n was started.
-  int Played(int n) const {
-    const std::string tail = "\\data\\" + std::to_string(n) + ".wav";
-    int count = 0;
-    for (const std::string& path : sound.played) {
-      if (path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0) {
-        ++count;
-      }
-    }
-    return count;
-  }
+  PlayHost play;
 };
