@@ -67,63 +67,45 @@ ScriptedHost& ScriptedHost::Push(const SDL_Event& event) {
   return *this;
 }
 
-static SDL_Event ButtonEvent(uint8_t type, int x, int y, uint8_t button) {
+static SDL_Event Event(uint8_t type) {
   SDL_Event e{};
   e.type = type;
-  e.button.type = type;
-  e.button.button = button;
-  e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-  e.button.x = static_cast<uint16_t>(x);
-  e.button.y = static_cast<uint16_t>(y);
   return e;
 }
 
 ScriptedHost& ScriptedHost::Press(int x, int y, uint8_t button) {
-  return Push(ButtonEvent(SDL_MOUSEBUTTONDOWN, x, y, button));
+  SDL_Event e = Event(SDL_MOUSEBUTTONDOWN);
+  e.button = {SDL_MOUSEBUTTONDOWN, 0, button, SDL_PRESSED, uint16_t(x), uint16_t(y)};
+  return Push(e);
 }
 
 ScriptedHost& ScriptedHost::Release(int x, int y, uint8_t button) {
-  return Push(ButtonEvent(SDL_MOUSEBUTTONUP, x, y, button));
+  SDL_Event e = Event(SDL_MOUSEBUTTONUP);
+  e.button = {SDL_MOUSEBUTTONUP, 0, button, SDL_RELEASED, uint16_t(x), uint16_t(y)};
+  return Push(e);
 }
 
-ScriptedHost& ScriptedHost::Tap(int x, int y, uint8_t button) {
-  Press(x, y, button);
-  return Release(x, y, button);
-}
+ScriptedHost& ScriptedHost::Tap(int x, int y, uint8_t button) { return Press(x, y, button).Release(x, y, button); }
 
 ScriptedHost& ScriptedHost::Motion(int x, int y) {
-  SDL_Event e{};
-  e.type = SDL_MOUSEMOTION;
-  e.motion.type = SDL_MOUSEMOTION;
-  e.motion.x = static_cast<uint16_t>(x);
-  e.motion.y = static_cast<uint16_t>(y);
+  SDL_Event e = Event(SDL_MOUSEMOTION);
+  e.motion = {SDL_MOUSEMOTION, 0, 0, uint16_t(x), uint16_t(y), 0, 0};
   return Push(e);
 }
 
 ScriptedHost& ScriptedHost::KeyDown(SDLKey key, uint16_t unicode) {
-  SDL_Event e{};
-  e.type = SDL_KEYDOWN;
-  e.key.type = SDL_KEYDOWN;
-  e.key.state = SDL_PRESSED;
-  e.key.keysym.sym = key;
-  e.key.keysym.unicode = unicode;
+  SDL_Event e = Event(SDL_KEYDOWN);
+  e.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, key, KMOD_NONE, unicode}};
   return Push(e);
 }
 
 ScriptedHost& ScriptedHost::KeyUp(SDLKey key) {
-  SDL_Event e{};
-  e.type = SDL_KEYUP;
-  e.key.type = SDL_KEYUP;
-  e.key.state = SDL_RELEASED;
-  e.key.keysym.sym = key;
+  SDL_Event e = Event(SDL_KEYUP);
+  e.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, key, KMOD_NONE, 0}};
   return Push(e);
 }
 
-ScriptedHost& ScriptedHost::Quit() {
-  SDL_Event e{};
-  e.type = SDL_QUIT;
-  return Push(e);
-}
+ScriptedHost& ScriptedHost::Quit() { return Push(Event(SDL_QUIT)); }
 
 // ---- ScriptedMessageBox ----
 
@@ -153,16 +135,6 @@ void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint16_t colour)
   SDL_Rect r{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
              static_cast<Uint16>(h)};
   SDL_FillRect(surface, &r, colour);
-}
-
-SDL_Surface* MakeFontSurface(int glyphs, int glyphWidth, int height, uint16_t marker, uint16_t ink,
-                             uint16_t paper) {
-  const int width = glyphs * (glyphWidth + 1) + 1;
-  SDL_Surface* s = MakeSurface(width, height, paper);
-  for (int g = 0; g <= glyphs; ++g) FillRect(s, g * (glyphWidth + 1), 0, 1, 1, marker);
-  // Each glyph: an ink bar in its middle rows, so drawn text is visible and measurable.
-  for (int g = 0; g < glyphs; ++g) FillRect(s, g * (glyphWidth + 1) + 1, 2, glyphWidth, height - 4, ink);
-  return s;
 }
 
 // ---- Files ----
@@ -211,8 +183,6 @@ void GameTest::TearDown() {
   if (!folder.empty()) std::system(("rm -rf '" + folder + "'").c_str());
 }
 
-uint32_t GameTest::ScreenPixel(int x, int y) const { return ReadPixel(x, y, ScreenSurface); }
-
 void GameTest::InstallSyntheticImages() {
   struct Size {
     int w, h;
@@ -226,8 +196,10 @@ void GameTest::InstallSyntheticImages() {
       {240, 86},  {1, 1},     {96, 16},  {0, 0},    {60, 30},  {60, 30}};
   for (int id = 0; id < kImageCount; ++id) {
     if (id == kFontGrey || id == kFontBold || id == kFontWhite) {
-      Images[id] = MakeFontSurface(95, 5, 9, Rgb565(255, 0, 255), Rgb565(255, 255, 255), 0);
-      owned.push_back(Images[id]);
+      // 95 glyphs 5 wide, a marker before each and after the last, an ink bar in each.
+      owned.push_back(Images[id] = MakeSurface(95 * 6 + 1, 9, 0));
+      for (int g = 0; g <= 95; ++g) FillRect(Images[id], g * 6, 0, 1, 1, Rgb565(255, 0, 255));
+      for (int g = 0; g < 95; ++g) FillRect(Images[id], g * 6 + 1, 2, 5, 5, Rgb565(255, 255, 255));
       continue;
     }
     // A distinct, non-black colour per image so pixel checks can tell them apart.

@@ -98,8 +98,6 @@ class GameTest : public ::testing::Test {
   // Fills Images with small synthetic surfaces of the sizes the game relies on (sprite
   // strips, 240 x 320 backgrounds, a font with 95 glyphs 5 wide and 9 high).
   void InstallSyntheticImages();
-  // The raw screen pixel at (x, y).
-  uint32_t ScreenPixel(int x, int y) const;
 };
 
 // A 16-bit 5-6-5 surface filled with one colour (raw value), owned by the caller.
@@ -108,11 +106,6 @@ SDL_Surface* MakeSurface(int width, int height, uint16_t fill = 0);
 uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b);
 // Fills a rectangle of a surface with a raw colour.
 void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint16_t colour);
-// A font strip in the game's convention: `glyphs` glyphs of `glyphWidth` x `height`, markers of
-// colour `marker` in row 0 before each glyph and after the last; glyph pixels `ink`, rest
-// `paper` (the colour key goes at pixel (0, 5), which is paper).
-SDL_Surface* MakeFontSurface(int glyphs, int glyphWidth, int height, uint16_t marker,
-                             uint16_t ink, uint16_t paper);
 // Reads a whole file into a byte vector (empty if missing).
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 // Writes bytes to a file.
