@@ -12,7 +12,7 @@ if(ZORBLATS_ASAN_TREE)
   set_tests_properties(sanitized_suite PROPERTIES TIMEOUT 3000 LABELS sanitized)
 endif()
 if(ZORBLATS_FUZZ_TREE AND ZORBLATS_FUZZ_CORPUS)
-  foreach(target pack_content_fuzzer pack_file_fuzzer settings_fuzzer textbox_fuzzer
+  foreach(target pack_file_fuzzer settings_fuzzer textbox_fuzzer
                  source_image_fuzzer config_fuzzer)
     add_test(NAME fuzz_${target}
              COMMAND bash ${CMAKE_SOURCE_DIR}/fuzz/run_fuzzer.sh

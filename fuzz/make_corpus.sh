@@ -11,16 +11,16 @@ for f in "$data/0.pak" "$data/1.pak" "$data/story" "$sources/Player1.bmp"; do
   [ -f "$f" ] || { echo "make_corpus.sh: $f is missing; build the game_content target first" >&2; exit 1; }
 done
 rm -rf "$out"
-mkdir -p "$out"/{pack_content_fuzzer,pack_file_fuzzer,settings_fuzzer,textbox_fuzzer,source_image_fuzzer,config_fuzzer}
+mkdir -p "$out"/{pack_file_fuzzer,settings_fuzzer,textbox_fuzzer,source_image_fuzzer,config_fuzzer}
 
 # Little-endian numbers as raw bytes.
 u32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
 u16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))"; }
 zeros() { head -c "$1" /dev/zero; }
 
-# ---- Image tables and packs: the real packs, and every image of the main pack alone ----
-pc=$out/pack_content_fuzzer
+# ---- Packs: the real ones, and plain tables of every image of the main pack alone ----
 pf=$out/pack_file_fuzzer
+pc=$pf
 cp "$data/0.pak" "$pf/start_screen.pak"
 cp "$data/1.pak" "$pf/main.pak"
 gzip -dc "$data/0.pak" > "$pc/start_screen.table"
