@@ -12,7 +12,7 @@ trap 'rm -f "$log"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:fast_unwind_on_malloc=0
 export LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-ctest --test-dir "$tree" -LE e2e --output-on-failure -j2 --timeout 600 > "$log" 2>&1
+ctest --test-dir "$tree" -LE e2e -E shuffled_suite --output-on-failure -j2 --timeout 600 > "$log" 2>&1
 status=$?
 tail -n 40 "$log"
 if grep -E -q "ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:" "$log"; then
