@@ -1,6 +1,6 @@
 // Golden replays: whole games played through the real loop on the virtual clock, by a script
 // or by a player that hunts the enemies. Each replay's record (the state at every end of the
-// loop, the running digest of every shown frame at every 1000th frame and at the end, the
+// loop, the running digest of every shown frame, the
 // count of each sound and a digest of all sounds with their times) is compared with
 // tests/golden/<name>.txt.
 //
@@ -63,21 +63,22 @@ class ReplayTest : public PlayTest {
       slots += e.exploding ? '*' : e.alive ? char('1' + e.hits) : '.';
       if (i % 8 == 7) slots += i < 47 ? '/' : '\n';
     }
-    play.log += "enemies " + slots + "bricks";
-    for (const Brick& b : Bricks) {
-      play.log += ' ';
-      for (int16_t d : b.damage) play.log += char('0' + d);
-    }
-    play.Note("\nlauncher %d,%d crossing %d falling %d kind %d effect %d %d flags %d%d%d\n", g.x, g.y,
+    play.log += "enemies " + slots;
+    play.Note("launcher %d,%d crossing %d falling %d kind %d effect %d %d flags %d%d%d\n", g.x, g.y,
               g.movingRight, g.falling, g.kind, g.effectActive, g.effectTimer, g.reverseOn, g.speedOn,
               g.chainOn);
     return result;
   }
 
-  // The driver's step after a won level: the next one, the first again after the 25th.
-  static void Advance() {
+  // Clears the level in play, then plays the next for the given time (the first again after
+  // the 25th, as the driver does) and compares the record with the golden file.
+  void ClearThenPlayOn(uint32_t ms, const std::string& name) {
+    EXPECT_EQ(Run(), LevelCleared);
     CurrentLevel = (CurrentLevel + 1) % kLevelCount;
     StartLevel(int16_t(CurrentLevel));
+    play.quitAt = play.now + ms;
+    Run();
+    ExpectGolden(name);
   }
 
   // Compares the record with tests/golden/<name>.txt, or rewrites that file on request.
@@ -104,11 +105,7 @@ TEST_F(ReplayTest, ClearTheFirstLevelAndPlayTheNext) {
     Settings.difficulty = difficulty;
     StartNewGame();
     play.player = Hunt;
-    EXPECT_EQ(Run(), LevelCleared);
-    Advance();
-    play.quitAt = play.now + 30000;
-    Run();
-    ExpectGolden("clear_first_level_" + std::to_string(difficulty));
+    ClearThenPlayOn(30000, "clear_first_level_" + std::to_string(difficulty));
   }
 }
 
@@ -125,11 +122,7 @@ TEST_F(ReplayTest, TheLastLevelWrapsToTheFirst) {
   Launcher.effectTime = 1 << 30;
   PlayerShip.speed = 6;
   play.player = Hunt;
-  EXPECT_EQ(Run(), LevelCleared);
-  Advance();
-  play.quitAt = play.now + 5000;
-  Run();
-  ExpectGolden("wrap_after_last_level");
+  ClearThenPlayOn(5000, "wrap_after_last_level");
 }
 
 // With the chain-kill gift acting, the kill of the lower of the last two enemies takes the
@@ -141,11 +134,7 @@ TEST_F(ReplayTest, AChainKillTakesTheLastEnemy) {
   Launcher.kind = ChainKill;
   Launcher.chainOn = Launcher.effectActive = 1;
   play.player = Hunt;
-  EXPECT_EQ(Run(), LevelCleared);
-  Advance();
-  play.quitAt = play.now + 3000;
-  Run();
-  ExpectGolden("chain_kill_ends_level");
+  ClearThenPlayOn(3000, "chain_kill_ends_level");
 }
 
 // A ship that never fires, sound off, until the formation lands.
@@ -167,11 +156,7 @@ TEST_F(ReplayTest, GiftsOnLevelFive) {
   KeepOnly({2, 5, 10, 13, 17, 22, 25, 30, 40, 47});
   Play.launchChance = 100;
   play.player = Hunt;
-  EXPECT_EQ(Run(), LevelCleared);
-  Advance();
-  play.quitAt = play.now + 60000;
-  Run();
-  ExpectGolden("gifts_on_level_five");
+  ClearThenPlayOn(60000, "gifts_on_level_five");
 }
 
 // Keys and taps by a script: both directions held, a key-up of one while the other is held,

@@ -4,6 +4,7 @@
 // function, folds every shown frame into a digest and logs every sound (checking its file
 // name) with its time.
 #pragma once
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -30,7 +31,7 @@ class PlayHost final : public HostInput, public SoundOutput {
       const auto* row = static_cast<const uint16_t*>(ScreenSurface->pixels) + y * ScreenSurface->pitch / 2;
       for (int x = 0; x < ScreenSurface->w; ++x) screens = (screens ^ row[x]) * 0x100000001b3ull;
     }
-    if (ms == 50 && ++frames % 1000 == 0) Note("frame %d %016llx\n", frames, screens);
+    frames += ms == 50;
   }
   uint32_t Ticks() override { return now; }
   int PollEvent(SDL_Event* event) override {
@@ -110,7 +111,6 @@ class PlayTest : public GameTest {
     EnemyFormation = Formation{};
     Launcher = GiftLauncher{};
     for (Brick& b : Bricks) b = Brick{};
-    for (Star& s : Stars) s = Star{};
     Play = PlayState{};
     CurrentLevel = 0;
     RandomInRange(0, 1, 0);  // the only result is 0: the next seed is the salt alone
@@ -118,14 +118,10 @@ class PlayTest : public GameTest {
 
   // Empties every slot but the given ones, which stay as the level set them up.
   static void KeepOnly(std::initializer_list<int> slots) {
-    EnemyFormation.liveCount = 0;
     for (int i = 0; i < kFormationSlots; ++i) {
-      bool keep = false;
-      for (int s : slots) keep = keep || s == i;
-      Enemies[i].alive = Enemies[i].alive && keep;
-      if (!Enemies[i].alive) Enemies[i].cell = 0;
-      EnemyFormation.liveCount += Enemies[i].alive;
+      if (std::find(slots.begin(), slots.end(), i) == slots.end()) Enemies[i].alive = Enemies[i].cell = 0;
     }
+    EnemyFormation.liveCount = int(slots.size());
   }
 
   PlayHost play;
