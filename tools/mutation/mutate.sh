@@ -60,3 +60,28 @@ resources/pack.cpp@@  const int closed = gzclose(file);@@  const int closed = gz
 resources/pack_build.cpp@@    if (surface && surface->format->palette) surface@@    if (surface && surface->format->BitsPerPixel < 16) surface
 platform/window_mode.cpp@@constexpr int kMaxWindowScale = 4;@@constexpr int kMaxWindowScale = 5;
 platform/config_file.cpp@@(value == "0" || value == "1")@@(!value.empty())
+game/ship.cpp@@static_cast<int16_t>(kShipFrameSize * ship.frame), 0);@@static_cast<int16_t>(kShipFrameSize * ship.frame + 1), 0);
+game/ship.cpp@@  PlaySound(0);@@  PlaySound(1);
+game/formation.cpp@@      f.movingLeft = 1;@@      f.movingLeft = 1; if (AnyLiveEnemy([](const Enemy& e) { return e.y + kEnemyHeight > kLandingRow; })) Play.gameOver = 1;
+game/formation.cpp@@if (r > 500 - Play.enemyFireChance)@@if (r >= 500 - Play.enemyFireChance)
+game/formation.cpp@@    enemy.alive = 0;@@    enemy.alive = 0; enemy.frame = 1;
+game/formation.cpp@@    enemy.shot.inFlight = 0;@@    // enemy.shot.inFlight = 0;
+game/formation.cpp@@BlitImagePart(enemy.bodyImages[enemy.hits]@@BlitImagePart(enemy.bodyImages[enemy.cell - 1]
+game/game_loop.cpp@@  if (f.liveCount <= 0) Play.levelDone = 1;@@  if (f.liveCount < kSpeedUpBelow) f.spedUp = 1; if (f.liveCount <= 0) Play.levelDone = 1;
+game/game_loop.cpp@@if (Launcher.chainOn && r > 0) {@@if (Launcher.chainOn && r > 0 && f.liveCount > 1) {
+game/game_loop.cpp@@DrawText(level, 128, 299, kFontWhite);@@DrawText(level, 129, 299, kFontWhite);
+game/game_loop.cpp@@DrawText(score, 128, 275, kFontWhite);@@DrawText(score, 128, 276, kFontWhite);
+game/game_loop.cpp@@DrawText(lives, 51, 273, kFontWhite);@@DrawText(lives, 50, 273, kFontWhite);
+game/game_loop.cpp@@kShipExplosionSize, static_cast<int16_t>(kShipExplosionSize * f), 0);@@kShipExplosionSize, static_cast<int16_t>(kShipExplosionSize * (f % 4)), 0);
+game/game_loop.h@@constexpr Rect MenuTapZone{177, 273, 240, 292};@@constexpr Rect MenuTapZone{176, 273, 240, 292};
+game/launcher.cpp@@if (r > 500 - Play.launchChance && !launcher.effectActive)@@if (r >= 500 - Play.launchChance && !launcher.effectActive)
+game/launcher.cpp@@const int height = launcher.launcherImage ? launcher.launcherImage->h : 0;@@const int height = kGiftSize;
+game/launcher.cpp@@static_cast<int16_t>(kGiftSize * launcher.kind), 0);@@static_cast<int16_t>(kGiftSize * (launcher.kind % 4)), 0);
+game/launcher.cpp@@constexpr int16_t kShipSpeedBonus = 2;@@constexpr int16_t kShipSpeedBonus = 3;
+game/game_state.cpp@@constexpr int32_t kFireChanceByDifficulty[] = {7, 20, 30};@@constexpr int32_t kFireChanceByDifficulty[] = {7, 21, 30};
+game/game_state.h@@    ParseLevelRow("00333300 02333320 12222221 21222212 22211222 11122111"),  // 17@@    ParseLevelRow("00333300 02333320 12222221 21222212 22211222 11123111"),  // 17
+game/bricks_stars.cpp@@brick.damage[i] == kCellWorn ? brick.damagedImage@@brick.damage[i] == kCellWorn ? brick.image
+game/sounds.cpp@@  if (Settings.soundOn == 0) return;@@  if (Settings.soundOn == 2) return;
+game/sounds.cpp@@"%s\\data\\%d.wav", ExeDir, n);@@"%s\\data\\%d.wav", ExeDir, n == 3 ? 2 : n);
+game/launcher.cpp@@const Rect shipRect{ship.x, ship.y, ship.x + ship.width, ship.y + ship.height};@@const Rect shipRect{ship.x, ship.y, ship.x + ship.width - 1, ship.y + ship.height};
+game/game_loop.cpp@@      if (keys[SDLK_RIGHT] == 1) {@@      if (keys[SDLK_RIGHT] == 1 && keys[SDLK_LEFT] == 0) {
