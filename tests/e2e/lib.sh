@@ -104,26 +104,26 @@ shot() {  # shot NAME: a screenshot of the whole screen into $WORK/NAME.png
 # region_diff SHOT X Y W H PICTURE PX PY
 region_diff() {
   convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage "$WORK/a.png"
-  local picture="$6"
-  [ "${picture#/}" = "$picture" ] && picture="$CONTENT_DIR/$picture"
-  convert "$picture" -crop "$4x$5+$7+$8" +repage "$WORK/b.png"
+  convert "$(picture "$6")" -crop "$4x$5+$7+$8" +repage "$WORK/b.png"
   { compare -metric AE -fuzz 6% "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true; } | cut -d' ' -f1
 }
 
-# Asserts that a screenshot region shows the picture's region (at most 2% of pixels off).
+# A content picture by name, or any picture by its absolute path.
+picture() {
+  if [ "${1#/}" = "$1" ]; then echo "$CONTENT_DIR/$1"; else echo "$1"; fi
+}
+
+# Asserts that a screenshot region shows the picture's region (at most 2% of pixels off),
+# or with expect_not_region that it does not (at least 10% off).
 expect_region() {
   local diff
   diff=$(region_diff "$@")
-  local allowed=$(( $4 * $5 / 50 ))
-  [ "${diff%.*}" -le "$allowed" ] || fail "region $2,$3 ${4}x$5 of $1 differs from $6 in $diff pixels"
+  [ "${diff%.*}" -le $(( $4 * $5 / 50 )) ] || fail "region $2,$3 ${4}x$5 of $1 differs from $6 in $diff pixels"
 }
-
-# Asserts the opposite: the region does not show the picture's region.
 expect_not_region() {
   local diff
   diff=$(region_diff "$@")
-  local needed=$(( $4 * $5 / 10 ))
-  [ "${diff%.*}" -ge "$needed" ] || fail "region $2,$3 ${4}x$5 of $1 unexpectedly shows $6"
+  [ "${diff%.*}" -ge $(( $4 * $5 / 10 )) ] || fail "region $2,$3 ${4}x$5 of $1 unexpectedly shows $6"
 }
 
 settings_byte() {  # settings_byte OFFSET: the byte of data/zorblats.set at OFFSET, decimal
@@ -173,10 +173,8 @@ wait_region() {
 # at (X, Y), black being transparent as the game keys its sprites.
 # compose NAME BASE OVERLAY X Y [CROP]   (CROP: WxH+X+Y of the overlay, for strip frames)
 compose() {
-  local base="$2" overlay="$3"
-  [ "${base#/}" = "$base" ] && base="$CONTENT_DIR/$base"
-  [ "${overlay#/}" = "$overlay" ] && overlay="$CONTENT_DIR/$overlay"
-  local crop=()
+  local base overlay crop=()
+  base=$(picture "$2") overlay=$(picture "$3")
   [ -n "${6:-}" ] && crop=(-crop "$6" +repage)
   convert "$base" \( "$overlay" ${crop[@]+"${crop[@]}"} -transparent black \) \
     -geometry "+$4+$5" -composite "$WORK/$1.png"
