@@ -47,9 +47,8 @@ TEST_F(ContentTest, TheBuiltPacksFillTheCatalogueAndTheHelpTextFitsFourPages) {
       for (int y = 0; y < s->h; ++y)
         for (int i = 0; i < c.frame; ++i) ink += ReadPixel(x + i, y, s) != key;
       EXPECT_GT(ink, c.frame * s->h / 10) << c.file << " frame at " << x;
-      for (int corner : {x, x + c.frame - 1}) {
+      for (int corner : {x, x + c.frame - 1})
         EXPECT_EQ(std::pair(ReadPixel(corner, 0, s), ReadPixel(corner, s->h - 1, s)), std::pair(key, key)) << c.file << corner;
-      }
     }
     GlyphTable glyphs{};
     BuildGlyphTable(s, glyphs);  // a marker before each glyph of 33 to 127 and after the last

@@ -3,6 +3,9 @@
 // as they were.
 #include "resources/pack.h"
 
+#include <unistd.h>
+#include <zlib.h>
+
 #include "resources/images.h"
 #include "tests/support/resource_kit.h"
 
@@ -31,25 +34,29 @@ class PackTest : public GameTest {
   bool Load(ImageSet& set, const char* name, size_t buffer, PackMode mode = PackMode::Read) {
     return PackFile(mode).TryLoad(set, name, buffer, &error);
   }
-  int Build(const std::string& output, std::vector<const char*> names, PackMode mode = PackMode::Write) {
-    return PackFile(mode).Build(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
+  int Build(const std::string& output, std::vector<const char*> names) {
+    return PackFile(PackMode::Write).Build(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
   }
   bool Exists(const std::string& name) { return access(Data(name).c_str(), F_OK) == 0; }
+  Bytes Gzip(const Bytes& content) {  // through a file: zlib's gzip writer
+    gzFile file = gzopen(Data("z").c_str(), "wb");
+    gzwrite(file, content.data(), static_cast<unsigned>(content.size()));
+    gzclose(file);
+    return ReadFileBytes(Data("z"));
+  }
   std::string error;
 };
 
 TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) {
   const Entry good{3, 2, 8, 0xF800, kPixels};
   const Bytes content = Table(2, {good, good}), valid = Gzip(content);
-  Bytes badSum = valid, junk(valid.begin(), valid.begin() + 10), tail = Table(3, {good, good}), cut = content;
+  Bytes badSum = valid, tail = Table(3, {good, good}), cut = content;
   badSum[badSum.size() - 6] ^= 0x5A;
-  for (int i = 0; i < 900; ++i) junk.push_back(static_cast<uint8_t>(i * i * 31 ^ i));  // a gzip header, then junk
   tail.resize(tail.size() + 10);
   cut.pop_back();
   const std::pair<Bytes, const char*> cases[] = {
       {Bytes(valid.begin(), valid.begin() + valid.size() / 2), "cut short"},
       {badSum, "damaged: incorrect data check"},
-      {junk, "is damaged"},
       {Gzip({1, 0}), "too short for its image count"},
       {Gzip(Table(0xFFFFFFFFu, {good})), "claims 4294967295 images, but its 51 bytes can hold at most 1"},
       {Gzip(tail), "image 2 is cut short in its header at byte 98"},
@@ -74,8 +81,6 @@ TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) 
     EXPECT_EQ(set.Count(), 0) << fault;  // emptied, though it held images before
   }
   ImageSet set;
-  ASSERT_EQ(std::system(("mkdir " + Data("folder.pak") + " && touch " + Data("empty.pak")).c_str()), 0);
-  EXPECT_FALSE(Load(set, "//data//folder", 1000) || Load(set, "//data//empty", 1000));
   WriteFileBytes(Data("1.pak"), Gzip(Table(kImageCount - 1, std::vector<Entry>(kImageCount - 1, good))));
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(LoadImages(), testing::ExitedWithCode(1), "The image pack .*data/1\\.pak holds 40 images; the game needs 41\\.");
@@ -91,7 +96,6 @@ TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
   ASSERT_EQ(std::system(("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% " + Data("half.png")).c_str()), 0);
   ASSERT_EQ(Build(std::string(ExeDir) + "data\\built", {"half.png", "painted.bmp"}), 0);
   EXPECT_FALSE(Exists("built"));  // the uncompressed table is gone
-  EXPECT_EQ(ReadFileBytes(Data("built.pak")).at(8), 4);  // gzip level 1 (the header's extra flags)
   ImageSet set;
   ASSERT_TRUE(Load(set, "//data//built", 2000000)) << error;
   ASSERT_EQ(set.Count(), 2);
@@ -104,13 +108,6 @@ TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
   ASSERT_TRUE(Load(set, "//data//built", 10, PackMode::Write));  // a writer reads nothing
   EXPECT_EQ(set.Count(), 2);
 
-  // An empty list gives an empty pack; only a pack made for writing builds.
-  ASSERT_EQ(Build(Data("empty"), {}), 0);
-  ASSERT_TRUE(Load(set, "//data//empty", 4)) << error;
-  EXPECT_EQ(set.Count(), 0);
-  EXPECT_EQ(Build(Data("never"), {"painted.bmp"}, PackMode::Read), 0);
-  EXPECT_FALSE(Exists("never.pak") || Exists("never"));
-
   // A source that cannot be read stops the build: a shifted catalogue would be worse.
   Bytes huge = ReadFileBytes(Data("painted.bmp"));
   std::fill(huge.begin() + 18, huge.begin() + 26, 0x40);  // a header that claims 1077952576 x 1077952576 pixels
@@ -122,14 +119,6 @@ TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
     EXPECT_EQ(said.find("Couldn't load " + std::string(DataDir) + bad + ": "), 0u) << said;
     EXPECT_FALSE(Exists("stopped.pak") || Exists("stopped"));
   }
-  // The compressor takes options up to the first name ("-10" is one) and stops at the first
-  // file it cannot open.
-  const std::string source = Data("painted.bmp");
-  const char* argv[] = {"name", "-9", "-10", source.c_str()};
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(PackCompressor(4, argv), 1);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "-10: No such file or directory\n");
-  EXPECT_TRUE(Exists("painted.bmp") && !Exists("painted.bmp.pak"));
 }
 
 }  // namespace
