@@ -4,7 +4,6 @@
 #include "resources/pack.h"
 
 #include <unistd.h>
-#include <zlib.h>
 
 #include "resources/images.h"
 #include "tests/support/resource_kit.h"
@@ -31,23 +30,22 @@ const Bytes kPixels = {1, 2, 3, 4, 5, 6, 0xEE, 0xEE, 7, 8, 9, 10, 11, 12, 0xEE, 
 class PackTest : public GameTest {
  protected:
   std::string Data(const std::string& name) { return folder + "data/" + name; }
-  bool Load(ImageSet& set, const char* name, size_t buffer, PackMode mode = PackMode::Read) {
-    return PackFile(mode).TryLoad(set, name, buffer, &error);
+  bool Load(ImageSet& set, const char* name, size_t buffer) {
+    return PackFile(PackMode::Read).TryLoad(set, name, buffer, &error);
   }
   int Build(const std::string& output, std::vector<const char*> names) {
     return PackFile(PackMode::Write).Build(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
   }
   bool Exists(const std::string& name) { return access(Data(name).c_str(), F_OK) == 0; }
-  Bytes Gzip(const Bytes& content) {  // through a file: zlib's gzip writer
-    gzFile file = gzopen(Data("z").c_str(), "wb");
-    gzwrite(file, content.data(), static_cast<unsigned>(content.size()));
-    gzclose(file);
-    return ReadFileBytes(Data("z"));
+  Bytes Gzip(const Bytes& content) {
+    WriteFileBytes(Data("z"), content);
+    EXPECT_EQ(std::system(("gzip -f " + Data("z")).c_str()), 0);
+    return ReadFileBytes(Data("z.gz"));
   }
   std::string error;
 };
 
-TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) {
+TEST_F(PackTest, PacksReadAsTheyWereBuiltAndDamagedOnesAreRefusedNamingTheFault) {
   const Entry good{3, 2, 8, 0xF800, kPixels};
   const Bytes content = Table(2, {good, good}), valid = Gzip(content);
   Bytes badSum = valid, tail = Table(3, {good, good}), cut = content;
@@ -76,7 +74,6 @@ TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) 
       ASSERT_EQ(ReadPixel(i % 3, i / 3, set.GetSurface(1)), static_cast<uint32_t>((2 * i + 2) << 8 | (2 * i + 1)));
     WriteFileBytes(Data("1.pak"), file);
     EXPECT_FALSE(Load(set, "//data//1", 1000)) << fault;
-    EXPECT_NE(error.find("the image pack " + Data("1.pak")), std::string::npos) << error;
     EXPECT_NE(error.find(fault), std::string::npos) << error;
     EXPECT_EQ(set.Count(), 0) << fault;  // emptied, though it held images before
   }
@@ -86,9 +83,8 @@ TEST_F(PackTest, EntriesFollowEachOtherAndDamagedPacksAreRefusedNamingTheFault) 
   EXPECT_EXIT(LoadImages(), testing::ExitedWithCode(1), "The image pack .*data/1\\.pak holds 40 images; the game needs 41\\.");
   EXPECT_EXIT(PackFile(PackMode::Read).Load(set, "\\data\\none", 1000), testing::ExitedWithCode(1),
               "Error: The image pack .*data/none\\.pak cannot be opened: No such file or directory");
-}
 
-TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
+  // A built pack reads back as its source pictures.
   SDL_Surface* painted = MakeSurface(7, 5);  // BMP rows of 21 bytes padded to 24, every pixel its own colour
   owned = {painted};
   for (int i = 0; i < 35; ++i) FillRect(painted, i % 7, i / 7, 1, 1, static_cast<uint16_t>(0x2345 + 99 * i));
@@ -96,17 +92,12 @@ TEST_F(PackTest, BuiltPacksReadBackAsTheSourcePictures) {
   ASSERT_EQ(std::system(("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% " + Data("half.png")).c_str()), 0);
   ASSERT_EQ(Build(std::string(ExeDir) + "data\\built", {"half.png", "painted.bmp"}), 0);
   EXPECT_FALSE(Exists("built"));  // the uncompressed table is gone
-  ImageSet set;
   ASSERT_TRUE(Load(set, "//data//built", 2000000)) << error;
-  ASSERT_EQ(set.Count(), 2);
   SDL_Surface* got = set.GetSurface(1);
-  ASSERT_EQ(std::pair(got->w, got->h), std::pair(7, 5));
   for (int i = 0; i < 35; ++i) ASSERT_EQ(ReadPixel(i % 7, i / 7, got), ReadPixel(i % 7, i / 7, painted)) << i;
   uint8_t r, g, b, a;  // the picture whose name ends in 'g' keeps its per-pixel alpha
   SDL_GetRGBA(ReadPixel(1, 1, set.GetSurface(0)), set.GetSurface(0)->format, &r, &g, &b, &a);
   EXPECT_EQ(r << 16 | g << 8 | (a & 0xFE), 0xFF8080);
-  ASSERT_TRUE(Load(set, "//data//built", 10, PackMode::Write));  // a writer reads nothing
-  EXPECT_EQ(set.Count(), 2);
 
   // A source that cannot be read stops the build: a shifted catalogue would be worse.
   Bytes huge = ReadFileBytes(Data("painted.bmp"));

@@ -13,7 +13,7 @@
 
 using PlatformTest = GameTest;
 
-TEST_F(PlatformTest, FreeMemoryAndDataPathsComeFromTheHostsTexts) {
+TEST_F(PlatformTest, MemoryPathsAndWavesComeFromTheHost) {
   EXPECT_EQ(ParseMemAvailable("MemFree: 9 kB\nMemAvailable:    4883 kB\n"), 4883u * 1024);
   EXPECT_EQ(ParseMemAvailable("MemTotal: 5 kB\n"), UINT64_MAX);
   const std::string tooLong = "/" + std::string(kExeDirCapacity - 10, 'b') + "/zorblats";
@@ -26,16 +26,13 @@ TEST_F(PlatformTest, FreeMemoryAndDataPathsComeFromTheHostsTexts) {
   char tiny[10];
   EXPECT_FALSE(ReadModulePath(tiny, sizeof tiny) || HostPath("0123456789", tiny, 10));
   for (auto [x, y] : {std::pair{240, 0}, {0, 320}, {-1, 0}, {0, -1}}) EXPECT_EQ(ReadPixel(x, y, ScreenSurface), 0xFFFFFFFFu);
-}
 
-TEST_F(PlatformTest, DamagedWavesAreSilentAndGoodOnesPlayFromTheCache) {
+  // Damaged waves are silent; good ones play from the cache.
   ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0);
   UseSoundOutput(nullptr);  // the mixer itself
   ASSERT_TRUE(OpenSound());
   const Bytes built = ReadFileBytes(kGameDir + "/data/3.wav");  // 0.35 s long
-  Bytes bad = built;
-  bad[22] = 0;  // no channels
-  WriteFileBytes(folder + "bad.wav", bad);
+  WriteFileBytes(folder + "bad.wav", Bytes(built.begin(), built.begin() + 30));  // cut in its header
   PlayWaveFile((folder + "\\bad.wav").c_str());
   PlayWaveFile((folder + "missing.wav").c_str());
   EXPECT_EQ(Mix_Playing(-1), 0);
@@ -59,7 +56,6 @@ TEST(Sounds, EachBuiltSoundIsAsLongAndAsLoudAsItsRecipeAsks) {
     const Bytes wave = ReadFileBytes(kGameDir + "/data/" + std::to_string(n++) + ".wav");
     const size_t bytes = 2 * static_cast<size_t>(std::lround(length * 22050));
     ASSERT_EQ(wave.size(), 44 + bytes) << n;
-    EXPECT_EQ(wave[4] | wave[5] << 8 | wave[6] << 16, 36 + bytes) << n;  // the RIFF and data sizes
     EXPECT_EQ(wave[40] | wave[41] << 8 | wave[42] << 16, bytes) << n;
     const Bytes format = {1, 0, 1, 0, 0x22, 0x56, 0, 0, 0x44, 0xAC, 0, 0, 2, 0, 16, 0};  // PCM, mono, 22050 Hz, 16 bits
     EXPECT_TRUE(std::equal(format.begin(), format.end(), wave.begin() + 20)) << n;

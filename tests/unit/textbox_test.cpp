@@ -39,7 +39,7 @@ class TextBoxTest : public GameTest {
   std::string text;
 };
 
-TEST_F(TextBoxTest, PagesAreLaidOutAndDrawnByTheMarkUpRules) {
+TEST_F(TextBoxTest, PagesAreLaidOutDrawnAndTurnedByTheMarkUpRules) {
   const struct {
     const char* text;
     int width, height, page, pages;
@@ -81,9 +81,7 @@ TEST_F(TextBoxTest, PagesAreLaidOutAndDrawnByTheMarkUpRules) {
     SDL_FillRect(ScreenSurface, nullptr, kPicture);  // shows unless the background covers it
     EXPECT_EQ(Page(c.page), c.digest) << c.text << " page " << c.page;
   }
-}
-
-TEST_F(TextBoxTest, PagesTurnWithinTheirRangeAndStopAtOneHundred) {
+  // Pages turn within their range, and a text stops at one hundred of them.
   Lay("ab\ncd\nef", 48, 0);
   std::string seen;
   for (auto turn : {&TextBox::PreviousPage, &TextBox::NextPage, &TextBox::NextPage, &TextBox::NextPage, &TextBox::PreviousPage})
