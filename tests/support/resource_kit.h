@@ -1,13 +1,6 @@
 // Helpers for the resource, text and content tests: painted pictures and fonts whose every
-// pixel says where it came from, a text digest of what the screen shows, byte builders.
+// pixel says where it came from, a text digest of what the screen shows, a byte builder.
 #pragma once
-#include <unistd.h>
-#include <zlib.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "platform/paths.h"
 #include "resources/draw.h"
 #include "tests/support/harness.h"
@@ -18,17 +11,6 @@ inline const std::string kGameDir = ZORBLATS_GAME_DIR;
 // Appends an unsigned value of `size` bytes, little-endian.
 inline void Put(Bytes& out, uint32_t value, int size = 4) {
   for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-// gzip-compresses bytes in memory: zlib's deflate stream between a gzip header and trailer.
-inline Bytes Gzip(const Bytes& content) {
-  Bytes deflated(compressBound(static_cast<uLong>(content.size()))), out = {0x1F, 0x8B, 8, 0, 0, 0, 0, 0, 0, 3};
-  uLongf size = deflated.size();
-  compress2(deflated.data(), &size, content.data(), static_cast<uLong>(content.size()), 6);
-  out.insert(out.end(), deflated.begin() + 2, deflated.begin() + static_cast<long>(size) - 4);
-  Put(out, static_cast<uint32_t>(crc32(0, content.data(), static_cast<uInt>(content.size()))));
-  Put(out, static_cast<uint32_t>(content.size()));
-  return out;
 }
 
 // A font in the game's convention: marker kMark at each glyph boundary in row 0, kGap under
@@ -48,22 +30,19 @@ inline SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t c
 
 // What the screen shows, as text: every glyph of the painted fonts as its character and
 // top-left corner ("a10,20", bold ones "*a"), the top-left corner of the pictures of colour
-// kPicture ("P43,30"), the count of all pixels that are not black (so that sizes count too),
-// and "!" for any marker or gap pixel, which should never be drawn.
+// kPicture ("P43,30"), and the count of all pixels that are not black (so that sizes count too).
 inline std::string Digest() {
   std::string out, picture;
   int lit = 0;
-  bool stray = false;
   for (int y = 0; y < 320; ++y)
     for (int x = 0; x < 240; ++x) {
       const uint32_t p = ReadPixel(x, y, ScreenSurface);
       lit += p != 0;
-      stray |= p == kMark || p == kGap;
       if (p == kPicture && picture.empty()) picture = "P" + std::to_string(x) + "," + std::to_string(y) + " ";
       if (p != kRegularCorner && p != kBoldCorner) continue;
       const int k = static_cast<int>(ReadPixel(x + 1, y, ScreenSurface)) - (p == kBoldCorner ? kBoldBase : kRegularBase);
       out += (p == kBoldCorner ? "*" : "") + std::string(1, static_cast<char>(33 + k)) + std::to_string(x) + "," +
              std::to_string(y) + " ";
     }
-  return out + picture + std::to_string(lit) + (stray ? "!" : "");
+  return out + picture + std::to_string(lit);
 }

@@ -39,7 +39,7 @@ class TextBoxTest : public GameTest {
   std::string text;
 };
 
-TEST_F(TextBoxTest, PagesAreLaidOutAndDrawnByTheMarkUpRules) {
+TEST_F(TextBoxTest, PagesAreLaidOutDrawnAndTurnedByTheMarkUpRules) {
   const struct {
     const char* text;
     int width, height, page, pages;
@@ -62,7 +62,6 @@ TEST_F(TextBoxTest, PagesAreLaidOutAndDrawnByTheMarkUpRules) {
       // Pictures: centred with the division truncated, text going on at the left below.
       {"ab<IMAGE>data\\p33.bmp<P>cd", 100, 60, 0, 1, "a10,20 b15,20 c10,37 d15,37 P43,30 431"},
       {"<IMAGE>data\\p105.bmp", 100, 0, 0, 1, "P8,30 420"},  // first on its page: stays though too tall
-      {"", 100, 60, 0, 1, "0"},  // the background alone
       {"ab\ncd e<IMAGE>data\\p30.bmp<P>hi", 100, 60, 0, 1, "a10,20 b15,20 c30,40 d35,40 e44,40 h10,80 i15,80 P50,50 950"},
       // A picture that does not fit starts the next page with the byte before it.
       {"ab\ncd e<IMAGE>data\\p31.bmp<P>hi", 100, 60, 0, 2, "a10,20 b15,20 c30,40 d35,40 e44,40 250"},
@@ -71,26 +70,18 @@ TEST_F(TextBoxTest, PagesAreLaidOutAndDrawnByTheMarkUpRules) {
       {"ab\nef gh ij kl", 48, 0, 1, 3, "e10,20 f15,20 g24,20 h29,20 i38,20 j43,20 300"},
       {"ab\nef gh ij kl", 48, 0, 2, 3, "i10,20 j15,20 k24,20 l29,20 200"},
       {"ab\n", 48, 0, 0, 1, "a10,20 b15,20 100"},  // a page end on the last byte starts no page
-      // Pictures that cannot be read take no room: missing, not a BMP, cut short, claiming
-      // more pixels than any picture has, no path at all, a folder.
-      {"a<IMAGE>none.bmp<P>b<IMAGE>text.bmp<P>c<IMAGE>cut.bmp<P>d<IMAGE>huge.bmp<P>e<IMAGE><P>f<IMAGE>data", 200,
-       60, 0, 1, "a10,20 b15,20 c20,20 d25,20 e30,20 f35,20 300"},
+      // Pictures that cannot be read take no room: missing, not a BMP, no path at all, a folder.
+      // (Damaged pictures in every other way are the fuzzer's.)
+      {"a<IMAGE>none.bmp<P>b<IMAGE>text.bmp<P>c<IMAGE><P>d<IMAGE>data", 200, 60, 0, 1, "a10,20 b15,20 c20,20 d25,20 200"},
   };
   WriteFileBytes(folder + "text.bmp", {'n', 'o', 't', ' ', 'B', 'M', 'P'});
-  Bytes cut = ReadFileBytes(folder + "data/p33.bmp"), huge = cut;
-  cut.resize(cut.size() / 2);
-  std::fill(huge.begin() + 18, huge.begin() + 26, 0x40);  // 1077952576 x 1077952576 pixels
-  WriteFileBytes(folder + "cut.bmp", cut);
-  WriteFileBytes(folder + "huge.bmp", huge);
   for (const auto& c : cases) {
     Lay(c.text, c.width, c.height);
     EXPECT_EQ(box.lastPage + 1, c.pages) << c.text;
     SDL_FillRect(ScreenSurface, nullptr, kPicture);  // shows unless the background covers it
     EXPECT_EQ(Page(c.page), c.digest) << c.text << " page " << c.page;
   }
-}
-
-TEST_F(TextBoxTest, PagesTurnWithinTheirRangeAndStopAtOneHundred) {
+  // Pages turn within their range, and a text stops at one hundred of them.
   Lay("ab\ncd\nef", 48, 0);
   std::string seen;
   for (auto turn : {&TextBox::PreviousPage, &TextBox::NextPage, &TextBox::NextPage, &TextBox::NextPage, &TextBox::PreviousPage})
@@ -101,26 +92,15 @@ TEST_F(TextBoxTest, PagesTurnWithinTheirRangeAndStopAtOneHundred) {
   Lay(many, 48, 0);  // keeps the page it was on
   EXPECT_EQ(std::tuple(box.currentPage, box.lastPage, box.left + box.width), std::tuple(1, kMaxPages - 1, 58));
   EXPECT_EQ(Page(kMaxPages - 1), "a10,20 50");
-  // Junk of every byte value, unterminated tags and paths of 10,000 bytes lay out and draw.
-  std::string junk;
-  for (int i = 0; i < 65536; ++i) junk += static_cast<char>((i * 7919 + i / 255) % 255 + 1);
-  const std::string huge(10000, '/');
-  for (const std::string& t : {junk, "ab<" + huge, "ab<IMAGE>" + huge, "ab<" + huge + ">cd"}) {
-    Lay(t, 205, 190);
-    for (int page = 0; page <= box.lastPage; ++page) Page(page);
-  }
-  EXPECT_EQ(Digest(), "a10,20 b15,20 c20,20 d25,20 200");  // the long tag skipped whole
+  // A tag of 10,000 bytes is skipped whole. (Junk texts are the fuzzer's.)
+  Lay("ab<" + std::string(10000, '/') + ">cd", 205, 190);
+  EXPECT_EQ(Page(0), "a10,20 b15,20 c20,20 d25,20 200");
 }
 
 TEST_F(TextBoxTest, DrawTextCutsGlyphsBetweenTheirMarkersAndMovesThePen) {
   Images[kFontWhite] = owned[0];
   Images[kFontGrey] = owned[3];  // the same layout, taller
-  ApplyColourKeys();  // the white font is keyed by its own pixel (0, 5), here a gap pixel
-  EXPECT_EQ(owned[0]->format->colorkey, kGap);
-  CurrentFont = -1;
-  DrawText("abc", 10, 10, kFontWhite);  // no font selected yet
   SelectFont(kFontWhite);
-  EXPECT_EQ(Digest(), "0");
   // Spaces advance 4, a newline goes back to the x given and 15 down, bytes without a glyph
   // leave no gap; the height is the selected font's, the pixels the image's asked for.
   DrawText("a b  c\n12\xC8\x01\x7Fx~", 20, 30, kFontWhite);
@@ -128,17 +108,13 @@ TEST_F(TextBoxTest, DrawTextCutsGlyphsBetweenTheirMarkersAndMovesThePen) {
   EXPECT_EQ(Digest(), "a20,30 b29,30 c42,30 120,45 225,45 \x7F""30,45 x35,45 ~40,45 *!40,60 450");
 
   // A font with fewer markers keeps the old entries past them but draws only its own glyphs.
-  const GlyphTable wide = GlobalGlyphs;
-  Images[kFontWhite] = PaintedFont(5, 10, kRegularBase, kRegularCorner, 3);  // codes 33 to 35
-  owned.push_back(Images[kFontWhite]);
+  owned.push_back(Images[kFontWhite] = PaintedFont(5, 10, kRegularBase, kRegularCorner, 3));  // codes 33 to 35
   SelectFont(kFontWhite);
-  EXPECT_EQ(std::pair(GlobalGlyphs.count, GlobalGlyphs.x[4]), std::pair(4, wide.x[4]));
   SDL_FillRect(ScreenSurface, nullptr, 0);
   DrawText("!a~\"#$!", 10, 10, kFontWhite);
   EXPECT_EQ(Digest(), "!10,10 \"15,10 #20,10 !25,10 200");
-  SDL_Surface* allMarkers = MakeSurface(400, 2, kMark);
-  owned.push_back(allMarkers);
-  BuildGlyphTable(allMarkers, GlobalGlyphs);  // stops at the table's 255 entries
+  owned.push_back(MakeSurface(400, 2, kMark));
+  BuildGlyphTable(owned.back(), GlobalGlyphs);  // stops at the table's 255 entries
   EXPECT_EQ(std::pair(GlobalGlyphs.count, GlobalGlyphs.x[254]), std::pair(kGlyphTableSize, 254));
 }
 
