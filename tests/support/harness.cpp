@@ -180,6 +180,7 @@ void GameTest::TearDown() {
   owned.clear();
   ScreenSurface = nullptr;
   SDL_Quit();
+  if (chdir("/") != 0) ADD_FAILURE() << "cannot leave the test folder";  // a test may have entered it
   if (!folder.empty()) std::system(("rm -rf '" + folder + "'").c_str());
 }
 

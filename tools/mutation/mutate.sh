@@ -85,3 +85,28 @@ game/sounds.cpp@@  if (Settings.soundOn == 0) return;@@  if (Settings.soundOn ==
 game/sounds.cpp@@"%s\\data\\%d.wav", ExeDir, n);@@"%s\\data\\%d.wav", ExeDir, n == 3 ? 2 : n);
 game/launcher.cpp@@const Rect shipRect{ship.x, ship.y, ship.x + ship.width, ship.y + ship.height};@@const Rect shipRect{ship.x, ship.y, ship.x + ship.width - 1, ship.y + ship.height};
 game/game_loop.cpp@@      if (keys[SDLK_RIGHT] == 1) {@@      if (keys[SDLK_RIGHT] == 1 && keys[SDLK_LEFT] == 0) {
+platform/memory.cpp@@return static_cast<uint64_t>(kib) * 1024u;@@return static_cast<uint64_t>(kib) * 1000u;
+platform/paths.cpp@@if (i + 1 >= capacity) return false;@@if (i >= capacity) return false;
+platform/sound.cpp@@if (std::strcmp(cache[i].path, gamePath) == 0) return &cache[i];@@if (std::strcmp(cache[i].path, gamePath) == 0) continue;
+platform/window_mode.cpp@@scale = std::min(scale, kMaxWindowScale);@@scale = std::min(scale, kMaxWindowScale + 2);
+platform/window_mode.cpp@@return px >= 0 && px < right && py >= 0 && py < bottom;@@return px >= 0 && px <= right && py >= 0 && py < bottom;
+platform/config_file.cpp@@text = text.substr(0, kReadLimit);@@text = text.substr(0);
+resources/pack.cpp@@if (entry->pitch < rowBytes) {@@if (entry->pitch < rowBytes - 1) {
+resources/pack.cpp@@entry->height <= 0) {@@entry->height < 0) {
+resources/pack.cpp@@const int more = got == static_cast<int>(bufferSize) ? gzread(file, &beyond, 1) : 0;@@const int more = 0;
+resources/pack.cpp@@if (*c == '/' && !hostPath->empty() && hostPath->back() == '/') continue;@@if (*c == '/' && !hostPath->empty() && hostPath->back() == '/') {}
+resources/pack_build.cpp@@    *alphaFlag = 1;@@    *alphaFlag = 0;
+resources/images.cpp@@if (mainSet->Count() < kImageCount) {@@if (mainSet->Count() < kImageCount - 1) {
+resources/images.cpp@@{kFontBold, 128, 128, 128},@@{kFontBold, 128, 128, 127},
+resources/draw.cpp@@SDL_Rect source{sourceX, sourceY, width, height};@@SDL_Rect source{sourceX, sourceY, static_cast<uint16_t>(width + 1), height};
+resources/bitmap_file.cpp@@height = static_cast<int32_t>(Le(h + 22, 4));@@height = static_cast<int32_t>(Le(h + 22, 2));
+text/font.cpp@@ch - 32 >= table.count) return false;@@ch - 32 > table.count) return false;
+text/font.cpp@@constexpr int32_t kTextLineStep = 15;@@constexpr int32_t kTextLineStep = 16;
+text/textbox.cpp@@if (std::strcmp(tag, "<BOLD>") == 0) {@@if (strcasecmp(tag, "<BOLD>") == 0) {
+text/textbox.cpp@@if (pen.x + LookAheadWidth(p + 1, end) > right) {@@if (pen.x + LookAheadWidth(p + 1, end) >= right) {
+text/textbox.cpp@@pen.y += 2 * LineHeight();@@pen.y += LineHeight();
+text/textbox.cpp@@static_cast<int16_t>(left + (width - picture->w) / 2),@@static_cast<int16_t>(left + (width - picture->w + 1) / 2),
+text/textbox.cpp@@      next = p - 1;@@      next = p;
+tools/contentgen/soundgen.cpp@@const double scale = sound.peak * 32767.0 / loudest;@@const double scale = sound.peak * 32000.0 / loudest;
+tools/contentgen/art.cpp@@const double maxR = std::min(w, h) * 0.5;@@const double maxR = std::min(w, h) * 0.05;
+tools/packbuilder/main.cpp@@const NameList names{argc - 3, argv + 3};@@const NameList names{argc - 4, argv + 3};
