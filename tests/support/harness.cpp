@@ -168,6 +168,9 @@ void GameTest::SetUp() {
   mkdir((folder + "data").c_str(), 0755);
   std::snprintf(ExeDir, sizeof ExeDir, "%s", folder.c_str());
   std::snprintf(DataDir, sizeof DataDir, "%sdata\\", folder.c_str());
+  // No test reads or writes the user's own folders.
+  setenv("XDG_CONFIG_HOME", (folder + "config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (folder + "share").c_str(), 1);
   ChooseSettingsFolder();  // the folder takes writes: the settings file goes beside the data
 }
 
