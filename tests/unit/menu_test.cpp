@@ -97,7 +97,7 @@ TEST_F(Screens, OptionsMarkTheChosenRows) {
     Settings.difficulty = int16_t(d), Settings.soundOn = d % 2 ? 0 : 9;
     DrawOptionsScreen();
     for (int row = 0; row < 5; ++row)
-      EXPECT_EQ(Shows(kRadio, 21, kRows[row]), row == (d < 3 ? d : -1) || row == 3 + d % 2) << d << row;
+      EXPECT_EQ(Shows(Images[kRadio], 21, kRows[row]), row == (d < 3 ? d : -1) || row == 3 + d % 2) << d << row;
   }
 }
 
