@@ -2,6 +2,7 @@
 // blit or a wrong source rectangle shows), a digest of the screen, scripted typing, and a
 // fixture that lets a test look at the screen whenever the game waits, polls or pauses.
 #pragma once
+#include <cstring>
 #include <functional>
 #include <string>
 

@@ -1,8 +1,6 @@
 // The game-over screen and the name entry: the key under each point of the keyboard, a final
 // score going into the table with a name typed with Shift, Caps, Backspace and the limit,
 // the pressed-key look, and the blinking cursor on the new row.
-#include <cstring>
-
 #include "frontend/high_scores.h"
 #include "game/ship.h"
 #include "tests/support/screens.h"

@@ -12,8 +12,6 @@
 #include "settings/settings.h"
 #include "tests/support/harness.h"
 
-namespace {
-
 using Bytes = std::vector<uint8_t>;
 using SavesAndPacks = GameTest;
 
@@ -23,8 +21,7 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksAndStrayFiles) {
   EncodeSettings(Settings, now.data());
   // Shell commands in a data folder that holds an old zorblats.set; the file the saves land
   // in; whether "error in settings file" shows at each of two saves and that file stays.
-  struct Case { const char *make, *holder; bool box; };
-  const Case cases[] = {
+  const struct Case { const char *make, *holder; bool box; } cases[] = {
       {"chmod 444 zorblats.set", "zorblats.set", true},
       {"chmod 555 .", "zorblats.set", false},
       {"rm zorblats.set && chmod 555 .", "zorblats.set", true},
@@ -49,10 +46,10 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksAndStrayFiles) {
   }
 }
 
-uint16_t Paint(int x, int y) { return static_cast<uint16_t>((x % 32) << 10 | (y % 32) << 5 | (x + y) % 32); }
+static uint16_t Paint(int x, int y) { return static_cast<uint16_t>((x % 32) << 10 | (y % 32) << 5 | (x + y) % 32); }
 
 // A 16-bit BMP without masks (5-5-5, as paint programs write it), which SDL loads at 15 bits.
-void WriteBmp555(const std::string& path, int w, int h) {
+static void WriteBmp555(const std::string& path, int w, int h) {
   const int stride = (2 * w + 3) & ~3;
   Bytes b(54 + stride * h, 0);
   const auto put = [&](size_t at, uint32_t v, int n) { for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> 8 * i); };
@@ -62,7 +59,7 @@ void WriteBmp555(const std::string& path, int w, int h) {
 }
 
 // The pixels of a loaded picture that differ from Paint (at 5 bits a channel), or its size.
-int Unpainted(SDL_Surface* s, int w, int h) {
+static int Unpainted(SDL_Surface* s, int w, int h) {
   int wrong = (s->w != w) + (s->h != h);
   for (int i = 0; i < s->w * s->h; ++i) {
     uint8_t r, g, b;
@@ -91,11 +88,10 @@ TEST_F(SavesAndPacks, FifteenBitPicturesKeepTheirDepthAndPlainPacksLoad) {
 }
 
 TEST_F(SavesAndPacks, EveryFieldLiesAtItsOffsetLittleEndian) {
-  const std::string path = folder + "data/zorblats.set";
   std::vector<uint8_t> bytes(kSettingsFileSize);
   // Every byte different, but each name two letters long with more bytes behind its zero.
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = i >= 8 && i < 156 && (i - 8) % 30 == 0 ? 0 : uint8_t(i * 7 + 3);
-  WriteFileBytes(path, bytes);  // its last byte is read and dropped
+  WriteFileBytes(folder + "data/zorblats.set", bytes);  // its last byte is read and dropped
   Settings = SettingsRecord{};
   LoadSettings();
   const SettingsRecord& s = Settings;
@@ -109,15 +105,11 @@ TEST_F(SavesAndPacks, EveryFieldLiesAtItsOffsetLittleEndian) {
     EXPECT_EQ(value, expected) << "offset " << at;
   }
   EXPECT_EQ(std::memcmp(s.highScoreNames, &bytes[6], 150) | std::memcmp(s.spareName, &bytes[180], 30), 0);
-  Settings.reserved = 9;
-  SaveSettings();
+  Settings.reserved = 9;  // saved as 0
   bytes[210] = 0;
-  EXPECT_EQ(ReadFileBytes(path), bytes);
   MakeRoomAt(4);  // nothing moves
   MakeRoomAt(1);  // places 1 to 3 move down, each name up to its zero; place 1 keeps its entry
   for (int j = 3; j >= 1; --j) std::memcpy(&bytes[36 + 30 * j], &bytes[6 + 30 * j], 3), std::memcpy(&bytes[160 + 4 * j], &bytes[156 + 4 * j], 4);
   SaveSettings();
-  EXPECT_EQ(ReadFileBytes(path), bytes);
+  EXPECT_EQ(ReadFileBytes(folder + "data/zorblats.set"), bytes);
 }
-
-}  // namespace
