@@ -2,6 +2,7 @@
 // blit or a wrong source rectangle shows), a digest of the screen, scripted typing, and a
 // fixture that lets a test look at the screen whenever the game waits, polls or pauses.
 #pragma once
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -22,11 +23,15 @@ inline uint64_t ScreenDigest() {
   return h;
 }
 
-// Whether the screen shows picture `id` whole at (x, y).
-inline bool Shows(int id, int x, int y) {
-  const int w = Images[id]->w;
-  for (int i = 0; i < w * Images[id]->h; ++i)
-    if (ReadPixel(x + i % w, y + i / w, ScreenSurface) != ReadPixel(i % w, i / w, Images[id])) return false;
+// Whether the screen at (x, y) shows the w x h part at (px, py) of a picture (all of it when w
+// is 0); where the picture has a colour key, anything may show.
+inline bool Shows(SDL_Surface* p, int x, int y, int w = 0, int h = 0, int px = 0, int py = 0) {
+  if (w == 0) w = p->w, h = p->h;
+  const uint32_t key = p->flags & SDL_SRCCOLORKEY ? p->format->colorkey : 0xFFFFFFFF;
+  for (int i = 0; i < w * h; ++i) {
+    const uint32_t c = ReadPixel(px + i % w, py + i / w, p);
+    if (c != key && c != ReadPixel(x + i % w, y + i / w, ScreenSurface)) return false;
+  }
   return true;
 }
 

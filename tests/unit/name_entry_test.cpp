@@ -1,8 +1,6 @@
 // The game-over screen and the name entry: the key under each point of the keyboard, a final
 // score going into the table with a name typed with Shift, Caps, Backspace and the limit,
 // the pressed-key look, and the blinking cursor on the new row.
-#include <cstring>
-
 #include "frontend/high_scores.h"
 #include "game/ship.h"
 #include "tests/support/screens.h"
@@ -44,7 +42,7 @@ TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
       {100, "a", "V500 W400 X300 Y200 Z100 ", 0},  // no place: no entry, no file (the keys stay unread)
   };
   bool pictureShown = false;
-  onDelay = [&](uint32_t ms) { pictureShown |= ms == 3000 && Shows(kGameOver, 40, 130); };  // centred
+  onDelay = [&](uint32_t ms) { pictureShown |= ms == 3000 && Shows(Images[kGameOver], 40, 130); };  // centred
   for (const auto& c : kCases) {
     for (int i = 0; i < 5; ++i) std::snprintf(Settings.highScoreNames[i], kNameFieldSize, "%c", 'V' + i), Settings.highScores[i] = 500 - 100 * i;
     std::remove((folder + "data/zorblats.set").c_str());

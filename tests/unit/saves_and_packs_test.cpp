@@ -1,16 +1,16 @@
 // What players who keep their files in odd places or repaint the game meet: saves next to
 // read-only files and folders, links and stray temporary files; 15-bit pictures through the
-// pack builder and the reader; packs without compression; the name entry's table row.
+// pack builder and the reader; packs without compression; the settings file field by field,
+// and how the high-score table makes room for a new entry.
 #include <unistd.h>
 
-#include "frontend/name_entry.h"
+#include <cstring>
+
 #include "platform/paths.h"
 #include "resources/draw.h"
 #include "resources/pack.h"
 #include "settings/settings.h"
 #include "tests/support/harness.h"
-
-namespace {
 
 using Bytes = std::vector<uint8_t>;
 using SavesAndPacks = GameTest;
@@ -21,8 +21,7 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksAndStrayFiles) {
   EncodeSettings(Settings, now.data());
   // Shell commands in a data folder that holds an old zorblats.set; the file the saves land
   // in; whether "error in settings file" shows at each of two saves and that file stays.
-  struct Case { const char *make, *holder; bool box; };
-  const Case cases[] = {
+  const struct Case { const char *make, *holder; bool box; } cases[] = {
       {"chmod 444 zorblats.set", "zorblats.set", true},
       {"chmod 555 .", "zorblats.set", false},
       {"rm zorblats.set && chmod 555 .", "zorblats.set", true},
@@ -47,10 +46,10 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksAndStrayFiles) {
   }
 }
 
-uint16_t Paint(int x, int y) { return static_cast<uint16_t>((x % 32) << 10 | (y % 32) << 5 | (x + y) % 32); }
+static uint16_t Paint(int x, int y) { return static_cast<uint16_t>((x % 32) << 10 | (y % 32) << 5 | (x + y) % 32); }
 
 // A 16-bit BMP without masks (5-5-5, as paint programs write it), which SDL loads at 15 bits.
-void WriteBmp555(const std::string& path, int w, int h) {
+static void WriteBmp555(const std::string& path, int w, int h) {
   const int stride = (2 * w + 3) & ~3;
   Bytes b(54 + stride * h, 0);
   const auto put = [&](size_t at, uint32_t v, int n) { for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> 8 * i); };
@@ -60,7 +59,7 @@ void WriteBmp555(const std::string& path, int w, int h) {
 }
 
 // The pixels of a loaded picture that differ from Paint (at 5 bits a channel), or its size.
-int Unpainted(SDL_Surface* s, int w, int h) {
+static int Unpainted(SDL_Surface* s, int w, int h) {
   int wrong = (s->w != w) + (s->h != h);
   for (int i = 0; i < s->w * s->h; ++i) {
     uint8_t r, g, b;
@@ -88,24 +87,29 @@ TEST_F(SavesAndPacks, FifteenBitPicturesKeepTheirDepthAndPlainPacksLoad) {
   EXPECT_TRUE(PackFile(PackMode::Read).TryLoad(set, "\\data\\2", 153635, &error)) << error;
 }
 
-// Leaves the name entry at its first look at the queue, noting the row it edits then.
-struct QuittingHost final : HostInput {
-  void Delay(uint32_t) override {}
-  uint32_t Ticks() override { return 0; }
-  int PollEvent(SDL_Event* event) override { return seen = Settings.highScoreNames[2], event->type = SDL_QUIT, 1; }
-  int WaitEvent(SDL_Event* event) override { return PollEvent(event); }
-  const uint8_t* KeyState() override { static const uint8_t keys[SDLK_LAST] = {}; return keys; }
-  std::string seen;
-};
-
-TEST_F(SavesAndPacks, TheNewRowKeepsItsOldNameUntilTheTypedOneIsStored) {
-  InstallSyntheticImages();
-  QuittingHost quitting;
-  UseHostInput(&quitting);
+TEST_F(SavesAndPacks, EveryFieldLiesAtItsOffsetLittleEndian) {
+  std::vector<uint8_t> bytes(kSettingsFileSize);
+  // Every byte different, but each name two letters long with more bytes behind its zero.
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = i >= 8 && i < 156 && (i - 8) % 30 == 0 ? 0 : uint8_t(i * 7 + 3);
+  WriteFileBytes(folder + "data/zorblats.set", bytes);  // its last byte is read and dropped
   Settings = SettingsRecord{};
-  for (int i = 0; i < 5; ++i) Settings.highScoreNames[i][0] = static_cast<char>('A' + i), Settings.highScores[i] = 500 - 100 * i;
-  EnterHighScore(350);
-  EXPECT_EQ(quitting.seen, "C");
+  LoadSettings();
+  const SettingsRecord& s = Settings;
+  const uint32_t kFields[][3] = {{0, 2, s.spareWordA}, {2, 2, uint16_t(s.difficulty)}, {4, 2, s.spareWordB},
+      {156, 4, uint32_t(s.highScores[0])}, {160, 4, uint32_t(s.highScores[1])}, {164, 4, uint32_t(s.highScores[2])},
+      {168, 4, uint32_t(s.highScores[3])}, {172, 4, uint32_t(s.highScores[4])}, {176, 1, s.soundOn}, {177, 1, s.spareFlag},
+      {178, 2, s.spareNumber}, {210, 0, s.reserved}};
+  for (const auto& [at, size, value] : kFields) {
+    uint32_t expected = 0;
+    for (uint32_t i = 0; i < size; ++i) expected |= uint32_t(bytes[at + i]) << (8 * i);
+    EXPECT_EQ(value, expected) << "offset " << at;
+  }
+  EXPECT_EQ(std::memcmp(s.highScoreNames, &bytes[6], 150) | std::memcmp(s.spareName, &bytes[180], 30), 0);
+  Settings.reserved = 9;  // saved as 0
+  bytes[210] = 0;
+  MakeRoomAt(4);  // nothing moves
+  MakeRoomAt(1);  // places 1 to 3 move down, each name up to its zero; place 1 keeps its entry
+  for (int j = 3; j >= 1; --j) std::memcpy(&bytes[36 + 30 * j], &bytes[6 + 30 * j], 3), std::memcpy(&bytes[160 + 4 * j], &bytes[156 + 4 * j], 4);
+  SaveSettings();
+  EXPECT_EQ(ReadFileBytes(folder + "data/zorblats.set"), bytes);
 }
-
-}  // namespace
