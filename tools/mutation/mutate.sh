@@ -110,3 +110,28 @@ text/textbox.cpp@@      next = p - 1;@@      next = p;
 tools/contentgen/soundgen.cpp@@const double scale = sound.peak * 32767.0 / loudest;@@const double scale = sound.peak * 32000.0 / loudest;
 tools/contentgen/art.cpp@@const double maxR = std::min(w, h) * 0.5;@@const double maxR = std::min(w, h) * 0.05;
 tools/packbuilder/main.cpp@@const NameList names{argc - 3, argv + 3};@@const NameList names{argc - 4, argv + 3};
+frontend/menu.cpp@@if (PtInRect(kNewGameArea, x, y)) return NewGame;@@if (PtInRect(kNewGameArea, x, y)) return Resume;
+frontend/menu.cpp@@if (gameInProgress) BlitImage@@if (!gameInProgress) BlitImage
+frontend/options.cpp@@Settings.difficulty <= 2) {@@Settings.difficulty <= 3) {
+frontend/high_scores.cpp@@if (Settings.highScores[place] != 0) {@@if (true) {
+frontend/high_scores.cpp@@MB_YESNO) == IDYES) {@@MB_YESNO) == IDNO) {
+frontend/info_screens.cpp@@kPageThatCloses = 4;@@kPageThatCloses = 5;
+frontend/name_entry.cpp@@ry < a.bottom) {@@ry <= a.bottom) {
+frontend/name_entry.cpp@@return largeKeys == 1 ? key.large : key.normal;@@return key.normal;
+frontend/name_entry.cpp@@if (length < maxLength) {@@if (length <= maxLength) {
+frontend/name_entry.cpp@@if ((blinkCounter / 4) % 2 == 0) {@@if ((blinkCounter / 2) % 2 == 0) {
+frontend/name_entry.cpp@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left)),@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left) + 1),
+frontend/name_entry.cpp@@kGameOverMs = 3000;@@kGameOverMs = 2000;
+settings/settings.cpp@@PutLittleEndian(out + kSpareWordBOffset, record.spareWordB, 2);@@PutLittleEndian(out + kSpareWordBOffset, record.spareWordA, 2);
+settings/settings.cpp@@if (Settings.highScores[place] < score) return place;@@if (Settings.highScores[place] <= score) return place;
+settings/settings.cpp@@for (int j = kHighScorePlaces - 2; j >= place; --j) {@@for (int j = kHighScorePlaces - 2; j > place; --j) {
+app/driver.cpp@@if (CurrentLevel == kLevelCount) CurrentLevel = 0;@@if (CurrentLevel > kLevelCount) CurrentLevel = 0;
+frontend/message_box_screen.cpp@@return i == 0 ? yes : no;@@return yes;
+app/startup.cpp@@if (!AcquireInstanceLock(kInstanceName)) return StartupOutcome::AlreadyRunning;@@// no lock
+platform/gamepad.cpp@@case kEast: return SDLK_BACKSPACE;@@case kEast: return SDLK_TAB;
+platform/gamepad.cpp@@Hold(SDLK_DOWN, kFromHat, event.jhat.value & SDL_HAT_DOWN);@@Hold(SDLK_DOWN, kFromHat, event.jhat.value & SDL_HAT_UP);
+frontend/focus.cpp@@marked = (marked + count - 1) % count;@@marked = (marked + count - 1) % (count - 1);
+settings/settings.cpp@@if (from[i] == 0) break;@@// keep copying
+app/driver.cpp@@code = RunMainMenu(true);@@code = RunMainMenu(false);
+frontend/focus.cpp@@BlitImagePart(corners, right, bottom, kCorner, kCorner, 3 * kCorner, 0);@@BlitImagePart(corners, right, bottom, kCorner, kCorner, 2 * kCorner, 0);
+frontend/options.cpp@@Settings.soundOn ? kSoundOn : kSoundOff@@Settings.soundOn ? kSoundOff : kSoundOn
