@@ -46,11 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The builder writes whatever it loads, which may need more than the game's buffers: room
   // for the count, one header and rows of at most 4 bytes a pixel plus padding.
   const size_t buffer = 4 + 31 + (4 * static_cast<size_t>(width) + 4) * height;
-  if (reader.TryLoad(set, "out", buffer, &error)) {
-    FUZZ_CHECK(set.Count() == 1);
-    FUZZ_CHECK(set.GetSurface(0)->w == width && set.GetSurface(0)->h == height);
-  } else {
+  if (!reader.TryLoad(set, "out", buffer, &error)) {
     FuzzFail(("a pack the builder wrote does not load: " + error).c_str());
   }
+  FUZZ_CHECK(set.Count() == 1);
+  FUZZ_CHECK(set.GetSurface(0)->w == width && set.GetSurface(0)->h == height);
   return 0;
 }

@@ -53,8 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(box.pageStart[page] >= text.data());
     FUZZ_CHECK(box.pageStart[page] <= text.data() + textLength);
     if (page > 0) FUZZ_CHECK(box.pageStart[page] > box.pageStart[page - 1]);
-  }
-  for (int page = 0; page <= box.lastPage; ++page) {
     FUZZ_CHECK(box.currentPage == page);
     box.DrawBox();
     box.NextPage();
