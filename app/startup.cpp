@@ -18,6 +18,7 @@
 #include "platform/window.h"
 #include "platform/window_mode.h"
 #include "resources/draw.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ bool InitDataPaths() {
   char folder[kDataDirCapacity];
   std::snprintf(folder, sizeof folder, "%s", DataDir);
   folder[std::strlen(folder) - std::strlen("data\\")] = 0;
-  ChooseSettingsFolder();
+  ChooseSettingsFolder(kSettingsFileName);
   return folder[0] == 0 || EnterFolder(folder);
 }
 

@@ -77,14 +77,12 @@ for f in "$sources"/*.bmp; do
   [ "$(stat -c %s "$f")" -le 50000 ] && cp "$f" "$si/"
 done
 cp "$sources/start_screen.bmp" "$si/"
-if command -v convert > /dev/null; then
-  convert "$sources/Player1.bmp" -type TrueColor BMP3:"$si/player_24.bmp"
-  convert "$sources/Player1.bmp" -type TrueColorAlpha BMP:"$si/player_32.bmp"
-  convert "$sources/Player1.bmp" -colors 16 -type Palette BMP3:"$si/player_8.bmp"
-  convert "$sources/Player1.bmp" -colors 16 -type Palette -compress RLE BMP3:"$si/player_rle8.bmp"
-  convert "$sources/Player1.bmp" -monochrome BMP3:"$si/player_1.bmp"
-  convert "$sources/Player1.bmp" -flip -define bmp:format=bmp2 BMP2:"$si/player_os2.bmp" || true
-fi
+convert "$sources/Player1.bmp" -type TrueColor BMP3:"$si/player_24.bmp"
+convert "$sources/Player1.bmp" -type TrueColorAlpha BMP:"$si/player_32.bmp"
+convert "$sources/Player1.bmp" -colors 16 -type Palette BMP3:"$si/player_8.bmp"
+convert "$sources/Player1.bmp" -colors 16 -type Palette -compress RLE BMP3:"$si/player_rle8.bmp"
+convert "$sources/Player1.bmp" -monochrome BMP3:"$si/player_1.bmp"
+convert "$sources/Player1.bmp" -flip -define bmp:format=bmp2 BMP2:"$si/player_os2.bmp" || true
 # ---- Display config files: as the game writes them; hand-edited and damaged ----
 cf=$out/config_fuzzer
 printf '# ZORBLATS display\nfullscreen=0\n' > "$cf/written.conf"

@@ -81,13 +81,15 @@ static bool MakeFolders(const std::string& path) {
   }
 }
 
-void ChooseSettingsFolder() {
+void ChooseSettingsFolder(const char* settingsFileName) {
   userSettingsFolder[0] = 0;
   // A missing data folder is no installed game but a broken one (or a test program): its
   // saves fail where they always did, and nothing is made in the user's home.
   char dataFolder[4096];
   if (!HostPath(DataDir, dataFolder, sizeof dataFolder)) return;
   if (access(dataFolder, F_OK) != 0 || access(dataFolder, W_OK) == 0) return;
+  // A settings file of the player's own in a folder that takes no new files stays in use.
+  if (access((std::string(dataFolder) + settingsFileName).c_str(), W_OK) == 0) return;
 
   // An installed game: the user's data folder; a relative XDG_DATA_HOME counts as unset.
   std::string folder;

@@ -31,10 +31,10 @@ bool HostPath(const char* gamePath, char* out, size_t capacity);
 std::FILE* OpenGameFile(const char* gamePath, const char* mode);
 
 // Picks, once at start-up, the folder of the settings file: DataDir while the game's own data
-// folder takes writes (a game run from its build or home folder), else the user's
-// $XDG_DATA_HOME/zorblats/ (default ~/.local/share/zorblats/), made when missing. Called by
-// InitDataPaths after DataDir is set.
-void ChooseSettingsFolder();
+// folder takes writes (a game run from its build or home folder) or holds a settings file
+// the player may write, else the user's $XDG_DATA_HOME/zorblats/ (default
+// ~/.local/share/zorblats/), made when missing. Called by InitDataPaths after DataDir is set.
+void ChooseSettingsFolder(const char* settingsFileName);
 
 // The settings file's folder, ending in a separator: the user's folder when
 // ChooseSettingsFolder picked it, else DataDir. Used by the settings file code.

@@ -188,8 +188,3 @@ shows() {
   diff=$({ compare -metric AE -fuzz 6% "$WORK/$1.png" "$WORK/check.png" null: 2>&1 || true; } | cut -d' ' -f1)
   [ "${diff%.*}" -le 12 ]
 }
-
-# Size of a content picture as "W H".
-picture_size() {
-  identify -format '%w %h\n' "$CONTENT_DIR/$1"
-}

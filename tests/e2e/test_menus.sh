@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The front end in one sitting: the start screen for about a second, the menu without a
-# resume button, a second copy refused, options saved, a prepared high-score table shown and
-# reset (No keeps it, Yes by key clears it), the game killed; after a restart (the lock went
-# with the killed copy) the options are marked,
-# and closing the window ends the game with status 0.
+# resume button, a second copy refused, options saved, a prepared high-score table shown
+# (its reset question is the menu test's), the game killed; after a restart (the lock went
+# with the killed copy) the options are marked, and closing the window ends the game with
+# status 0.
 source "$(dirname "$0")/lib.sh"
 python3 - "$GAME/data/zorblats.set" <<'PY'
 import struct, sys
@@ -11,7 +11,6 @@ data = struct.pack("<HhH", 0, 1, 0) + b"".join(n.ljust(30, b"\0") for n in [b"AL
 data += struct.pack("<5i", 512, 77, 0, 0, 0) + struct.pack("<BBH", 1, 1, 35) + b"Brask".ljust(30, b"\0") + b"\0"
 open(sys.argv[1], "wb").write(data)
 PY
-score_at() { od -An -td4 -j $(( 156 + 4 * $1 )) -N4 "$GAME/data/zorblats.set" | tr -d ' '; }
 start_x
 launch_game
 wait_window
@@ -34,7 +33,7 @@ tap 100 105                                                    # Options
 wait_region 3 0 280 240 40 options.bmp 0 280
 tap 26 141; tap 26 249; tap 30 300                             # difficulty 2, sound off, back
 wait_region 3 0 0 240 320 main.bmp 0 0
-[ "$(settings_byte 2) $(settings_byte 176) $(score_at 0)" = "2 0 512" ] || fail "options not saved"
+[ "$(settings_byte 2) $(settings_byte 176) $(od -An -td4 -j 156 -N4 "$GAME/data/zorblats.set" | tr -d ' ')" = "2 0 512" ] || fail "options not saved"
 
 tap 100 165                                                    # High scores
 wait_region 3 0 0 240 60 scores.bmp 0 0
@@ -42,20 +41,6 @@ shot table
 expect_not_region table 50 86 40 12 scores.bmp 50 86           # ALICE on row 1
 expect_not_region table 150 86 25 12 scores.bmp 150 86         # 512
 expect_region table 50 130 160 12 scores.bmp 50 130            # row 3 empty, no score 0
-inode=$(stat -c %i "$GAME/data/zorblats.set")
-tap 150 219                                                    # Reset
-sleep 0.5
-shot question
-expect_not_region question 20 100 200 100 "$WORK/table.png" 20 100
-key n
-wait_region 3 0 60 240 140 "$WORK/table.png" 0 60
-[ "$(score_at 0) $(score_at 1)" = "512 77" ] || fail "No changed the scores"
-[ "$(stat -c %i "$GAME/data/zorblats.set")" != "$inode" ] || fail "No did not rewrite the file"
-tap 150 219; sleep 0.5; key y; sleep 0.5
-for place in 0 1 2 3 4; do [ "$(score_at $place)" -eq 0 ] || fail "place $place kept its score"; done
-[ "$(settings_byte 6)" -eq 0 ] || fail "the first name was not cleared"
-tap 40 219                                                     # Back
-wait_region 3 0 0 240 320 main.bmp 0 0
 kill -9 "$GAME_PID"; wait_exit 5                                  # killed: the lock goes with it
 launch_game
 wait_window
@@ -63,7 +48,7 @@ wait_region 6 0 0 240 320 main.bmp 0 0
 tap 100 105
 wait_region 3 0 280 240 40 options.bmp 0 280
 shot options
-read -r rw rh < <(picture_size radio.bmp)
+read -r rw rh < <(identify -format '%w %h\n' "$CONTENT_DIR/radio.bmp")
 compose marked options.bmp radio.bmp 21 136
 compose marked "$WORK/marked.png" radio.bmp 21 244
 for y in 81 108 136 210 244; do expect_region options 21 "$y" "$rw" "$rh" "$WORK/marked.png" 21 "$y"; done
@@ -75,4 +60,4 @@ xdotool windowactivate --sync "$window" 2>/dev/null || true
 xdotool key --window "$window" alt+F4                          # openbox's close binding
 wait_exit 5
 [ "$EXIT_STATUS" = 0 ] || fail "closing the window gave '$EXIT_STATUS'"
-echo "start screen ${shown_ms} ms, second copy refused in $took_ms ms, options kept and marked, table reset, closed"
+echo "start screen ${shown_ms} ms, second copy refused in $took_ms ms, options kept and marked, table shown, closed"

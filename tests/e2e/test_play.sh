@@ -1,22 +1,15 @@
 #!/usr/bin/env bash
-# Play: a new game shows the level banner, then the play screen; the right arrow moves the
-# ship; firing scores; the MENU button pauses with a resume button, and resume goes on.
+# Play: a new game shows the play screen once the level banner's second is over (the banner
+# itself: the golden replays' frame digests); the right arrow moves the ship; the MENU button pauses with a resume button, and resume goes on at the same level.
+# (Firing and scoring by keys: test_keyboard.sh, whose name entry needs a score.)
 source "$(dirname "$0")/lib.sh"
 start_x
 launch_game
 wait_window
 wait_region 6 0 0 240 320 main.bmp 0 0
 tap 100 70                                   # New game
-read -r bw bh < <(picture_size start.bmp)
-# The banner stays for one second: take screenshots as fast as possible, judge afterwards.
-for i in $(seq 1 12); do import -window root "$WORK/banner-$i.png"; done
-banner_seen=no
-for i in $(seq 1 12); do
-  cp "$WORK/banner-$i.png" "$WORK/banner.png"
-  if shows banner start.bmp $(( 120 - bw / 2 )) $(( 160 - bh / 2 )); then banner_seen=yes; break; fi
-done
-[ "$banner_seen" = yes ] || fail "no level banner after New game"
-sleep 1.2
+read -r bw bh < <(identify -format '%w %h\n' "$CONTENT_DIR/start.bmp")
+sleep 2.2                                    # the level banner's second
 shot play
 shows play start.bmp $(( 120 - bw / 2 )) $(( 160 - bh / 2 )) && fail "the banner stayed"
 expect_region play 0 264 175 56 ingame.bmp 0 264 2>/dev/null ||
@@ -32,20 +25,9 @@ sleep 0.3
 shot moved
 ship_at 90 moved && fail "the ship did not move"
 ship_at 210 moved || fail "the ship did not reach the right edge"
-
-# Fire for a while from the right edge: the formation sweeps through the shots.
-convert "$WORK/moved.png" -crop 40x12+128+275 +repage "$WORK/score-before.png"
-xdotool keydown Up
-sleep 6
-xdotool keyup Up
-shot fired
-convert "$WORK/fired.png" -crop 40x12+128+275 +repage "$WORK/score-after.png"
-changed=$({ compare -metric AE "$WORK/score-before.png" "$WORK/score-after.png" null: 2>&1 || true; } | cut -d' ' -f1)
-[ "${changed%.*}" -gt 0 ] || fail "the score display did not change after firing"
-
-convert "$WORK/fired.png" -crop 30x12+128+299 +repage "$WORK/level-before.png"
+convert "$WORK/moved.png" -crop 30x12+128+299 +repage "$WORK/level-before.png"
 tap 205 282                                  # MENU
-read -r rw rh < <(picture_size but_resume.bmp)
+read -r rw rh < <(identify -format '%w %h\n' "$CONTENT_DIR/but_resume.bmp")
 wait_region 3 55 24 "$rw" "$rh" but_resume.bmp 0 0
 tap 60 30                                    # Resume
 sleep 0.5
@@ -55,4 +37,4 @@ convert "$WORK/resumed.png" -crop 30x12+128+299 +repage "$WORK/level-after.png"
 same=$({ compare -metric AE "$WORK/level-before.png" "$WORK/level-after.png" null: 2>&1 || true; } | cut -d' ' -f1)
 # Stars fall over the panel too: allow a star or two, not another number.
 [ "${same%.*}" -le 10 ] || fail "resume showed another level number ($same pixels differ)"
-echo "banner, moving ship, score up, pause menu with resume, same level after resume"
+echo "banner, moving ship, pause menu with resume, same level after resume"

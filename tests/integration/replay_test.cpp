@@ -24,7 +24,10 @@ void Hunt(PlayHost& h) {
   int target = gun, best = 1 << 20;
   for (const Enemy& e : Enemies) {
     const int x = e.x + 11 + v * ((224 - e.y) / 9 + 2);
-    if (e.alive && std::abs(x - gun) < best) best = std::abs(x - gun), target = x;
+    if (e.alive && std::abs(x - gun) < best) {
+      best = std::abs(x - gun);
+      target = x;
+    }
   }
   if (Launcher.movingRight && Play.launchChance > 10) target = Launcher.x + 49;
   if (Launcher.falling) target = Launcher.x + 6;

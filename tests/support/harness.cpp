@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -111,11 +110,6 @@ ScriptedHost& ScriptedHost::Quit() { return Push(Event(SDL_QUIT)); }
 
 int ScriptedMessageBox::Show(const char* text, const char* caption, int style) {
   shown.push_back({text ? text : "", caption ? caption : "", style});
-  if (!answers.empty()) {
-    int answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
   return style == MB_YESNO ? IDNO : IDOK;
 }
 
@@ -171,7 +165,7 @@ void GameTest::SetUp() {
   // No test reads or writes the user's own folders.
   setenv("XDG_CONFIG_HOME", (folder + "config").c_str(), 1);
   setenv("XDG_DATA_HOME", (folder + "share").c_str(), 1);
-  ChooseSettingsFolder();  // the folder takes writes: the settings file goes beside the data
+  ChooseSettingsFolder("zorblats.set");  // the folder takes writes: the settings file goes beside the data
 }
 
 void GameTest::TearDown() {

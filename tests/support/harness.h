@@ -69,11 +69,10 @@ class RecordingSound final : public SoundOutput {
   std::vector<std::string> played;
 };
 
-// Answers message boxes from a queue (IDYES/IDNO/IDOK) and records what was shown.
+// Records the message boxes shown and answers OK, or No to a question.
 class ScriptedMessageBox final : public MessageBoxHandler {
  public:
   int Show(const char* text, const char* caption, int style) override;
-  std::deque<int> answers;  // empty: IDOK for MB_OK, IDNO for MB_YESNO
   struct Shown {
     std::string text, caption;
     int style;

@@ -62,7 +62,10 @@ class PlayHost final : public HostInput, public SoundOutput {
     next.type = type;
     next.key.keysym.sym = key;
     if (type == SDL_KEYDOWN || type == SDL_KEYUP) keys[key] = type == SDL_KEYDOWN;
-    if (type == SDL_MOUSEBUTTONDOWN) next.button.x = uint16_t(x), next.button.y = uint16_t(y);
+    if (type == SDL_MOUSEBUTTONDOWN) {
+      next.button.x = uint16_t(x);
+      next.button.y = uint16_t(y);
+    }
     sent = true;
   }
   template <typename... A>

@@ -14,16 +14,29 @@ using Points = std::vector<std::pair<int, int>>;
 // An area and the outcome of a tap inside it (see Run); a tap outside gives what a miss gives.
 const int kMarkRows[] = {81, 108, 136, 210, 244};  // difficulty 0, 1, 2, sound on, off
 const struct Area { Screen screen; Rect area; const char* inside; int16_t page = 2; /* help page at first */ } kAreas[] = {
-    {Menu, {37, 60, 204, 83}, "1 M"}, {Menu, {37, 94, 204, 117}, "3 MO4M saved"},
-    {Menu, {37, 127, 204, 150}, "3 MH2M"}, {Menu, {37, 157, 204, 180}, "3 MTM"}, {Menu, {37, 195, 204, 218}, "3 MAM"},
-    {Menu, {37, 228, 204, 251}, "3 M"}, {Menu, {55, 24, 185, 54}, "3 MM"}, {Paused, {55, 24, 185, 54}, "2 Mr"},
-    {Paused, {37, 94, 204, 117}, "3 MrO4Mr saved"}, {Options, {21, 81, 36, 96}, "3 O4O04 d0 saved"},
-    {Options, {21, 108, 36, 123}, "3 O4O14 d1 saved"}, {Options, {21, 136, 36, 151}, "3 O4O24 d2 saved"},
-    {Options, {21, 210, 36, 225}, "3 O4O3 s1 saved"}, {Options, {21, 244, 36, 259}, "3 O4O4 saved"},
-    {Options, {6, 290, 57, 318}, "1 O4 saved"}, {Scores, {20, 209, 65, 229}, "1 T"},
-    {Scores, {123, 209, 200, 229}, "3 TT saved box"}, {Help, {50, 288, 109, 323}, "3 H2H1 p1"},
-    {Help, {160, 288, 219, 323}, "3 H2H3 p3"}, {Help, {95, 290, 146, 318}, "1 H0", 0},
-    {About, {4, 288, 68, 313}, "1 A"}, {About, {80, 288, 163, 314}, "2 A"}, {Support, {4, 288, 68, 313}, "1 S"},
+    {Menu, {37, 60, 204, 83}, "1 M"},
+    {Menu, {37, 94, 204, 117}, "3 MO4M saved"},
+    {Menu, {37, 127, 204, 150}, "3 MH2M"},
+    {Menu, {37, 157, 204, 180}, "3 MTM"},
+    {Menu, {37, 195, 204, 218}, "3 MAM"},
+    {Menu, {37, 228, 204, 251}, "3 M"},
+    {Menu, {55, 24, 185, 54}, "3 MM"},
+    {Paused, {55, 24, 185, 54}, "2 Mr"},
+    {Paused, {37, 94, 204, 117}, "3 MrO4Mr saved"},
+    {Options, {21, 81, 36, 96}, "3 O4O04 d0 saved"},
+    {Options, {21, 108, 36, 123}, "3 O4O14 d1 saved"},
+    {Options, {21, 136, 36, 151}, "3 O4O24 d2 saved"},
+    {Options, {21, 210, 36, 225}, "3 O4O3 s1 saved"},
+    {Options, {21, 244, 36, 259}, "3 O4O4 saved"},
+    {Options, {6, 290, 57, 318}, "1 O4 saved"},
+    {Scores, {20, 209, 65, 229}, "1 T"},
+    {Scores, {123, 209, 200, 229}, "3 TT saved box"},
+    {Help, {50, 288, 109, 323}, "3 H2H1 p1"},
+    {Help, {160, 288, 219, 323}, "3 H2H3 p3"},
+    {Help, {95, 290, 146, 318}, "1 H0", 0},
+    {About, {4, 288, 68, 313}, "1 A"},
+    {About, {80, 288, 163, 314}, "2 A"},
+    {Support, {4, 288, 68, 313}, "1 S"},
     {Entry, {20, 209, 65, 229}, "1"},
 };
 
@@ -36,11 +49,14 @@ class Screens : public ScreenTest {
   // question was asked, saved: the settings file).
   std::string Run(Screen screen, const Points& presses, int16_t page = 2) {
     for (SDL_Event leftover; host.Pending();) host.PollEvent(&leftover);
-    Settings.difficulty = 3, Settings.soundOn = 0;
+    Settings.difficulty = 3;
+    Settings.soundOn = 0;
     HelpBox.SetText(story.c_str());
     std::vector<uint64_t> pages;
-    for (HelpBox.currentPage = 0; HelpBox.currentPage <= HelpBox.lastPage; ++HelpBox.currentPage)
-      HelpBox.DrawBox(), pages.push_back(ScreenDigest());
+    for (HelpBox.currentPage = 0; HelpBox.currentPage <= HelpBox.lastPage; ++HelpBox.currentPage) {
+      HelpBox.DrawBox();
+      pages.push_back(ScreenDigest());
+    }
     HelpBox.currentPage = page;
     boxes.shown.clear();
     std::remove((folder + "data/zorblats.set").c_str());
@@ -96,7 +112,10 @@ TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
 TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   const char* names[] = {"Ann", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", "Cy", "Dee", ""};  // place 1 has no zero
   const int32_t scores[] = {900, 700, 0, -3, 0};
-  for (int i = 0; i < 5; ++i) std::strncpy(Settings.highScoreNames[i], names[i], kNameFieldSize), Settings.highScores[i] = scores[i];
+  for (int i = 0; i < 5; ++i) {
+    std::strncpy(Settings.highScoreNames[i], names[i], kNameFieldSize);
+    Settings.highScores[i] = scores[i];
+  }
   InstallDrawnMessageBox();
   const Rect no = LayOutMessageBox("Do you really want to reset your high scores?", MB_YESNO).buttons[1];
   std::string waits;

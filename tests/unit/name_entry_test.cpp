@@ -91,6 +91,9 @@ TEST_F(ScreenTest, TheCursorBlinksInTheFieldOnTheNewRow) {
   PlaceEditField(2);
   DrawHighScoreScreen();
   std::string blinks;
-  for (int i = 0; i < 9; ++i) DrawEditField("ab"), blinks += ScreenDigest() == 16667832459123014051u ? 'l' : '-';
+  for (int i = 0; i < 9; ++i) {
+    DrawEditField("ab");
+    blinks += ScreenDigest() == 16667832459123014051u ? 'l' : '-';
+  }
   EXPECT_EQ(blinks, "lll----ll");  // "ab" and the cursor l at (50, 130): four draws in eight
 }

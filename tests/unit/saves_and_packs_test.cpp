@@ -1,7 +1,9 @@
 // What players who keep their files in odd places or repaint the game meet: saves next to
-// read-only files and folders, links and stray temporary files; 15-bit pictures through the
+// read-only files and folders, links and stray temporary files, saves killed midway; 15-bit pictures through the
 // pack builder and the reader; packs without compression; the settings file field by field,
 // and how the high-score table makes room for a new entry.
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -53,7 +55,12 @@ static void WriteBmp555(const std::string& path, int w, int h) {
   const int stride = (2 * w + 3) & ~3;
   Bytes b(54 + stride * h, 0);
   const auto put = [&](size_t at, uint32_t v, int n) { for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> 8 * i); };
-  b[0] = 'B', b[1] = 'M', put(2, b.size(), 4), put(10, 54, 4), put(14, 40, 4), put(18, w, 4), put(22, h, 4), put(26, 1, 2), put(28, 16, 2);
+  b[0] = 'B';
+  b[1] = 'M';
+  // Header fields: file size, pixel offset, info size, width, height, planes, bits per pixel.
+  const uint32_t fields[][3] = {{2, uint32_t(b.size()), 4}, {10, 54, 4}, {14, 40, 4}, {18, uint32_t(w), 4},
+                                {22, uint32_t(h), 4},       {26, 1, 2},  {28, 16, 2}};
+  for (auto [at, value, bytes] : fields) put(at, value, int(bytes));
   for (int i = 0; i < w * h; ++i) put(54 + (h - 1 - i / w) * stride + i % w * 2, Paint(i % w, i / w), 2);
   WriteFileBytes(path, b);
 }
@@ -109,7 +116,36 @@ TEST_F(SavesAndPacks, EveryFieldLiesAtItsOffsetLittleEndian) {
   bytes[210] = 0;
   MakeRoomAt(4);  // nothing moves
   MakeRoomAt(1);  // places 1 to 3 move down, each name up to its zero; place 1 keeps its entry
-  for (int j = 3; j >= 1; --j) std::memcpy(&bytes[36 + 30 * j], &bytes[6 + 30 * j], 3), std::memcpy(&bytes[160 + 4 * j], &bytes[156 + 4 * j], 4);
+  for (int j = 3; j >= 1; --j) {
+    std::memcpy(&bytes[36 + 30 * j], &bytes[6 + 30 * j], 3);
+    std::memcpy(&bytes[160 + 4 * j], &bytes[156 + 4 * j], 4);
+  }
   SaveSettings();
   EXPECT_EQ(ReadFileBytes(folder + "data/zorblats.set"), bytes);
+}
+
+// A save killed at any moment leaves the file whole: the old table or the new one, never a
+// mixture or a short file. A child saves two tables in turn until it is killed.
+TEST_F(SavesAndPacks, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNew) {
+  const std::string path = folder + "data/zorblats.set";
+  const auto save = [](int t) {  // table t: difficulty t, scores (t + 1) * 1000 down
+    Settings = SettingsRecord{};
+    Settings.difficulty = static_cast<int16_t>(t);
+    for (int p = 0; p < kHighScorePlaces; ++p) Settings.highScores[p] = (t + 1) * 1000 - p;
+    return SaveSettings();
+  };
+  Bytes tables[2];
+  for (int t = 0; t < 2; ++t) {
+    ASSERT_TRUE(save(t));
+    tables[t] = ReadFileBytes(path);
+  }
+  for (int round = 0; round < 20; ++round) {
+    const pid_t saver = fork();
+    for (int i = 0; saver == 0; ++i) save(i % 2);  // the child saves until it is killed
+    usleep(2000 + 7919 * round % 30000);
+    kill(saver, SIGKILL);
+    waitpid(saver, nullptr, 0);
+    const Bytes file = ReadFileBytes(path);
+    EXPECT_TRUE(file == tables[0] || file == tables[1]) << "round " << round << ": " << file.size() << " bytes";
+  }
 }
