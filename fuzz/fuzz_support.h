@@ -24,7 +24,7 @@ std::string FuzzReadFile(const std::string& path);
 
 // Reports a broken rule and aborts, so libFuzzer keeps the input as a crash.
 [[noreturn]] void FuzzFail(const char* what);
-#define FUZZ_CHECK(condition) \
-  do {                        \
+#define FUZZ_CHECK(condition)               \
+  do {                                      \
     if (!(condition)) FuzzFail(#condition); \
   } while (0)

@@ -54,12 +54,12 @@ class ReplayTest : public PlayTest {
     const Ship& s = PlayerShip;
     const Formation& f = EnemyFormation;
     const GiftLauncher& g = Launcher;
-    play.Note("end %d at %u level %d score %d lives %d\n", result, play.now, CurrentLevel + 1, s.score,
-              s.lives);
-    play.Note("ship %d speed %d moving %d%d shot %d %d,%d\n", s.x, s.speed, s.movingLeft, s.movingRight,
-              s.shot.inFlight, s.shot.x, s.shot.y);
-    play.Note("formation %d,%d moving %d%d live %d fast %d\n", f.x, f.y, f.movingLeft, f.movingRight,
-              f.liveCount, f.spedUp);
+    play.Note("end %d at %u level %d score %d lives %d\n", result, play.now, CurrentLevel + 1,
+              s.score, s.lives);
+    play.Note("ship %d speed %d moving %d%d shot %d %d,%d\n", s.x, s.speed, s.movingLeft,
+              s.movingRight, s.shot.inFlight, s.shot.x, s.shot.y);
+    play.Note("formation %d,%d moving %d%d live %d fast %d\n", f.x, f.y, f.movingLeft,
+              f.movingRight, f.liveCount, f.spedUp);
     std::string slots;
     for (int i = 0; i < kFormationSlots; ++i) {
       const Enemy& e = Enemies[i];
@@ -68,8 +68,8 @@ class ReplayTest : public PlayTest {
     }
     play.log += "enemies " + slots;
     play.Note("launcher %d,%d crossing %d falling %d kind %d effect %d %d flags %d%d%d\n", g.x, g.y,
-              g.movingRight, g.falling, g.kind, g.effectActive, g.effectTimer, g.reverseOn, g.speedOn,
-              g.chainOn);
+              g.movingRight, g.falling, g.kind, g.effectActive, g.effectTimer, g.reverseOn,
+              g.speedOn, g.chainOn);
     return result;
   }
 
@@ -168,13 +168,24 @@ TEST_F(ReplayTest, KeysAndTaps) {
   StartNewGame();
   Play.launchChance = 60;  // the launcher crosses often
   play.player = [](PlayHost& h) {
-    static const struct { int frame, type; SDLKey key; int x = 0, y = 0; } script[] = {
-        {5, SDL_KEYDOWN, SDLK_LEFT}, {6, SDL_KEYDOWN, SDLK_RIGHT}, {20, SDL_KEYUP, SDLK_RIGHT},
-        {30, SDL_KEYDOWN, SDLK_a}, {80, SDL_KEYUP, SDLK_LEFT}, {85, SDL_KEYDOWN, SDLK_LCTRL},
-        {150, SDL_KEYUP, SDLK_a}, {160, SDL_KEYDOWN, SDLK_RIGHT},
-        {200, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 176, 291}, {220, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 239, 292},
-        {230, SDL_KEYUP, SDLK_LCTRL}, {231, SDL_KEYDOWN, SDLK_UP},
-        {250, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 177, 273}, {300, SDL_KEYDOWN, SDLK_LEFT}};
+    static const struct {
+      int frame, type;
+      SDLKey key;
+      int x = 0, y = 0;
+    } script[] = {{5, SDL_KEYDOWN, SDLK_LEFT},
+                  {6, SDL_KEYDOWN, SDLK_RIGHT},
+                  {20, SDL_KEYUP, SDLK_RIGHT},
+                  {30, SDL_KEYDOWN, SDLK_a},
+                  {80, SDL_KEYUP, SDLK_LEFT},
+                  {85, SDL_KEYDOWN, SDLK_LCTRL},
+                  {150, SDL_KEYUP, SDLK_a},
+                  {160, SDL_KEYDOWN, SDLK_RIGHT},
+                  {200, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 176, 291},
+                  {220, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 239, 292},
+                  {230, SDL_KEYUP, SDLK_LCTRL},
+                  {231, SDL_KEYDOWN, SDLK_UP},
+                  {250, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 177, 273},
+                  {300, SDL_KEYDOWN, SDLK_LEFT}};
     for (const auto& s : script) {
       if (s.frame == h.frames) h.Send(uint8_t(s.type), s.key, s.x, s.y);
     }

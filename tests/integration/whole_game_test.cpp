@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-
 #include "app/driver.h"
 #include "app/startup.h"
 #include "game/game_state.h"
@@ -31,7 +30,8 @@ TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensThe
   char *title = nullptr, exe[4096] = {}, cwd[4096] = {};
   SDL_WM_GetCaption(&title, nullptr);
   EXPECT_EQ(std::to_string(ScreenSurface->w) + "x" + std::to_string(ScreenSurface->h) + "x" +
-                std::to_string(ScreenSurface->format->BitsPerPixel) + title, "240x320x16ZORBLATS");
+                std::to_string(ScreenSurface->format->BitsPerPixel) + title,
+            "240x320x16ZORBLATS");
   ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
   const std::string home = std::string(exe).substr(0, std::string(exe).rfind('/') + 1);
   EXPECT_EQ(std::string(DataDir) + " " + getcwd(cwd, sizeof cwd) + "/", home + "data\\ " + home);
@@ -41,54 +41,85 @@ TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopyAndOtherwiseOpensThe
 // and centred, its south (s, o: down, up) and east (b, q) buttons; f: the window loses focus.
 static SDL_Event Scripted(char c) {
   static const char kCodes[] = "DURTNXhrcsobqf";
-  static const SDLKey kSyms[] = {SDLK_DOWN, SDLK_UP, SDLK_RIGHT, SDLK_TAB, SDLK_RETURN, SDLK_ESCAPE};
+  static const SDLKey kSyms[] = {SDLK_DOWN, SDLK_UP,     SDLK_RIGHT,
+                                 SDLK_TAB,  SDLK_RETURN, SDLK_ESCAPE};
   const int i = static_cast<int>(std::strchr(kCodes, c) - kCodes);
   SDL_Event e{};
-  e.type = i < 6 ? SDL_KEYDOWN : i < 9 ? SDL_JOYHATMOTION : i == 13 ? SDL_ACTIVEEVENT : i % 2 ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-  if (i < 6) e.key.keysym.sym = kSyms[i];
-  else if (i < 9) e.jhat.value = i == 6 ? SDL_HAT_DOWN : i == 7 ? SDL_HAT_RIGHT : SDL_HAT_CENTERED;
-  else if (i < 13) e.jbutton.button = i > 10;
-  else e.active.state = SDL_APPINPUTFOCUS;
+  e.type = i < 6     ? SDL_KEYDOWN
+           : i < 9   ? SDL_JOYHATMOTION
+           : i == 13 ? SDL_ACTIVEEVENT
+           : i % 2   ? SDL_JOYBUTTONDOWN
+                     : SDL_JOYBUTTONUP;
+  if (i < 6)
+    e.key.keysym.sym = kSyms[i];
+  else if (i < 9)
+    e.jhat.value = i == 6 ? SDL_HAT_DOWN : i == 7 ? SDL_HAT_RIGHT : SDL_HAT_CENTERED;
+  else if (i < 13)
+    e.jbutton.button = i > 10;
+  else
+    e.active.state = SDL_APPINPUTFOCUS;
   return e;
 }
 
 TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
   ASSERT_EQ(std::system(("cp -r " ZORBLATS_GAME_DIR "/data " + folder).c_str()), 0);
-  SDL_Surface* corner = SDL_LoadBMP((folder + "data/focus.bmp").c_str());  // the focus mark's corner
+  SDL_Surface* corner =
+      SDL_LoadBMP((folder + "data/focus.bmp").c_str());  // the focus mark's corner
   owned.push_back(corner);
   SDL_SetColorKey(corner, SDL_SRCCOLORKEY, 0);
-  std::strcpy(Settings.highScoreNames[0], "Bob"), Settings.highScores[0] = 1;  // the reset is answered No
+  std::strcpy(Settings.highScoreNames[0], "Bob"),
+      Settings.highScores[0] = 1;  // the reset is answered No
   SaveSettings();
   std::vector<int> lit;
   std::string waits, kept, trace;
   bool paused = false, named = false;
   onWait = [&] {  // the screen by its top rows, and where the mark's top-left corner lies
-    for (auto [id, c] : {std::pair{kMainMenu, 'M'}, {kOptions, 'O'}, {kHelp, 'H'}, {kScores, 'T'}, {kAbout, 'A'}, {kSupport, 'S'}})
+    for (auto [id, c] : {std::pair{kMainMenu, 'M'},
+                         {kOptions, 'O'},
+                         {kHelp, 'H'},
+                         {kScores, 'T'},
+                         {kAbout, 'A'},
+                         {kSupport, 'S'}})
       if (Shows(Images[id], 0, 0, 240, 20)) waits += c;
     for (int p = 0, found = 0; p < 234 * 314 && !found; ++p)
-      if ((found = Shows(corner, p % 234, p / 234, 6, 6))) waits += std::to_string(p % 234) + "," + std::to_string(p / 234);
+      if ((found = Shows(corner, p % 234, p / 234, 6, 6)))
+        waits += std::to_string(p % 234) + "," + std::to_string(p / 234);
     waits += ' ';
     // The paused game and the game made after a loss, marked so that a restart would show.
-    if (Shows(Images[kResumeButton], 55, 24) && !paused) paused = true, PlayerShip.score = 1234, PlayerShip.lives = 2, CurrentLevel = 7;
+    if (Shows(Images[kResumeButton], 55, 24) && !paused)
+      paused = true, PlayerShip.score = 1234, PlayerShip.lives = 2, CurrentLevel = 7;
     if (named && waits[waits.size() - 2] == 'M') named = false, PlayerShip.score = 55;
   };
   onDelay = [&](uint32_t ms) {  // the start screen, level banners (level/score/lives), game over
-    const std::string state = std::to_string(CurrentLevel) + "/" + std::to_string(PlayerShip.score) + "/";
-    if (ms >= 1000) trace += ms == 3000 ? "G " : Shows(Images[kStartScreen], 0, 0) ? "S " : "B" + state + std::to_string(PlayerShip.lives) + " ";
+    const std::string state =
+        std::to_string(CurrentLevel) + "/" + std::to_string(PlayerShip.score) + "/";
+    if (ms >= 1000)
+      trace += ms == 3000 ? "G "
+               : Shows(Images[kStartScreen], 0, 0)
+                   ? "S "
+                   : "B" + state + std::to_string(PlayerShip.lives) + " ";
     for (const KeyboardKey& k : KeyTable)  // the keys lit while the real keyboard types
       if (ms == 80 && k.normal != kNoActionKey &&
-          Shows(Images[kKeyboardSmallPushed], k.area.left + 6, 240 + k.area.top, 6, 6, k.area.left + 6, k.area.top + 6))
+          Shows(Images[kKeyboardSmallPushed], k.area.left + 6, 240 + k.area.top, 6, 6,
+                k.area.left + 6, k.area.top + 6))
         lit.push_back(k.normal);
   };
   onPoll = [&] {
     if (CurrentLevel == 7) Play.levelDone = 1;  // the resumed game goes on at 8
-    if (CurrentLevel == 8 && trace.find("B8") != std::string::npos) CurrentLevel = 24, Play.levelDone = 1;  // at 0
-    if (blinkCounter != 1) return;  // the name entry has drawn its field for the first time
+    if (CurrentLevel == 8 && trace.find("B8") != std::string::npos)
+      CurrentLevel = 24, Play.levelDone = 1;  // at 0
+    if (blinkCounter != 1) return;      // the name entry has drawn its field for the first time
     kept = Settings.highScoreNames[0];  // the new row shows its old name until one is typed
     host.cursor = host.now, named = true;
     host.KeyDown(SDLK_a, 'A').KeyDown(SDLK_b, 'b').KeyDown(SDLK_BACKSPACE);
     for (char c : std::string("rcrchcoso")) host.Push(Scripted(c));
-    host.KeyDown(SDLK_1, '!').KeyDown(SDLK_RETURN).Wait(1000).Push(Scripted('D')).Push(Scripted('N')).Wait(3000).Quit();
+    host.KeyDown(SDLK_1, '!')
+        .KeyDown(SDLK_RETURN)
+        .Wait(1000)
+        .Push(Scripted('D'))
+        .Push(Scripted('N'))
+        .Wait(3000)
+        .Quit();
   };
   // Menu to options (difficulty up twice, the pad on to the sound), help (a page on, Tab),
   // high scores (reset, No by the mark, back by the pad's east), about, support, a new game
@@ -97,22 +128,30 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
   host.Wait(1500);
   // In play the arrows let go ('_'): only the pad's south button fires.
   for (char c : std::string("DDNDRRhcXDNRTXDNDDNTRNbqDNDDNXUUUUN_ f Dsos   f DDN sos")) {
-    if (c == ' ') host.Wait(2000);
-    else if (c == '_') host.KeyUp(SDLK_UP).KeyUp(SDLK_RIGHT);
-    else host.Push(Scripted(c)).Wait(10);
+    if (c == ' ')
+      host.Wait(2000);
+    else if (c == '_')
+      host.KeyUp(SDLK_UP).KeyUp(SDLK_RIGHT);
+    else
+      host.Push(Scripted(c)).Wait(10);
   }
   EXPECT_EQ(RunGame(), Quit);
   EXPECT_EQ(trace, "S B0/0/3 B8/1234/2 B0/1234/2 B0/0/3 G B0/55/3 ");
   // At each wait the screen (by its first letter, T: scores) and where the mark's corner lies.
-  EXPECT_EQ(waits, "M M35,58 M35,92 O O19,79 O19,106 O19,134 O19,208 O19,208 M35,92 M35,125 H H H48,286 "
-                   "M35,125 M35,155 T T18,207 T121,207 T121,207 T52,174 T128,174 T121,207 M35,155 M35,155 "
-                   "M35,193 A A2,286 A78,286 S M35,193 M35,155 M35,125 M35,92 M35,58 M M53,22 M M53,22 M35,58 "
-                   "M M35,58 ");
+  EXPECT_EQ(
+      waits,
+      "M M35,58 M35,92 O O19,79 O19,106 O19,134 O19,208 O19,208 M35,92 M35,125 H H H48,286 "
+      "M35,125 M35,155 T T18,207 T121,207 T121,207 T52,174 T128,174 T121,207 M35,155 M35,155 "
+      "M35,193 A A2,286 A78,286 S M35,193 M35,155 M35,125 M35,92 M35,58 M M53,22 M M53,22 M35,58 "
+      "M M35,58 ");
   // Typed A, b, Backspace; walked to a, s, down to x and pressed it; typed !.
   EXPECT_EQ(lit, (std::vector<int>{'a', 'b', kBackspaceKey, 'x', '1'}));
   // Saved: difficulty 2, the new name first and Bob, not reset, below it.
   const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
   EXPECT_EQ(file.at(2), 2);
-  EXPECT_EQ(kept + "," + reinterpret_cast<const char*>(&file.at(6)) + "," + reinterpret_cast<const char*>(&file.at(36)), "Bob,Ax!,Bob");
-  EXPECT_EQ(std::string(StoryText).size(), ReadFileBytes(folder + "data/story").size());  // the help text, whole
+  EXPECT_EQ(kept + "," + reinterpret_cast<const char*>(&file.at(6)) + "," +
+                reinterpret_cast<const char*>(&file.at(36)),
+            "Bob,Ax!,Bob");
+  EXPECT_EQ(std::string(StoryText).size(),
+            ReadFileBytes(folder + "data/story").size());  // the help text, whole
 }

@@ -84,7 +84,9 @@ ScriptedHost& ScriptedHost::Release(int x, int y, uint8_t button) {
   return Push(e);
 }
 
-ScriptedHost& ScriptedHost::Tap(int x, int y, uint8_t button) { return Press(x, y, button).Release(x, y, button); }
+ScriptedHost& ScriptedHost::Tap(int x, int y, uint8_t button) {
+  return Press(x, y, button).Release(x, y, button);
+}
 
 ScriptedHost& ScriptedHost::Motion(int x, int y) {
   SDL_Event e = Event(SDL_MOUSEMOTION);
@@ -120,7 +122,8 @@ uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
 }
 
 SDL_Surface* MakeSurface(int width, int height, uint16_t fill) {
-  SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 16, 0xF800, 0x07E0, 0x001F, 0);
+  SDL_Surface* s =
+      SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 16, 0xF800, 0x07E0, 0x001F, 0);
   FillRect(s, 0, 0, width, height, fill);
   return s;
 }
@@ -140,7 +143,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // ---- GameTest ----
@@ -165,7 +169,8 @@ void GameTest::SetUp() {
   // No test reads or writes the user's own folders.
   setenv("XDG_CONFIG_HOME", (folder + "config").c_str(), 1);
   setenv("XDG_DATA_HOME", (folder + "share").c_str(), 1);
-  ChooseSettingsFolder("zorblats.set");  // the folder takes writes: the settings file goes beside the data
+  ChooseSettingsFolder(
+      "zorblats.set");  // the folder takes writes: the settings file goes beside the data
 }
 
 void GameTest::TearDown() {
@@ -177,7 +182,8 @@ void GameTest::TearDown() {
   owned.clear();
   ScreenSurface = nullptr;
   SDL_Quit();
-  if (chdir("/") != 0) ADD_FAILURE() << "cannot leave the test folder";  // a test may have entered it
+  if (chdir("/") != 0)
+    ADD_FAILURE() << "cannot leave the test folder";  // a test may have entered it
   if (!folder.empty()) std::system(("rm -rf '" + folder + "'").c_str());
 }
 
@@ -186,12 +192,12 @@ void GameTest::InstallSyntheticImages() {
     int w, h;
   };
   static constexpr Size kSizes[kImageCount] = {
-      {240, 320}, {240, 320}, {60, 30},  {3, 8},    {3, 8},    {46, 18},  {46, 18},
-      {46, 18},   {240, 320}, {12, 12},  {160, 60}, {200, 16}, {60, 12},  {30, 30},
-      {240, 320}, {240, 320}, {240, 320}, {240, 320}, {240, 320}, {0, 0},   {0, 0},
-      {2, 2},     {2, 2},     {2, 2},    {2, 2},    {2, 2},    {115, 18}, {150, 30},
-      {15, 15},   {120, 40},  {1, 1},    {130, 30}, {240, 86}, {240, 86}, {240, 86},
-      {240, 86},  {1, 1},     {96, 16},  {0, 0},    {60, 30},  {60, 30}};
+      {240, 320}, {240, 320}, {60, 30},   {3, 8},     {3, 8},     {46, 18},  {46, 18},
+      {46, 18},   {240, 320}, {12, 12},   {160, 60},  {200, 16},  {60, 12},  {30, 30},
+      {240, 320}, {240, 320}, {240, 320}, {240, 320}, {240, 320}, {0, 0},    {0, 0},
+      {2, 2},     {2, 2},     {2, 2},     {2, 2},     {2, 2},     {115, 18}, {150, 30},
+      {15, 15},   {120, 40},  {1, 1},     {130, 30},  {240, 86},  {240, 86}, {240, 86},
+      {240, 86},  {1, 1},     {96, 16},   {0, 0},     {60, 30},   {60, 30}};
   for (int id = 0; id < kImageCount; ++id) {
     if (id == kFontGrey || id == kFontBold || id == kFontWhite) {
       // 95 glyphs 5 wide, a marker before each and after the last, an ink bar in each.

@@ -30,8 +30,8 @@ class ScriptedHost final : public HostInput {
   }
 
   // Script building: each call stamps its events at the script cursor, which Wait() moves.
-  ScriptedHost& Wait(uint32_t ms);              // move the cursor ms later
-  ScriptedHost& Tap(int x, int y, uint8_t button = SDL_BUTTON_LEFT);  // down and up
+  ScriptedHost& Wait(uint32_t ms);                                      // move the cursor ms later
+  ScriptedHost& Tap(int x, int y, uint8_t button = SDL_BUTTON_LEFT);    // down and up
   ScriptedHost& Press(int x, int y, uint8_t button = SDL_BUTTON_LEFT);  // down only
   ScriptedHost& Release(int x, int y, uint8_t button = SDL_BUTTON_LEFT);
   ScriptedHost& Motion(int x, int y);
@@ -43,8 +43,8 @@ class ScriptedHost final : public HostInput {
   // Once the script is used up, WaitEvent answers with SDL_QUIT and PollEvent does too
   // after `idleQuitMs` more virtual time, so no test can hang.
   uint32_t idleQuitMs = 600000;
-  uint32_t now = 0;            // the virtual clock
-  uint32_t cursor = 0;         // where the next scripted event is stamped
+  uint32_t now = 0;     // the virtual clock
+  uint32_t cursor = 0;  // where the next scripted event is stamped
   uint8_t keys[SDLK_LAST] = {};
   size_t Pending() const { return script.size(); }
 
@@ -91,7 +91,7 @@ class GameTest : public ::testing::Test {
   ScriptedHost host;
   RecordingSound sound;
   ScriptedMessageBox boxes;
-  std::string folder;  // the temporary game folder, ending in '/'
+  std::string folder;               // the temporary game folder, ending in '/'
   std::vector<SDL_Surface*> owned;  // surfaces made by the fixture, freed in TearDown
 
   // Fills Images with small synthetic surfaces of the sizes the game relies on (sprite

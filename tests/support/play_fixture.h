@@ -10,7 +10,6 @@
 #include <functional>
 #include <string>
 
-#include "settings/settings.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
 #include "game/game_loop.h"
@@ -20,6 +19,7 @@
 #include "platform/paths.h"
 #include "resources/draw.h"
 #include "resources/images.h"
+#include "settings/settings.h"
 #include "tests/support/harness.h"
 
 class PlayHost final : public HostInput, public SoundOutput {
@@ -28,7 +28,8 @@ class PlayHost final : public HostInput, public SoundOutput {
   void Delay(uint32_t ms) override {
     now += ms;
     for (int y = 0; y < ScreenSurface->h; ++y) {
-      const auto* row = static_cast<const uint16_t*>(ScreenSurface->pixels) + y * ScreenSurface->pitch / 2;
+      const auto* row =
+          static_cast<const uint16_t*>(ScreenSurface->pixels) + y * ScreenSurface->pitch / 2;
       for (int x = 0; x < ScreenSurface->w; ++x) screens = (screens ^ row[x]) * 0x100000001b3ull;
     }
     frames += ms == 50;
@@ -76,7 +77,7 @@ class PlayHost final : public HostInput, public SoundOutput {
   }
 
   std::function<void(PlayHost&)> player;  // called at every poll with no event waiting
-  uint32_t now = 0, quitAt = 400000;  // a game that cannot end quits after 8000 frames
+  uint32_t now = 0, quitAt = 400000;      // a game that cannot end quits after 8000 frames
   int frames = 0, played[4] = {};
   unsigned long long screens = 0xcbf29ce484222325ull, sounds = screens;
   uint8_t keys[SDLK_LAST] = {};
@@ -90,10 +91,13 @@ class PlayTest : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     InstallSyntheticImages();
-    const struct { ImageId id; int w, h; } strips[] = {
-        {kPlayer, 30, 30}, {kEnemy1, 23, 18}, {kEnemy2, 23, 18}, {kEnemy3, 23, 18}, {kGifts, 12, 12},
-        {kGiftLauncher, 50, 16}, {kExplosion, 23, 18}, {kShipExplosion, 30, 30}, {kBrick, 15, 15},
-        {kBrickWorn, 15, 15}};
+    const struct {
+      ImageId id;
+      int w, h;
+    } strips[] = {{kPlayer, 30, 30},    {kEnemy1, 23, 18},        {kEnemy2, 23, 18},
+                  {kEnemy3, 23, 18},    {kGifts, 12, 12},         {kGiftLauncher, 50, 16},
+                  {kExplosion, 23, 18}, {kShipExplosion, 30, 30}, {kBrick, 15, 15},
+                  {kBrickWorn, 15, 15}};
     for (auto [id, w, h] : strips) {
       for (int x = 0; x < Images[id]->w; x += w)
         for (int y = 0; y < Images[id]->h; y += h)
@@ -122,7 +126,8 @@ class PlayTest : public GameTest {
   // Empties every slot but the given ones, which stay as the level set them up.
   static void KeepOnly(std::initializer_list<int> slots) {
     for (int i = 0; i < kFormationSlots; ++i) {
-      if (std::find(slots.begin(), slots.end(), i) == slots.end()) Enemies[i].alive = Enemies[i].cell = 0;
+      if (std::find(slots.begin(), slots.end(), i) == slots.end())
+        Enemies[i].alive = Enemies[i].cell = 0;
     }
     EnemyFormation.liveCount = int(slots.size());
   }

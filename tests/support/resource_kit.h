@@ -18,7 +18,8 @@ inline void Put(Bytes& out, uint32_t value, int size = 4) {
 // pixel `corner`, so every glyph drawn can be found and named on the screen.
 constexpr uint16_t kMark = 0xF81F, kGap = 0x1111, kRegularCorner = 0xFFE0, kBoldCorner = 0x07FF;
 constexpr uint16_t kRegularBase = 0x4000, kBoldBase = 0x6000, kPicture = 0x07E0;
-inline SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t corner, int glyphs = 95) {
+inline SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t corner,
+                                int glyphs = 95) {
   SDL_Surface* font = MakeSurface(glyphs * (width + 1) + 1, height, kGap);
   for (int k = 0; k <= glyphs; ++k) FillRect(font, k * (width + 1), 0, 1, 1, kMark);
   for (int k = 0; k < glyphs; ++k) {
@@ -38,11 +39,13 @@ inline std::string Digest() {
     for (int x = 0; x < 240; ++x) {
       const uint32_t p = ReadPixel(x, y, ScreenSurface);
       lit += p != 0;
-      if (p == kPicture && picture.empty()) picture = "P" + std::to_string(x) + "," + std::to_string(y) + " ";
+      if (p == kPicture && picture.empty())
+        picture = "P" + std::to_string(x) + "," + std::to_string(y) + " ";
       if (p != kRegularCorner && p != kBoldCorner) continue;
-      const int k = static_cast<int>(ReadPixel(x + 1, y, ScreenSurface)) - (p == kBoldCorner ? kBoldBase : kRegularBase);
-      out += (p == kBoldCorner ? "*" : "") + std::string(1, static_cast<char>(33 + k)) + std::to_string(x) + "," +
-             std::to_string(y) + " ";
+      const int k = static_cast<int>(ReadPixel(x + 1, y, ScreenSurface)) -
+                    (p == kBoldCorner ? kBoldBase : kRegularBase);
+      out += (p == kBoldCorner ? "*" : "") + std::string(1, static_cast<char>(33 + k)) +
+             std::to_string(x) + "," + std::to_string(y) + " ";
     }
   return out + picture + std::to_string(lit);
 }

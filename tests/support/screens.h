@@ -8,9 +8,9 @@
 
 #include "frontend/keyboard.h"
 #include "frontend/name_entry.h"
-#include "settings/settings.h"
 #include "resources/draw.h"
 #include "resources/images.h"
+#include "settings/settings.h"
 #include "tests/support/harness.h"
 #include "text/font.h"
 #include "text/textbox.h"
@@ -41,8 +41,11 @@ inline void TypeKeys(ScriptedHost& host, const char* keys) {
   for (const char* c = keys; *c; ++c) {
     int x = *c == 2 ? 38 : 0, y = *c == 2 ? 276 : 250;
     for (const KeyboardKey& k : KeyTable)
-      if (k.normal == *c || k.large == *c) x = (k.area.left + k.area.right) / 2, y = 234 + (k.area.top + k.area.bottom) / 2;
-    *c == 0x7f ? host.Quit() : *c == '\n' ? host.Press(x, y) : host.Tap(x, y, *c == 2 ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT);
+      if (k.normal == *c || k.large == *c)
+        x = (k.area.left + k.area.right) / 2, y = 234 + (k.area.top + k.area.bottom) / 2;
+    *c == 0x7f   ? host.Quit()
+    : *c == '\n' ? host.Press(x, y)
+                 : host.Tap(x, y, *c == 2 ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT);
   }
 }
 
@@ -56,7 +59,8 @@ class ScreenTest : public GameTest, public HostInput {
       for (int y = font ? 2 : 0; y < (font ? 7 : Images[id]->h); ++y)
         for (int x = font; x < Images[id]->w; x += 1 + (font && x % 6 == 5)) {
           const uint32_t mixed = (x * 73856093u) ^ (y * 19349663u) ^ (id * 83492791u);
-          static_cast<uint16_t*>(Images[id]->pixels)[y * Images[id]->pitch / 2 + x] = uint16_t(mixed >> 11) | 0x0821;
+          static_cast<uint16_t*>(Images[id]->pixels)[y * Images[id]->pitch / 2 + x] =
+              uint16_t(mixed >> 11) | 0x0821;
         }
     }
     SelectFont(kFontWhite);
@@ -66,11 +70,20 @@ class ScreenTest : public GameTest, public HostInput {
     PrepareHelpBox(HelpBox);
     UseHostInput(this);
   }
-  void Delay(uint32_t ms) override { if (onDelay) onDelay(ms); host.Delay(ms); }
+  void Delay(uint32_t ms) override {
+    if (onDelay) onDelay(ms);
+    host.Delay(ms);
+  }
   uint32_t Ticks() override { return host.Ticks(); }
   const uint8_t* KeyState() override { return host.KeyState(); }
-  int PollEvent(SDL_Event* event) override { if (onPoll) onPoll(); return host.PollEvent(event); }
-  int WaitEvent(SDL_Event* event) override { if (onWait) onWait(); return host.WaitEvent(event); }
+  int PollEvent(SDL_Event* event) override {
+    if (onPoll) onPoll();
+    return host.PollEvent(event);
+  }
+  int WaitEvent(SDL_Event* event) override {
+    if (onWait) onWait();
+    return host.WaitEvent(event);
+  }
   std::function<void()> onWait, onPoll;
   std::function<void(uint32_t)> onDelay;
 };

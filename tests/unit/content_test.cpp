@@ -65,7 +65,9 @@ TEST_F(ContentTest, TheBuiltPacksFillTheCatalogueAndTheHelpTextFitsFourPages) {
     SDL_Surface* s = Images[id];
     ASSERT_EQ(std::pair(s->w, s->h), std::pair(c.width, c.height)) << c.file;
     EXPECT_EQ((s->flags & SDL_SRCCOLORKEY) != 0, c.key != kNone) << c.file;
-    const uint32_t key = c.key == kOwn ? ReadPixel(0, 5, s) : SDL_MapRGB(s->format, c.key >> 16, c.key >> 8 & 255, c.key & 255);
+    const uint32_t key = c.key == kOwn
+                             ? ReadPixel(0, 5, s)
+                             : SDL_MapRGB(s->format, c.key >> 16, c.key >> 8 & 255, c.key & 255);
     EXPECT_EQ(c.key == kNone ? key : s->format->colorkey, key) << c.file;
     for (int x = 0; c.frame && x < s->w; x += c.frame) {  // keyed round, something in the middle
       int ink = 0;
@@ -73,7 +75,9 @@ TEST_F(ContentTest, TheBuiltPacksFillTheCatalogueAndTheHelpTextFitsFourPages) {
         for (int i = 0; i < c.frame; ++i) ink += ReadPixel(x + i, y, s) != key;
       EXPECT_GT(ink, c.frame * s->h / 10) << c.file << " frame at " << x;
       for (int corner : {x, x + c.frame - 1})
-        EXPECT_EQ(std::pair(ReadPixel(corner, 0, s), ReadPixel(corner, s->h - 1, s)), std::pair(key, key)) << c.file << corner;
+        EXPECT_EQ(std::pair(ReadPixel(corner, 0, s), ReadPixel(corner, s->h - 1, s)),
+                  std::pair(key, key))
+            << c.file << corner;
     }
     GlyphTable glyphs{};
     BuildGlyphTable(s, glyphs);  // a marker before each glyph of 33 to 127 and after the last
@@ -85,9 +89,11 @@ TEST_F(ContentTest, TheBuiltPacksFillTheCatalogueAndTheHelpTextFitsFourPages) {
   const Bytes bytes = ReadFileBytes(kGameDir + "/data/story");
   const std::string story(bytes.begin(), bytes.end());
   ASSERT_TRUE(EnterFolder(kGameDir.c_str()));
-  for (size_t at = story.find("<IMAGE>"); at != std::string::npos; at = story.find("<IMAGE>", at + 1)) {
+  for (size_t at = story.find("<IMAGE>"); at != std::string::npos;
+       at = story.find("<IMAGE>", at + 1)) {
     char path[kPathCapacity];
-    ASSERT_TRUE(HostPath(story.substr(at + 7, story.find('<', at + 1) - at - 7).c_str(), path, sizeof path));
+    ASSERT_TRUE(HostPath(story.substr(at + 7, story.find('<', at + 1) - at - 7).c_str(), path,
+                         sizeof path));
     SDL_Surface* picture = SDL_LoadBMP(path);
     EXPECT_TRUE(picture && picture->w <= 205 && picture->h <= 190 - 22) << path;
     SDL_FreeSurface(picture);

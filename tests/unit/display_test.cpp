@@ -9,12 +9,23 @@
 
 TEST(DisplayConfig, TakesWhatCanBeReadAndKeepsTheDefaultForTheRest) {
   const std::string pad(5000, '#');
-  const struct { std::string text; bool fullscreen; } cases[] = {
-      {"", true}, {"fullscreen=0", false}, {"  fullscreen = 0 \r\n", false}, {"fullscreen=2\n", true},
-      {"junk\n\x01\xff=\n=\ncolour=red\nfullscreen=0\n", false}, {"fullscreen=0x", true}, {"fullscreen=", true},
-      {"#fullscreen=0\n", true}, {"fullscreen=0\nfullscreen=1", true}, {pad + "\nfullscreen=0\n", true},
-      {"fullscreen=0\n" + pad + pad, false}, {FormatDisplayConfig({false}), false}};
-  for (const auto& c : cases) EXPECT_EQ(ParseDisplayConfig(c.text).fullscreen, c.fullscreen) << c.text.substr(0, 40);
+  const struct {
+    std::string text;
+    bool fullscreen;
+  } cases[] = {{"", true},
+               {"fullscreen=0", false},
+               {"  fullscreen = 0 \r\n", false},
+               {"fullscreen=2\n", true},
+               {"junk\n\x01\xff=\n=\ncolour=red\nfullscreen=0\n", false},
+               {"fullscreen=0x", true},
+               {"fullscreen=", true},
+               {"#fullscreen=0\n", true},
+               {"fullscreen=0\nfullscreen=1", true},
+               {pad + "\nfullscreen=0\n", true},
+               {"fullscreen=0\n" + pad + pad, false},
+               {FormatDisplayConfig({false}), false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ParseDisplayConfig(c.text).fullscreen, c.fullscreen) << c.text.substr(0, 40);
 
   char folder[] = "/tmp/zorblats-config-XXXXXX";  // a missing file, then a damaged one
   ASSERT_TRUE(mkdtemp(folder));
@@ -22,25 +33,36 @@ TEST(DisplayConfig, TakesWhatCanBeReadAndKeepsTheDefaultForTheRest) {
   EXPECT_TRUE(LoadDisplayConfig().fullscreen);
   ASSERT_TRUE(SaveDisplayConfig({false}));
   EXPECT_FALSE(LoadDisplayConfig().fullscreen);
-  EXPECT_EQ(std::filesystem::remove_all(folder), 3u);  // the folder, its zorblats/, the file: no leftovers
+  EXPECT_EQ(std::filesystem::remove_all(folder),
+            3u);  // the folder, its zorblats/, the file: no leftovers
 }
 
 TEST(WindowMode, TheLargestWholeScaleThatFitsCentredInFullScreenAndTapsMappedBack) {
-  const struct { int w, h; bool full; ScreenLayout at; } fits[] = {
+  const struct {
+    int w, h;
+    bool full;
+    ScreenLayout at;
+  } fits[] = {
       {1280, 1024, false, {720, 960, 3, 0, 0}},  {1280, 1024, true, {1280, 1024, 3, 280, 32}},
       {3840, 2160, false, {960, 1280, 4, 0, 0}}, {3840, 2160, true, {3840, 2160, 6, 1200, 120}},
       {240, 320, true, {240, 320, 1, 0, 0}},     {0, 0, true, {240, 320, 1, 0, 0}}};
   for (const auto& c : fits) {
     const ScreenLayout at = FitScreen(c.w, c.h, c.full);
     EXPECT_EQ(std::tie(at.width, at.height, at.scale, at.left, at.top),
-              std::tie(c.at.width, c.at.height, c.at.scale, c.at.left, c.at.top)) << c.w << "x" << c.h << c.full;
+              std::tie(c.at.width, c.at.height, c.at.scale, c.at.left, c.at.top))
+        << c.w << "x" << c.h << c.full;
   }
-  const struct { int x, y; bool inside; int gx, gy; } taps[] = {
-      {280, 32, true, 0, 0},      {279, 32, false, 0, 0},      {282, 34, true, 0, 0},   {283, 35, true, 1, 1},
-      {999, 991, true, 239, 319}, {1000, 991, false, 239, 319}, {580, 347, true, 100, 105}, {0, 1023, false, 0, 319}};
+  const struct {
+    int x, y;
+    bool inside;
+    int gx, gy;
+  } taps[] = {{280, 32, true, 0, 0},      {279, 32, false, 0, 0},     {282, 34, true, 0, 0},
+              {283, 35, true, 1, 1},      {999, 991, true, 239, 319}, {1000, 991, false, 239, 319},
+              {580, 347, true, 100, 105}, {0, 1023, false, 0, 319}};
   for (const auto& c : taps) {
     int gx = -1, gy = -1;
-    EXPECT_EQ(MapToGame(FitScreen(1280, 1024, true), c.x, c.y, gx, gy), c.inside) << c.x << "," << c.y;
+    EXPECT_EQ(MapToGame(FitScreen(1280, 1024, true), c.x, c.y, gx, gy), c.inside)
+        << c.x << "," << c.y;
     EXPECT_EQ(gx * 1000 + gy, c.gx * 1000 + c.gy) << c.x << "," << c.y;
   }
 }

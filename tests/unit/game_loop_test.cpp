@@ -8,10 +8,10 @@ using RulesTest = PlayTest;
 // (the sum of their strengths); difficulties -1 to 3 in turn set the fire chance (7, 20, 30)
 // or keep the one before (30 at program start).
 TEST_F(RulesTest, EachLevelAndDifficultySetsUpItsFormation) {
-  const int enemies[kLevelCount][2] = {{48, 58}, {48, 60}, {48, 61}, {48, 62}, {48, 66}, {48, 68}, {48, 70},
-                                       {48, 68}, {42, 64}, {42, 66}, {42, 66}, {42, 68}, {42, 74}, {42, 76},
-                                       {42, 76}, {42, 78}, {42, 80}, {42, 82}, {42, 76}, {42, 80}, {42, 78},
-                                       {42, 78}, {42, 80}, {42, 84}, {42, 86}};
+  const int enemies[kLevelCount][2] = {
+      {48, 58}, {48, 60}, {48, 61}, {48, 62}, {48, 66}, {48, 68}, {48, 70}, {48, 68}, {42, 64},
+      {42, 66}, {42, 66}, {42, 68}, {42, 74}, {42, 76}, {42, 76}, {42, 78}, {42, 80}, {42, 82},
+      {42, 76}, {42, 80}, {42, 78}, {42, 78}, {42, 80}, {42, 84}, {42, 86}};
   const int chance[] = {30, 7, 20, 30, 30};
   for (int level = 0; level < kLevelCount; ++level) {
     Settings.difficulty = int16_t(level % 5 - 1);

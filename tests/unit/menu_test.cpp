@@ -1,9 +1,10 @@
 // The front-end screens run for real: every touch area tapped just inside and just outside
 // its edges (one table, one loop), the flows between screens, help pages, the options marks,
 // the high-score table and its reset behind the drawn question box.
+#include "frontend/menu.h"
+
 #include "frontend/high_scores.h"
 #include "frontend/info_screens.h"
-#include "frontend/menu.h"
 #include "frontend/message_box_screen.h"
 #include "frontend/options.h"
 #include "tests/support/screens.h"
@@ -13,7 +14,12 @@ using Points = std::vector<std::pair<int, int>>;
 
 // An area and the outcome of a tap inside it (see Run); a tap outside gives what a miss gives.
 const int kMarkRows[] = {81, 108, 136, 210, 244};  // difficulty 0, 1, 2, sound on, off
-const struct Area { Screen screen; Rect area; const char* inside; int16_t page = 2; /* help page at first */ } kAreas[] = {
+const struct Area {
+  Screen screen;
+  Rect area;
+  const char* inside;
+  int16_t page = 2; /* help page at first */
+} kAreas[] = {
     {Menu, {37, 60, 204, 83}, "1 M"},
     {Menu, {37, 94, 204, 117}, "3 MO4M saved"},
     {Menu, {37, 127, 204, 150}, "3 MH2M"},
@@ -62,7 +68,11 @@ class Screens : public ScreenTest {
     std::remove((folder + "data/zorblats.set").c_str());
     std::string waits, out;
     onWait = [&] {
-      for (auto [id, c] : {std::pair{kMainMenu, "M"}, {kOptions, "O"}, {kScores, "T"}, {kAbout, "A"}, {kSupport, "S"}})
+      for (auto [id, c] : {std::pair{kMainMenu, "M"},
+                           {kOptions, "O"},
+                           {kScores, "T"},
+                           {kAbout, "A"},
+                           {kSupport, "S"}})
         if (ReadPixel(232, 4, Images[id]) == ReadPixel(232, 4, ScreenSurface)) waits += c;
       for (size_t k = 0; k < pages.size(); ++k)
         if (pages[k] == ScreenDigest()) waits += "H" + std::to_string(k);
@@ -75,18 +85,26 @@ class Screens : public ScreenTest {
     host.Quit();
     char name[20] = {};
     PlaceEditField(0);
-    const int result = screen == Menu ? RunMainMenu(false) : screen == Paused ? RunMainMenu(true) : screen == Options
-        ? RunOptionsScreen() : screen == Scores ? RunHighScoreScreen() : screen == Help ? RunHelpScreen()
-        : screen == About ? RunAboutScreen() : screen == Support ? RunSupportScreen() : RunNameEntry(name, 10);
+    const int result = screen == Menu      ? RunMainMenu(false)
+                       : screen == Paused  ? RunMainMenu(true)
+                       : screen == Options ? RunOptionsScreen()
+                       : screen == Scores  ? RunHighScoreScreen()
+                       : screen == Help    ? RunHelpScreen()
+                       : screen == About   ? RunAboutScreen()
+                       : screen == Support ? RunSupportScreen()
+                                           : RunNameEntry(name, 10);
     onWait = nullptr;
     if (Settings.difficulty != 3) out += " d" + std::to_string(Settings.difficulty);
     if (Settings.soundOn != 0) out += " s" + std::to_string(Settings.soundOn);
     if (HelpBox.currentPage != page) out += " p" + std::to_string(HelpBox.currentPage);
     if (!ReadFileBytes(folder + "data/zorblats.set").empty()) out += " saved";
-    return std::to_string(result) + (waits.empty() ? "" : " " + waits) + out + (boxes.shown.empty() ? "" : " box");
+    return std::to_string(result) + (waits.empty() ? "" : " " + waits) + out +
+           (boxes.shown.empty() ? "" : " box");
   }
   // Lines of nine lengths, so that every page looks different.
-  static std::string Lines(int n) { return n ? Lines(n - 1) + "Line " + std::string(1 + n % 9, 'x') + "\n" : ""; }
+  static std::string Lines(int n) {
+    return n ? Lines(n - 1) + "Line " + std::string(1 + n % 9, 'x') + "\n" : "";
+  }
   std::string story = Lines(90);
 };
 
@@ -96,7 +114,10 @@ TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
     const std::string miss = Run(a.screen, {{0, 0}}, a.page);
     for (Points tap : {Points{{r.left, r.top}}, {{r.right - 1, r.bottom - 1}}})
       EXPECT_EQ(Run(a.screen, tap, a.page), a.inside) << tap[0].first << "," << tap[0].second;
-    for (Points tap : {Points{{r.left - 1, r.top}}, {{r.left, r.top - 1}}, {{r.right, r.bottom - 1}}, {{r.right - 1, r.bottom}}})
+    for (Points tap : {Points{{r.left - 1, r.top}},
+                       {{r.left, r.top - 1}},
+                       {{r.right, r.bottom - 1}},
+                       {{r.right - 1, r.bottom}}})
       EXPECT_EQ(Run(a.screen, tap, a.page), miss) << tap[0].first << "," << tap[0].second;
   }
 }
@@ -110,28 +131,42 @@ TEST_F(Screens, FlowsBetweenScreensAndHelpPages) {
 }
 
 TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
-  const char* names[] = {"Ann", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", "Cy", "Dee", ""};  // place 1 has no zero
+  const char* names[] = {"Ann", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", "Cy", "Dee",
+                         ""};  // place 1 has no zero
   const int32_t scores[] = {900, 700, 0, -3, 0};
   for (int i = 0; i < 5; ++i) {
     std::strncpy(Settings.highScoreNames[i], names[i], kNameFieldSize);
     Settings.highScores[i] = scores[i];
   }
   InstallDrawnMessageBox();
-  const Rect no = LayOutMessageBox("Do you really want to reset your high scores?", MB_YESNO).buttons[1];
+  const Rect no =
+      LayOutMessageBox("Do you really want to reset your high scores?", MB_YESNO).buttons[1];
   std::string waits;
   onWait = [&] {
-    for (auto [digest, c] : {std::pair{4607607900500809537u, 'T'}, {11255339676594199801u, 'C'}, {10880282167160285857u, 'b'}})
-      if (ScreenDigest() == digest) waits += c == 'T' && !ReadFileBytes(folder + "data/zorblats.set").empty() ? 't' : c;
+    for (auto [digest, c] : {std::pair{4607607900500809537u, 'T'},
+                             {11255339676594199801u, 'C'},
+                             {10880282167160285857u, 'b'}})
+      if (ScreenDigest() == digest)
+        waits += c == 'T' && !ReadFileBytes(folder + "data/zorblats.set").empty() ? 't' : c;
   };
-  host.Press(150, 220).Press(no.left, no.top).Press(150, 220).KeyDown(SDLK_n).Press(150, 220).KeyDown(SDLK_ESCAPE);
+  host.Press(150, 220)
+      .Press(no.left, no.top)
+      .Press(150, 220)
+      .KeyDown(SDLK_n)
+      .Press(150, 220)
+      .KeyDown(SDLK_ESCAPE);
   host.Press(150, 220).Quit().Press(150, 220).KeyDown(SDLK_RETURN).Press(30, 220);
   EXPECT_EQ(RunHighScoreScreen(), 1);
   // T: rows at y 86 + 22 i with 1-5, names and non-zero scores (t once saved); b: the question
   // over it; C: the cleared table. No by tap, n, Escape and quit; Yes by Return.
   EXPECT_EQ(waits, "TbtbtbtbtbC");
   const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file.at(6)), 4), std::string("\0nn\0", 4));  // only first bytes go
-  onWait = [&] { waits = std::to_string(ScreenDigest()); host.KeyDown(SDLK_n); };  // an OK box: any answer is OK
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file.at(6)), 4),
+            std::string("\0nn\0", 4));  // only first bytes go
+  onWait = [&] {
+    waits = std::to_string(ScreenDigest());
+    host.KeyDown(SDLK_n);
+  };  // an OK box: any answer is OK
   EXPECT_EQ(ShowMessageBox("error in settings file", "error in settings file", MB_OK), IDOK);
   EXPECT_EQ(waits, "8370855558116941421");  // one line of text, one button centred, labelled OK
 }

@@ -12,39 +12,68 @@ static std::string Scan(int x, int y, bool down, bool positions = true) {
   for (int32_t i = 0, last = -1, code; i <= (down ? 86 : 240); last = code, ++i) {
     Rect area;
     code = FindKey(down ? x : i, 234 + (down ? i : y), area);
-    if (code != last) out += (positions ? std::to_string(i) + ":" : "") + (code < 32 ? "{" + std::to_string(code) + "}" : std::string(1, char(code))) + (positions ? " " : "");
+    if (code != last)
+      out += (positions ? std::to_string(i) + ":" : "") +
+             (code < 32 ? "{" + std::to_string(code) + "}" : std::string(1, char(code))) +
+             (positions ? " " : "");
   }
   return out;
 }
 
 TEST_F(ScreenTest, EveryPointOfTheKeyboardFindsItsKey) {
-  EXPECT_EQ(Scan(0, 9, false), "0:{0} 1:` 18:1 35:2 52:3 69:4 86:5 103:6 120:7 137:8 154:9 171:0 188:- 205:= 222:{26} 240:{0} ");
-  EXPECT_EQ(Scan(0, 26, false), "0:{0} 1:\\ 24:q 41:w 58:e 75:r 92:t 109:y 126:u 143:i 160:o 177:p 194:[ 217:] 240:{0} ");
-  EXPECT_EQ(Scan(0, 42, false), "0:{0} 1:{3} 30:a 47:s 64:d 81:f 98:g 115:h 132:j 149:k 166:l 183:; 200:' 217:{10} 240:{0} ");
-  EXPECT_EQ(Scan(0, 60, false), "0:{0} 1:{5} 36:z 53:x 70:c 87:v 104:b 121:n 138:m 155:, 172:. 189:/ 206:{10} 240:{0} ");
+  EXPECT_EQ(Scan(0, 9, false),
+            "0:{0} 1:` 18:1 35:2 52:3 69:4 86:5 103:6 120:7 137:8 154:9 171:0 188:- 205:= 222:{26} "
+            "240:{0} ");
+  EXPECT_EQ(
+      Scan(0, 26, false),
+      "0:{0} 1:\\ 24:q 41:w 58:e 75:r 92:t 109:y 126:u 143:i 160:o 177:p 194:[ 217:] 240:{0} ");
+  EXPECT_EQ(
+      Scan(0, 42, false),
+      "0:{0} 1:{3} 30:a 47:s 64:d 81:f 98:g 115:h 132:j 149:k 166:l 183:; 200:' 217:{10} 240:{0} ");
+  EXPECT_EQ(
+      Scan(0, 60, false),
+      "0:{0} 1:{5} 36:z 53:x 70:c 87:v 104:b 121:n 138:m 155:, 172:. 189:/ 206:{10} 240:{0} ");
   EXPECT_EQ(Scan(0, 77, false), "0:{0} 1:{4} 36:  205:{4} 240:{0} ");
   EXPECT_EQ(Scan(1, 0, true), "0:{0} 1:` 18:\\ 35:{3} 51:{0} 52:{5} 68:{0} 69:{4} 86:{0} ");
   EXPECT_EQ(Scan(230, 0, true), "0:{0} 1:{26} 18:] 35:{10} 68:{0} 69:{4} 86:{0} ");
   largeKeys = 1;
   std::string large;
   for (int y : {9, 26, 42, 60, 77}) large += Scan(0, y, false, false);
-  EXPECT_EQ(large, "{0}~!@#$%^&*()_+{26}{0}{0}|QWERTYUIOP{}{0}{0}{3}ASDFGHJKL:\"{10}{0}{0}{5}ZXCVBNM<>?{10}{0}{0}{4} {4}{0}");
+  EXPECT_EQ(large,
+            "{0}~!@#$%^&*()_+{26}{0}{0}|QWERTYUIOP{}{0}{0}{3}ASDFGHJKL:\"{10}{0}{0}{5}ZXCVBNM<>?{"
+            "10}{0}{0}{4} {4}{0}");
 }
 
 TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
   // Keys as TypeKeys takes them; the Done area follows unless Enter or a quit ended the entry.
-  const struct { int32_t score; const char *keys, *table; int32_t largeAndShift; } kCases[] = {
+  const struct {
+    int32_t score;
+    const char *keys, *table;
+    int32_t largeAndShift;
+  } kCases[] = {
       {101, "\5a", "V500 W400 X300 Y200 A101 ", 0},
-      {400, "\3\5a", "V500 W400 a400 X300 Y200 ", 10}, {900, "\5\5a", "a900 V500 W400 X300 Y200 ", 10},
-      {501, "\5\1a", "a501 V500 W400 X300 Y200 ", 0},  {501, "q\x1a\5b\n", "B501 V500 W400 X300 Y200 ", 0},
-      {501, "\x1a" "abcdefghijk\x1a" "z", "abcdefghiz501 V500 W400 X300 Y200 ", 0},
-      {501, "\5\n", "501 V500 W400 X300 Y200 ", 11}, {501, "\2q\x7f", "q501 V500 W400 X300 Y200 ", 0},
-      {100, "a", "V500 W400 X300 Y200 Z100 ", 0},  // no place: no entry, no file (the keys stay unread)
+      {400, "\3\5a", "V500 W400 a400 X300 Y200 ", 10},
+      {900, "\5\5a", "a900 V500 W400 X300 Y200 ", 10},
+      {501, "\5\1a", "a501 V500 W400 X300 Y200 ", 0},
+      {501, "q\x1a\5b\n", "B501 V500 W400 X300 Y200 ", 0},
+      {501,
+       "\x1a"
+       "abcdefghijk\x1a"
+       "z",
+       "abcdefghiz501 V500 W400 X300 Y200 ", 0},
+      {501, "\5\n", "501 V500 W400 X300 Y200 ", 11},
+      {501, "\2q\x7f", "q501 V500 W400 X300 Y200 ", 0},
+      {100, "a", "V500 W400 X300 Y200 Z100 ",
+       0},  // no place: no entry, no file (the keys stay unread)
   };
   bool pictureShown = false;
-  onDelay = [&](uint32_t ms) { pictureShown |= ms == 3000 && Shows(Images[kGameOver], 40, 130); };  // centred
+  onDelay = [&](uint32_t ms) {
+    pictureShown |= ms == 3000 && Shows(Images[kGameOver], 40, 130);
+  };  // centred
   for (const auto& c : kCases) {
-    for (int i = 0; i < 5; ++i) std::snprintf(Settings.highScoreNames[i], kNameFieldSize, "%c", 'V' + i), Settings.highScores[i] = 500 - 100 * i;
+    for (int i = 0; i < 5; ++i)
+      std::snprintf(Settings.highScoreNames[i], kNameFieldSize, "%c", 'V' + i),
+          Settings.highScores[i] = 500 - 100 * i;
     std::remove((folder + "data/zorblats.set").c_str());
     PlayerShip.score = c.score;
     largeKeys = shiftPending = blinkCounter = pictureShown = 0;
@@ -52,7 +81,8 @@ TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
     if (!std::strpbrk(c.keys, "\n\x7f")) host.Press(30, 215, SDL_BUTTON_RIGHT);  // any button
     RunGameOverScreen();
     std::string table;
-    for (int i = 0; i < 5; ++i) table += Settings.highScoreNames[i] + std::to_string(Settings.highScores[i]) + " ";
+    for (int i = 0; i < 5; ++i)
+      table += Settings.highScoreNames[i] + std::to_string(Settings.highScores[i]) + " ";
     EXPECT_EQ(table, c.table) << c.keys;
     EXPECT_EQ(largeKeys * 10 + shiftPending, c.largeAndShift) << c.keys;
     EXPECT_TRUE(pictureShown);
@@ -71,9 +101,13 @@ TEST_F(ScreenTest, AKeyLooksPressedWhileTheStylusIsOnIt) {
           const bool in = x >= q.left && x < q.right && y >= q.top && y < q.bottom;
           const uint32_t shown = ReadPixel(x, 234 + y, ScreenSurface);
           normal = normal && shown == ReadPixel(x, y, Images[kKeyboardSmall + largeKeys]);
-          pressed = pressed && shown == ReadPixel(x, y, Images[(in ? kKeyboardSmallPushed : kKeyboardSmall) + largeKeys]);
+          pressed =
+              pressed &&
+              shown ==
+                  ReadPixel(x, y, Images[(in ? kKeyboardSmallPushed : kKeyboardSmall) + largeKeys]);
         }
-      if (looks.empty() || looks.back() != (pressed ? 'P' : normal ? 'N' : '?')) looks += pressed ? 'P' : normal ? 'N' : '?';
+      if (looks.empty() || looks.back() != (pressed ? 'P' : normal ? 'N' : '?'))
+        looks += pressed ? 'P' : normal ? 'N' : '?';
     };
     largeKeys = layer;
     host.Press(32, 260).Motion(32, 300).Motion(32, 262).Release(32, 300);  // off, on, lift: typed

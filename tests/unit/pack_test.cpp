@@ -12,7 +12,12 @@ namespace {
 
 // A table of entries: each the 31-byte header (alpha flag, width, height, pitch, depth 16,
 // four masks), then its pixel bytes.
-struct Entry { int32_t w, h; uint16_t pitch; uint32_t redMask; Bytes pixels; };
+struct Entry {
+  int32_t w, h;
+  uint16_t pitch;
+  uint32_t redMask;
+  Bytes pixels;
+};
 Bytes Table(uint32_t count, const std::vector<Entry>& entries) {
   Bytes out;
   Put(out, count);
@@ -34,7 +39,8 @@ class PackTest : public GameTest {
     return PackFile(PackMode::Read).TryLoad(set, name, buffer, &error);
   }
   int Build(const std::string& output, std::vector<const char*> names) {
-    return PackFile(PackMode::Write).Build(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
+    return PackFile(PackMode::Write)
+        .Build(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
   }
   bool Exists(const std::string& name) { return access(Data(name).c_str(), F_OK) == 0; }
   Bytes Gzip(const Bytes& content) {
@@ -56,54 +62,69 @@ TEST_F(PackTest, PacksReadAsTheyWereBuiltAndDamagedOnesAreRefusedNamingTheFault)
       {Bytes(valid.begin(), valid.begin() + valid.size() / 2), "cut short"},
       {badSum, "damaged: incorrect data check"},
       {Gzip({1, 0}), "too short for its image count"},
-      {Gzip(Table(0xFFFFFFFFu, {good})), "claims 4294967295 images, but its 51 bytes can hold at most 1"},
+      {Gzip(Table(0xFFFFFFFFu, {good})),
+       "claims 4294967295 images, but its 51 bytes can hold at most 1"},
       {Gzip(tail), "image 2 is cut short in its header at byte 98"},
       {Gzip(cut), "image 1 needs 16 bytes of pixels, but only 15 remain"},
       {Gzip(Table(1, {{1, 0x7FFFFFFF, 0xFFFF, 0xF800, kPixels}})), "needs 140735340806145 bytes"},
       {Gzip(Table(1, {{10, 1, 19, 0xF800, kPixels}})), "rows of 19 bytes, too short for 10"},
       {Gzip(Table(1, {{-3, 2, 8, 0xF800, kPixels}})), "impossible size -3 x 2"},
       {Gzip(Table(1, {{3, 0, 8, 0xF800, {}}})), "impossible size 3 x 0"},
-      {Gzip(Table(1, {{3, 2, 8, 0x7E0, kPixels}})), "image 0 (3 x 2, 16 bits, masks 000007E0 000007E0 0000001F"},
-      {Gzip(Table(1, {{3, 2000, 8, 0xF800, Bytes(16000)}})), "holds more than the 1000 bytes its reader allows"},
+      {Gzip(Table(1, {{3, 2, 8, 0x7E0, kPixels}})),
+       "image 0 (3 x 2, 16 bits, masks 000007E0 000007E0 0000001F"},
+      {Gzip(Table(1, {{3, 2000, 8, 0xF800, Bytes(16000)}})),
+       "holds more than the 1000 bytes its reader allows"},
   };
   for (const auto& [file, fault] : cases) {
     ImageSet set;
     WriteFileBytes(Data("1.pak"), valid);
     ASSERT_TRUE(Load(set, "//data//1", content.size())) << error;  // a buffer of exactly its size
     for (int i = 0; i < 6; ++i)
-      ASSERT_EQ(ReadPixel(i % 3, i / 3, set.GetSurface(1)), static_cast<uint32_t>((2 * i + 2) << 8 | (2 * i + 1)));
+      ASSERT_EQ(ReadPixel(i % 3, i / 3, set.GetSurface(1)),
+                static_cast<uint32_t>((2 * i + 2) << 8 | (2 * i + 1)));
     WriteFileBytes(Data("1.pak"), file);
     EXPECT_FALSE(Load(set, "//data//1", 1000)) << fault;
     EXPECT_NE(error.find(fault), std::string::npos) << error;
     EXPECT_EQ(set.Count(), 0) << fault;  // emptied, though it held images before
   }
   ImageSet set;
-  WriteFileBytes(Data("1.pak"), Gzip(Table(kImageCount - 1, std::vector<Entry>(kImageCount - 1, good))));
+  WriteFileBytes(Data("1.pak"),
+                 Gzip(Table(kImageCount - 1, std::vector<Entry>(kImageCount - 1, good))));
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(LoadImages(), testing::ExitedWithCode(1), "The image pack .*data/1\\.pak holds 40 images; the game needs 41\\.");
-  EXPECT_EXIT(PackFile(PackMode::Read).Load(set, "\\data\\none", 1000), testing::ExitedWithCode(1),
-              "Error: The image pack .*data/none\\.pak cannot be opened: No such file or directory");
+  EXPECT_EXIT(LoadImages(), testing::ExitedWithCode(1),
+              "The image pack .*data/1\\.pak holds 40 images; the game needs 41\\.");
+  EXPECT_EXIT(
+      PackFile(PackMode::Read).Load(set, "\\data\\none", 1000), testing::ExitedWithCode(1),
+      "Error: The image pack .*data/none\\.pak cannot be opened: No such file or directory");
 
   // A built pack reads back as its source pictures.
-  SDL_Surface* painted = MakeSurface(7, 5);  // BMP rows of 21 bytes padded to 24, every pixel its own colour
+  SDL_Surface* painted =
+      MakeSurface(7, 5);  // BMP rows of 21 bytes padded to 24, every pixel its own colour
   owned = {painted};
-  for (int i = 0; i < 35; ++i) FillRect(painted, i % 7, i / 7, 1, 1, static_cast<uint16_t>(0x2345 + 99 * i));
+  for (int i = 0; i < 35; ++i)
+    FillRect(painted, i % 7, i / 7, 1, 1, static_cast<uint16_t>(0x2345 + 99 * i));
   ASSERT_EQ(SDL_SaveBMP(painted, Data("painted.bmp").c_str()), 0);
-  ASSERT_EQ(std::system(("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% " + Data("half.png")).c_str()), 0);
+  ASSERT_EQ(std::system(("convert -size 3x2 xc:'#ff8000' -alpha set -channel A -evaluate set 50% " +
+                         Data("half.png"))
+                            .c_str()),
+            0);
   ASSERT_EQ(Build(std::string(ExeDir) + "data\\built", {"half.png", "painted.bmp"}), 0);
   EXPECT_FALSE(Exists("built"));  // the uncompressed table is gone
   ASSERT_TRUE(Load(set, "//data//built", 2000000)) << error;
   SDL_Surface* got = set.GetSurface(1);
-  for (int i = 0; i < 35; ++i) ASSERT_EQ(ReadPixel(i % 7, i / 7, got), ReadPixel(i % 7, i / 7, painted)) << i;
+  for (int i = 0; i < 35; ++i)
+    ASSERT_EQ(ReadPixel(i % 7, i / 7, got), ReadPixel(i % 7, i / 7, painted)) << i;
   uint8_t r, g, b, a;  // the picture whose name ends in 'g' keeps its per-pixel alpha
   SDL_GetRGBA(ReadPixel(1, 1, set.GetSurface(0)), set.GetSurface(0)->format, &r, &g, &b, &a);
   EXPECT_EQ(r << 16 | g << 8 | (a & 0xFE), 0xFF8080);
 
   // A source that cannot be read stops the build: a shifted catalogue would be worse.
   Bytes huge = ReadFileBytes(Data("painted.bmp"));
-  std::fill(huge.begin() + 18, huge.begin() + 26, 0x40);  // a header that claims 1077952576 x 1077952576 pixels
+  std::fill(huge.begin() + 18, huge.begin() + 26,
+            0x40);  // a header that claims 1077952576 x 1077952576 pixels
   WriteFileBytes(Data("huge.bmp"), huge);
-  for (auto [bad, why] : {std::pair{"missing.png", ""}, {"huge.bmp", "the picture claims 1077952576 x 1077952576 pixels"}}) {
+  for (auto [bad, why] : {std::pair{"missing.png", ""},
+                          {"huge.bmp", "the picture claims 1077952576 x 1077952576 pixels"}}) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(Build(Data("stopped"), {"painted.bmp", bad, "painted.bmp"}), 1);
     const std::string said = testing::internal::GetCapturedStderr();

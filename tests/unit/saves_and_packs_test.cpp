@@ -1,7 +1,7 @@
 // What players who keep their files in odd places or repaint the game meet: saves next to
-// read-only files and folders, links and stray temporary files, saves killed midway; 15-bit pictures through the
-// pack builder and the reader; packs without compression; the settings file field by field,
-// and how the high-score table makes room for a new entry.
+// read-only files and folders, links and stray temporary files, saves killed midway; 15-bit
+// pictures through the pack builder and the reader; packs without compression; the settings file
+// field by field, and how the high-score table makes room for a new entry.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,11 +23,15 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksAndStrayFiles) {
   EncodeSettings(Settings, now.data());
   // Shell commands in a data folder that holds an old zorblats.set; the file the saves land
   // in; whether "error in settings file" shows at each of two saves and that file stays.
-  const struct Case { const char *make, *holder; bool box; } cases[] = {
+  const struct Case {
+    const char *make, *holder;
+    bool box;
+  } cases[] = {
       {"chmod 444 zorblats.set", "zorblats.set", true},
       {"chmod 555 .", "zorblats.set", false},
       {"rm zorblats.set && chmod 555 .", "zorblats.set", true},
-      {"mkdir away && mv zorblats.set away/real.set && ln -s away/real.set zorblats.set", "away/real.set", false},
+      {"mkdir away && mv zorblats.set away/real.set && ln -s away/real.set zorblats.set",
+       "away/real.set", false},
       {"mkdir zorblats.tmp", "zorblats.set", false},
       {"touch zorblats.tmp && chmod 444 zorblats.tmp", "zorblats.set", false},
       {"touch v && chmod 444 v && ln -s v zorblats.tmp", "zorblats.set", false},
@@ -36,7 +40,10 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksAndStrayFiles) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.make);
     const std::string d = folder + std::to_string(&c - cases) + "/";
-    ASSERT_EQ(std::system(("mkdir " + d + " && cd " + d + " && echo old > zorblats.set && " + c.make + (root ? " && chown -R 65534 .." : "")).c_str()), 0);
+    ASSERT_EQ(std::system(("mkdir " + d + " && cd " + d + " && echo old > zorblats.set && " +
+                           c.make + (root ? " && chown -R 65534 .." : ""))
+                              .c_str()),
+              0);
     std::snprintf(DataDir, sizeof DataDir, "%s", d.c_str());
     const Bytes was = ReadFileBytes(d + c.holder);
     boxes.shown.clear();
@@ -48,20 +55,26 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksAndStrayFiles) {
   }
 }
 
-static uint16_t Paint(int x, int y) { return static_cast<uint16_t>((x % 32) << 10 | (y % 32) << 5 | (x + y) % 32); }
+static uint16_t Paint(int x, int y) {
+  return static_cast<uint16_t>((x % 32) << 10 | (y % 32) << 5 | (x + y) % 32);
+}
 
 // A 16-bit BMP without masks (5-5-5, as paint programs write it), which SDL loads at 15 bits.
 static void WriteBmp555(const std::string& path, int w, int h) {
   const int stride = (2 * w + 3) & ~3;
   Bytes b(54 + stride * h, 0);
-  const auto put = [&](size_t at, uint32_t v, int n) { for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> 8 * i); };
+  const auto put = [&](size_t at, uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> 8 * i);
+  };
   b[0] = 'B';
   b[1] = 'M';
   // Header fields: file size, pixel offset, info size, width, height, planes, bits per pixel.
-  const uint32_t fields[][3] = {{2, uint32_t(b.size()), 4}, {10, 54, 4}, {14, 40, 4}, {18, uint32_t(w), 4},
-                                {22, uint32_t(h), 4},       {26, 1, 2},  {28, 16, 2}};
+  const uint32_t fields[][3] = {
+      {2, uint32_t(b.size()), 4}, {10, 54, 4}, {14, 40, 4}, {18, uint32_t(w), 4},
+      {22, uint32_t(h), 4},       {26, 1, 2},  {28, 16, 2}};
   for (auto [at, value, bytes] : fields) put(at, value, int(bytes));
-  for (int i = 0; i < w * h; ++i) put(54 + (h - 1 - i / w) * stride + i % w * 2, Paint(i % w, i / w), 2);
+  for (int i = 0; i < w * h; ++i)
+    put(54 + (h - 1 - i / w) * stride + i % w * 2, Paint(i % w, i / w), 2);
   WriteFileBytes(path, b);
 }
 
@@ -78,13 +91,18 @@ static int Unpainted(SDL_Surface* s, int w, int h) {
 
 TEST_F(SavesAndPacks, FifteenBitPicturesKeepTheirDepthAndPlainPacksLoad) {
   // A 240 x 320 start screen at 15 bits fills 153635 bytes of table, as at 16 bits.
-  struct Case { const char *source, *output, *pack; int w, h; size_t buffer; };
+  struct Case {
+    const char *source, *output, *pack;
+    int w, h;
+    size_t buffer;
+  };
   ImageSet set;
   std::string error;
   for (const Case& c : {Case{"start_screen.bmp", "data/0", "\\data\\0", 240, 320, 153635},
                         Case{"ship.bmp", "data/1", "//data//1", 7, 3, 2000000}}) {
     WriteBmp555(folder + "data/" + c.source, c.w, c.h);
-    ASSERT_EQ(PackFile(PackMode::Write).Build((folder + c.output).c_str(), NameList{1, &c.source}), 0);
+    ASSERT_EQ(PackFile(PackMode::Write).Build((folder + c.output).c_str(), NameList{1, &c.source}),
+              0);
     ASSERT_TRUE(PackFile(PackMode::Read).TryLoad(set, c.pack, c.buffer, &error)) << error;
     EXPECT_EQ(Unpainted(set.GetSurface(0), c.w, c.h), 0);
   }
@@ -97,21 +115,31 @@ TEST_F(SavesAndPacks, FifteenBitPicturesKeepTheirDepthAndPlainPacksLoad) {
 TEST_F(SavesAndPacks, EveryFieldLiesAtItsOffsetLittleEndian) {
   std::vector<uint8_t> bytes(kSettingsFileSize);
   // Every byte different, but each name two letters long with more bytes behind its zero.
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = i >= 8 && i < 156 && (i - 8) % 30 == 0 ? 0 : uint8_t(i * 7 + 3);
+  for (size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = i >= 8 && i < 156 && (i - 8) % 30 == 0 ? 0 : uint8_t(i * 7 + 3);
   WriteFileBytes(folder + "data/zorblats.set", bytes);  // its last byte is read and dropped
   Settings = SettingsRecord{};
   LoadSettings();
   const SettingsRecord& s = Settings;
-  const uint32_t kFields[][3] = {{0, 2, s.spareWordA}, {2, 2, uint16_t(s.difficulty)}, {4, 2, s.spareWordB},
-      {156, 4, uint32_t(s.highScores[0])}, {160, 4, uint32_t(s.highScores[1])}, {164, 4, uint32_t(s.highScores[2])},
-      {168, 4, uint32_t(s.highScores[3])}, {172, 4, uint32_t(s.highScores[4])}, {176, 1, s.soundOn}, {177, 1, s.spareFlag},
-      {178, 2, s.spareNumber}, {210, 0, s.reserved}};
+  const uint32_t kFields[][3] = {{0, 2, s.spareWordA},
+                                 {2, 2, uint16_t(s.difficulty)},
+                                 {4, 2, s.spareWordB},
+                                 {156, 4, uint32_t(s.highScores[0])},
+                                 {160, 4, uint32_t(s.highScores[1])},
+                                 {164, 4, uint32_t(s.highScores[2])},
+                                 {168, 4, uint32_t(s.highScores[3])},
+                                 {172, 4, uint32_t(s.highScores[4])},
+                                 {176, 1, s.soundOn},
+                                 {177, 1, s.spareFlag},
+                                 {178, 2, s.spareNumber},
+                                 {210, 0, s.reserved}};
   for (const auto& [at, size, value] : kFields) {
     uint32_t expected = 0;
     for (uint32_t i = 0; i < size; ++i) expected |= uint32_t(bytes[at + i]) << (8 * i);
     EXPECT_EQ(value, expected) << "offset " << at;
   }
-  EXPECT_EQ(std::memcmp(s.highScoreNames, &bytes[6], 150) | std::memcmp(s.spareName, &bytes[180], 30), 0);
+  EXPECT_EQ(
+      std::memcmp(s.highScoreNames, &bytes[6], 150) | std::memcmp(s.spareName, &bytes[180], 30), 0);
   Settings.reserved = 9;  // saved as 0
   bytes[210] = 0;
   MakeRoomAt(4);  // nothing moves
@@ -146,6 +174,7 @@ TEST_F(SavesAndPacks, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNew) {
     kill(saver, SIGKILL);
     waitpid(saver, nullptr, 0);
     const Bytes file = ReadFileBytes(path);
-    EXPECT_TRUE(file == tables[0] || file == tables[1]) << "round " << round << ": " << file.size() << " bytes";
+    EXPECT_TRUE(file == tables[0] || file == tables[1])
+        << "round " << round << ": " << file.size() << " bytes";
   }
 }

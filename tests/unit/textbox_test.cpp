@@ -2,9 +2,10 @@
 // character and corner, pictures by place and size): plain strings, and the help box's pages
 // laid out from small mark-up texts; how the text is broken into pages; damaged or huge texts
 // and pictures.
+#include "text/textbox.h"
+
 #include "resources/images.h"
 #include "tests/support/resource_kit.h"
-#include "text/textbox.h"
 
 namespace {
 
@@ -13,13 +14,17 @@ class TextBoxTest : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    owned = {PaintedFont(5, 10, kRegularBase, kRegularCorner), PaintedFont(7, 16, kBoldBase, kBoldCorner),
-             MakeSurface(240, 320), PaintedFont(5, 14, kBoldBase, kBoldCorner)};
+    owned = {PaintedFont(5, 10, kRegularBase, kRegularCorner),
+             PaintedFont(7, 16, kBoldBase, kBoldCorner), MakeSurface(240, 320),
+             PaintedFont(5, 14, kBoldBase, kBoldCorner)};
     box.SetRegularFont(owned[0]);
     box.SetBoldFont(owned[1]);
     box.SetBackground(owned[2]);
     ASSERT_TRUE(EnterFolder(folder.c_str()));  // help pictures open from the game's folder
-    for (auto [name, w, h] : {std::tuple{"p33.bmp", 33, 7}, {"p105.bmp", 105, 4}, {"p30.bmp", 20, 30}, {"p31.bmp", 20, 31}}) {
+    for (auto [name, w, h] : {std::tuple{"p33.bmp", 33, 7},
+                              {"p105.bmp", 105, 4},
+                              {"p30.bmp", 20, 30},
+                              {"p31.bmp", 20, 31}}) {
       SDL_Surface* picture = MakeSurface(w, h, kPicture);
       SDL_SaveBMP(picture, (std::string("data/") + name).c_str());
       SDL_FreeSurface(picture);
@@ -45,7 +50,8 @@ TEST_F(TextBoxTest, PagesAreLaidOutDrawnAndTurnedByTheMarkUpRules) {
     int width, height, page, pages;
     const char* digest;
   } cases[] = {
-      // A word that ends exactly at the right edge stays; one pixel less and it wraps, without the space.
+      // A word that ends exactly at the right edge stays; one pixel less and it wraps, without the
+      // space.
       {"ab cd ef", 38, 60, 0, 1, "a10,20 b15,20 c24,20 d29,20 e38,20 f43,20 300"},
       {"ab cd ef", 37, 60, 0, 1, "a10,20 b15,20 c24,20 d29,20 e10,30 f15,30 300"},
       // Two spaces, carriage returns, paragraphs two lines down and indented.
@@ -61,10 +67,13 @@ TEST_F(TextBoxTest, PagesAreLaidOutDrawnAndTurnedByTheMarkUpRules) {
       {"ab<BOLD", 200, 60, 0, 1, "*a10,20 *b17,20 224"},  // still bold after the layout pass
       // Pictures: centred with the division truncated, text going on at the left below.
       {"ab<IMAGE>data\\p33.bmp<P>cd", 100, 60, 0, 1, "a10,20 b15,20 c10,37 d15,37 P43,30 431"},
-      {"<IMAGE>data\\p105.bmp", 100, 0, 0, 1, "P8,30 420"},  // first on its page: stays though too tall
-      {"ab\ncd e<IMAGE>data\\p30.bmp<P>hi", 100, 60, 0, 1, "a10,20 b15,20 c30,40 d35,40 e44,40 h10,80 i15,80 P50,50 950"},
+      {"<IMAGE>data\\p105.bmp", 100, 0, 0, 1,
+       "P8,30 420"},  // first on its page: stays though too tall
+      {"ab\ncd e<IMAGE>data\\p30.bmp<P>hi", 100, 60, 0, 1,
+       "a10,20 b15,20 c30,40 d35,40 e44,40 h10,80 i15,80 P50,50 950"},
       // A picture that does not fit starts the next page with the byte before it.
-      {"ab\ncd e<IMAGE>data\\p31.bmp<P>hi", 100, 60, 0, 2, "a10,20 b15,20 c30,40 d35,40 e44,40 250"},
+      {"ab\ncd e<IMAGE>data\\p31.bmp<P>hi", 100, 60, 0, 2,
+       "a10,20 b15,20 c30,40 d35,40 e44,40 250"},
       {"ab\ncd e<IMAGE>data\\p31.bmp<P>hi", 100, 60, 1, 2, "e10,20 h10,61 i15,61 P50,30 770"},
       // Pages are measured with the paragraph indent but drawn without it.
       {"ab\nef gh ij kl", 48, 0, 1, 3, "e10,20 f15,20 g24,20 h29,20 i38,20 j43,20 300"},
@@ -72,7 +81,8 @@ TEST_F(TextBoxTest, PagesAreLaidOutDrawnAndTurnedByTheMarkUpRules) {
       {"ab\n", 48, 0, 0, 1, "a10,20 b15,20 100"},  // a page end on the last byte starts no page
       // Pictures that cannot be read take no room: missing, not a BMP, no path at all, a folder.
       // (Damaged pictures in every other way are the fuzzer's.)
-      {"a<IMAGE>none.bmp<P>b<IMAGE>text.bmp<P>c<IMAGE><P>d<IMAGE>data", 200, 60, 0, 1, "a10,20 b15,20 c20,20 d25,20 200"},
+      {"a<IMAGE>none.bmp<P>b<IMAGE>text.bmp<P>c<IMAGE><P>d<IMAGE>data", 200, 60, 0, 1,
+       "a10,20 b15,20 c20,20 d25,20 200"},
   };
   WriteFileBytes(folder + "text.bmp", {'n', 'o', 't', ' ', 'B', 'M', 'P'});
   for (const auto& c : cases) {
@@ -84,13 +94,15 @@ TEST_F(TextBoxTest, PagesAreLaidOutDrawnAndTurnedByTheMarkUpRules) {
   // Pages turn within their range, and a text stops at one hundred of them.
   Lay("ab\ncd\nef", 48, 0);
   std::string seen;
-  for (auto turn : {&TextBox::PreviousPage, &TextBox::NextPage, &TextBox::NextPage, &TextBox::NextPage, &TextBox::PreviousPage})
+  for (auto turn : {&TextBox::PreviousPage, &TextBox::NextPage, &TextBox::NextPage,
+                    &TextBox::NextPage, &TextBox::PreviousPage})
     (box.*turn)(), seen += std::to_string(box.currentPage);
   EXPECT_EQ(seen, "01221");
   std::string many;
   for (int i = 0; i < 150; ++i) many += "a\n";
   Lay(many, 48, 0);  // keeps the page it was on
-  EXPECT_EQ(std::tuple(box.currentPage, box.lastPage, box.left + box.width), std::tuple(1, kMaxPages - 1, 58));
+  EXPECT_EQ(std::tuple(box.currentPage, box.lastPage, box.left + box.width),
+            std::tuple(1, kMaxPages - 1, 58));
   EXPECT_EQ(Page(kMaxPages - 1), "a10,20 50");
   // A tag of 10,000 bytes is skipped whole. (Junk texts are the fuzzer's.)
   Lay("ab<" + std::string(10000, '/') + ">cd", 205, 190);
@@ -105,10 +117,13 @@ TEST_F(TextBoxTest, DrawTextCutsGlyphsBetweenTheirMarkersAndMovesThePen) {
   // leave no gap; the height is the selected font's, the pixels the image's asked for.
   DrawText("a b  c\n12\xC8\x01\x7Fx~", 20, 30, kFontWhite);
   DrawText("!", 40, 60, kFontGrey);
-  EXPECT_EQ(Digest(), "a20,30 b29,30 c42,30 120,45 225,45 \x7F""30,45 x35,45 ~40,45 *!40,60 450");
+  EXPECT_EQ(Digest(),
+            "a20,30 b29,30 c42,30 120,45 225,45 \x7F"
+            "30,45 x35,45 ~40,45 *!40,60 450");
 
   // A font with fewer markers keeps the old entries past them but draws only its own glyphs.
-  owned.push_back(Images[kFontWhite] = PaintedFont(5, 10, kRegularBase, kRegularCorner, 3));  // codes 33 to 35
+  owned.push_back(Images[kFontWhite] =
+                      PaintedFont(5, 10, kRegularBase, kRegularCorner, 3));  // codes 33 to 35
   SelectFont(kFontWhite);
   SDL_FillRect(ScreenSurface, nullptr, 0);
   DrawText("!a~\"#$!", 10, 10, kFontWhite);
