@@ -170,21 +170,8 @@ wait_region() {
 }
 
 # Makes $WORK/NAME.png: a base picture (or screenshot) with a keyed picture drawn over it
-# at (X, Y), black being transparent as the game keys its sprites.
-# compose NAME BASE OVERLAY X Y [CROP]   (CROP: WxH+X+Y of the overlay, for strip frames)
+# at (X, Y), black being transparent as the game keys its sprites.  compose NAME BASE OVERLAY X Y
 compose() {
-  local base overlay crop=()
-  base=$(picture "$2") overlay=$(picture "$3")
-  [ -n "${6:-}" ] && crop=(-crop "$6" +repage)
-  convert "$base" \( "$overlay" ${crop[@]+"${crop[@]}"} -transparent black \) \
+  convert "$(picture "$2")" \( "$(picture "$3")" -transparent black \) \
     -geometry "+$4+$5" -composite "$WORK/$1.png"
-}
-
-# True when the screenshot already shows the keyed picture at (X, Y): drawing it over the
-# screenshot changes (almost) nothing.  shows SHOT OVERLAY X Y [CROP]
-shows() {
-  compose check "$WORK/$1.png" "$2" "$3" "$4" "${5:-}"
-  local diff
-  diff=$({ compare -metric AE -fuzz 6% "$WORK/$1.png" "$WORK/check.png" null: 2>&1 || true; } | cut -d' ' -f1)
-  [ "${diff%.*}" -le 12 ]
 }
