@@ -106,7 +106,7 @@ TEST_F(TextBoxTest, DrawTextCutsGlyphsBetweenTheirMarkersAndMovesThePen) {
   SelectFont(kFontWhite);
   // Spaces advance 4, a newline goes back to the x given and 15 down, bytes without a glyph
   // leave no gap.
-  DrawText("! \"  #$\n\x01\xC8~\"!", 20, 30, kFontWhite);
+  DrawText("! \"  $#\n\x01\xC8~\"!", 20, 30, kFontWhite);
   EXPECT_EQ(Digest(), "!20,30 \"29,30 #42,30 \"20,45 !25,45 250");
 }
 
