@@ -122,8 +122,8 @@ TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
 }
 
 TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
-  const char* names[] = {"Ann", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", "Cy", "Dee",
-                         ""};  // place 1 has no zero
+  // Place 1 has no zero.
+  const char* names[] = {"Ann", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", "Cy", "Dee", ""};
   const int32_t scores[] = {900, 700, 0, -3, 0};
   for (int i = 0; i < 5; ++i) {
     std::strncpy(Settings.highScoreNames[i], names[i], kNameFieldSize);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "resources/pack.h"
 #include "settings/settings.h"
@@ -81,20 +82,15 @@ static int Unpainted(SDL_Surface* s, int w, int h) {
 
 TEST_F(SavesAndPacks, FifteenBitPicturesKeepTheirDepthAndPlainPacksLoad) {
   // A 240 x 320 start screen at 15 bits fills 153635 bytes of table, as at 16 bits.
-  struct Case {
-    const char *source, *output, *pack;
-    int w, h;
-    size_t buffer;
-  };
   ImageSet set;
   std::string error;
-  for (const Case& c : {Case{"start_screen.bmp", "data/0", "\\data\\0", 240, 320, 153635},
-                        Case{"ship.bmp", "data/1", "//data//1", 7, 3, 2000000}}) {
-    WriteBmp555(folder + "data/" + c.source, c.w, c.h);
-    ASSERT_EQ(PackFile(PackMode::Write).Build((folder + c.output).c_str(), NameList{1, &c.source}),
-              0);
-    ASSERT_TRUE(PackFile(PackMode::Read).TryLoad(set, c.pack, c.buffer, &error)) << error;
-    EXPECT_EQ(Unpainted(set.GetSurface(0), c.w, c.h), 0);
+  for (auto [source, output, pack, w, h, buffer] :
+       {std::tuple{"start_screen.bmp", "data/0", "\\data\\0", 240, 320, 153635},
+        std::tuple{"ship.bmp", "data/1", "//data//1", 7, 3, 2000000}}) {
+    WriteBmp555(folder + "data/" + source, w, h);
+    ASSERT_EQ(PackFile(PackMode::Write).Build((folder + output).c_str(), NameList{1, &source}), 0);
+    ASSERT_TRUE(PackFile(PackMode::Read).TryLoad(set, pack, buffer, &error)) << error;
+    EXPECT_EQ(Unpainted(set.GetSurface(0), w, h), 0);
   }
   // The same table without compression loads alike, within the same buffer limit.
   ASSERT_EQ(std::system(("cd '" + folder + "data' && gzip -dc < 0.pak > 2.pak").c_str()), 0);
@@ -146,11 +142,9 @@ TEST_F(SavesAndPacks, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNew) {
     for (int p = 0; p < kHighScorePlaces; ++p) Settings.highScores[p] = (t + 1) * 1000 - p;
     return SaveSettings();
   };
-  Bytes tables[2];
-  for (int t = 0; t < 2; ++t) {
-    ASSERT_TRUE(save(t));
-    tables[t] = ReadFileBytes(path);
-  }
+  const auto saved = [&](int t) { return save(t) ? ReadFileBytes(path) : Bytes{}; };
+  const Bytes tables[2] = {saved(0), saved(1)};
+  ASSERT_TRUE(!tables[0].empty() && tables[0] != tables[1]);
   for (int round = 0; round < 20; ++round) {
     const pid_t saver = fork();
     for (int i = 0; saver == 0; ++i) save(i % 2);  // the child saves until it is killed
