@@ -125,10 +125,8 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   // Place 1 has no zero.
   const char* names[] = {"Ann", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", "Cy", "Dee", ""};
   const int32_t scores[] = {900, 700, 0, -3, 0};
-  for (int i = 0; i < 5; ++i) {
-    std::strncpy(Settings.highScoreNames[i], names[i], kNameFieldSize);
-    Settings.highScores[i] = scores[i];
-  }
+  std::memcpy(Settings.highScores, scores, sizeof scores);
+  for (int i = 0; i < 5; ++i) std::strncpy(Settings.highScoreNames[i], names[i], kNameFieldSize);
   InstallDrawnMessageBox();
   const Rect no =
       LayOutMessageBox("Do you really want to reset your high scores?", MB_YESNO).buttons[1];
@@ -148,6 +146,6 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   // over it; C: the cleared table. No by tap, n, Escape and quit; Yes by Return.
   EXPECT_EQ(waits, "TbtbtbtbtbC");
   const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file.at(6)), 4),
-            std::string("\0nn\0", 4));  // only first bytes go
+  // Only first bytes go.
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file.at(6)), 4), std::string("\0nn\0", 4));
 }

@@ -58,9 +58,8 @@ TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
       {100, "a", "V500 W400 X300 Y200 Z100 ", 0},
   };
   bool pictureShown = false;
-  onDelay = [&](uint32_t ms) {
-    pictureShown |= ms == 3000 && Shows(Images[kGameOver], 40, 130);
-  };  // centred
+  // The game-over picture, centred.
+  onDelay = [&](uint32_t ms) { pictureShown |= ms == 3000 && Shows(Images[kGameOver], 40, 130); };
   for (const auto& c : kCases) {
     for (int i = 0; i < 5; ++i)
       std::snprintf(Settings.highScoreNames[i], kNameFieldSize, "%c", 'V' + i),
