@@ -34,12 +34,12 @@ TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopy) {
 // and centred, its south (s, o: down, up) and east (b, q) buttons; f: the window loses focus.
 static SDL_Event Scripted(char c) {
   const std::map<char, SDL_Event> kEvents = {
-      {'D', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {{}, SDLK_DOWN}}}},
-      {'U', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {{}, SDLK_UP}}}},
-      {'R', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {{}, SDLK_RIGHT}}}},
-      {'T', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {{}, SDLK_TAB}}}},
-      {'N', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {{}, SDLK_RETURN}}}},
-      {'X', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {{}, SDLK_ESCAPE}}}},
+      {'D', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_DOWN, KMOD_NONE, 0}}}},
+      {'U', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_UP, KMOD_NONE, 0}}}},
+      {'R', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_RIGHT, KMOD_NONE, 0}}}},
+      {'T', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_TAB, KMOD_NONE, 0}}}},
+      {'N', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_RETURN, KMOD_NONE, 0}}}},
+      {'X', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_ESCAPE, KMOD_NONE, 0}}}},
       {'h', {.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_DOWN}}},
       {'r', {.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_RIGHT}}},
       {'c', {.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED}}},
@@ -62,13 +62,14 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
   SaveSettings();
   std::string waits, kept, trace;
   bool paused = false, named = false;
-  onWait = [&] {  // the screen by its top rows, and where the mark's top-left corner lies
+  onWait = [&] {  // the screen by its top rows, and where the mark's corners lie
     const int ids[] = {kMainMenu, kOptions, kHelp, kScores, kAbout, kSupport};
     for (int k = 0; k < 6; ++k)
       if (Shows(Images[ids[k]], 0, 0, 240, 20)) waits += "MOHTAS"[k];
-    for (int p = 0, found = 0; p < 234 * 314 && !found; ++p)
-      if ((found = Shows(corner, p % 234, p / 234, 6, 6)))
-        waits += std::to_string(p % 234) + "," + std::to_string(p / 234);
+    for (int piece : {0, 18})  // the top-left and bottom-right corners
+      for (int p = 0, found = 0; p < 234 * 314 && !found; ++p)
+        if ((found = Shows(corner, p % 234, p / 234, 6, 6, piece)))
+          waits += std::to_string(p % 234) + "," + std::to_string(p / 234) + (piece ? "" : "-");
     waits += ' ';
     // The paused game and the game made after a loss, marked so that a restart would show.
     if (Shows(Images[kResumeButton], 55, 24) && !paused)
@@ -76,9 +77,8 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
     if (named && waits[waits.size() - 2] == 'M') named = false, PlayerShip.score = 55;
   };
   onDelay = [&](uint32_t ms) {  // the start screen, level banners (level/score/lives), game over
-    const std::string banner = "B" + std::to_string(CurrentLevel) + "/" +
-                               std::to_string(PlayerShip.score) + "/" +
-                               std::to_string(PlayerShip.lives) + " ";
+    char banner[40];
+    std::snprintf(banner, 40, "B%d/%d/%d ", CurrentLevel, PlayerShip.score, PlayerShip.lives);
     if (ms >= 1000) trace += ms == 3000 ? "G " : Shows(Images[kStartScreen], 0, 0) ? "S " : banner;
   };
   onPoll = [&] {
@@ -109,18 +109,19 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
   }
   EXPECT_EQ(RunGame(), Quit);
   EXPECT_EQ(trace, "S B0/0/3 B8/1234/2 B0/1234/2 B0/0/3 G B0/55/3 ");
-  // At each wait the screen (by its first letter, T: scores) and where the mark's corner lies.
+  // At each wait the screen (by its first letter, T: scores) and where the mark's corners lie.
   EXPECT_EQ(
       waits,
-      "M M35,58 M35,92 O O19,79 O19,106 O19,134 O19,208 O19,208 M35,92 M35,125 H H H48,286 "
-      "M35,125 M35,155 T T18,207 T121,207 T121,207 T52,174 T128,174 T121,207 M35,155 M35,155 "
-      "M35,193 A A2,286 A78,286 S M35,193 M35,155 M35,125 M35,92 M35,58 M M53,22 M M53,22 M35,58 "
-      "M M35,58 ");
+      "M M35,58-200,79 M35,92-200,113 O O19,79-97,92 O19,106-97,119 O19,134-97,147 O19,208-97,221 "
+      "O19,208-97,221 M35,92-200,113 M35,125-200,146 H H H48,286- M35,125-200,146 M35,155-200,176 "
+      "T T18,207-61,225 T121,207-196,225 T121,207-196,225 T52,174-106,192 T128,174-182,192 "
+      "T121,207-196,225 M35,155-200,176 M35,155-200,176 M35,193-200,214 A A2,286-64,309 "
+      "A78,286-159,310 S M35,193-200,214 M35,155-200,176 M35,125-200,146 M35,92-200,113 "
+      "M35,58-200,79 M M53,22-181,44 M M53,22-181,44 M35,58-200,79 M M35,58-200,79 ");
   // Saved: difficulty 2, the new name (typed A, b, Backspace; walked to a, s, down to x and
   // pressed it; typed !) first and Bob, not reset, below it.
   const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
-  EXPECT_EQ(file.at(2), 2);
-  EXPECT_EQ(kept + "," + reinterpret_cast<const char*>(&file.at(6)) + "," +
-                reinterpret_cast<const char*>(&file.at(36)),
-            "Bob,Ax!,Bob");
+  EXPECT_EQ(std::to_string(file.at(2)) + kept + "," + reinterpret_cast<const char*>(&file.at(6)) +
+                "," + reinterpret_cast<const char*>(&file.at(36)),
+            "2Bob,Ax!,Bob");
 }

@@ -113,11 +113,11 @@ TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
     const std::string miss = Run(a.screen, {{0, 0}}, a.page);
     for (Points tap : {Points{{r.left, r.top}}, {{r.right - 1, r.bottom - 1}}})
       EXPECT_EQ(Run(a.screen, tap, a.page), a.inside) << tap[0].first << "," << tap[0].second;
-    for (Points tap : {Points{{r.left - 1, r.top}},
-                       {{r.left, r.top - 1}},
-                       {{r.right, r.bottom - 1}},
-                       {{r.right - 1, r.bottom}}})
-      EXPECT_EQ(Run(a.screen, tap, a.page), miss) << tap[0].first << "," << tap[0].second;
+    for (auto [x, y] : {std::pair{r.left - 1, r.top},
+                        {r.left, r.top - 1},
+                        {r.right, r.bottom - 1},
+                        {r.right - 1, r.bottom}})
+      EXPECT_EQ(Run(a.screen, {{x, y}}, a.page), miss) << x << "," << y;
   }
 }
 

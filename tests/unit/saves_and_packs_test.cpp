@@ -60,10 +60,9 @@ static uint16_t Paint(int x, int y) {
 // A 16-bit BMP without masks (5-5-5, as paint programs write it), which SDL loads at 15 bits.
 static void WriteBmp555(const std::string& path, int w, int h) {
   const uint32_t stride = (2 * w + 3) & ~3, size = 54 + stride * h;
-  Bytes b{'B', 'M'};  // size, 0, pixel offset, info size, width, height, planes and depth, 0...
-  for (uint32_t v :
-       {size, 0u, 54u, 40u, uint32_t(w), uint32_t(h), 1u | 16u << 16, 0u, 0u, 0u, 0u, 0u, 0u})
-    Put(b, v);
+  Bytes b{'B', 'M'};  // size, 0, pixel offset, info size, width, height, planes and depth
+  for (uint32_t v : {size, 0u, 54u, 40u, uint32_t(w), uint32_t(h), 1u | 16u << 16}) Put(b, v);
+  b.resize(54);
   for (int y = h - 1; y >= 0; --y)
     for (uint32_t x = 0; x < stride / 2; ++x) Put(b, Paint(int(x), y), 2);
   WriteFileBytes(path, b);
