@@ -7,14 +7,12 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <tuple>
 
-#include "platform/paths.h"
-#include "resources/draw.h"
 #include "resources/pack.h"
 #include "settings/settings.h"
-#include "tests/support/harness.h"
+#include "tests/support/resource_kit.h"
 
-using Bytes = std::vector<uint8_t>;
 using SavesAndPacks = GameTest;
 
 TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksAndStrayFiles) {
@@ -61,20 +59,12 @@ static uint16_t Paint(int x, int y) {
 
 // A 16-bit BMP without masks (5-5-5, as paint programs write it), which SDL loads at 15 bits.
 static void WriteBmp555(const std::string& path, int w, int h) {
-  const int stride = (2 * w + 3) & ~3;
-  Bytes b(54 + stride * h, 0);
-  const auto put = [&](size_t at, uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> 8 * i);
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  // Header fields: file size, pixel offset, info size, width, height, planes, bits per pixel.
-  const uint32_t fields[][3] = {
-      {2, uint32_t(b.size()), 4}, {10, 54, 4}, {14, 40, 4}, {18, uint32_t(w), 4},
-      {22, uint32_t(h), 4},       {26, 1, 2},  {28, 16, 2}};
-  for (auto [at, value, bytes] : fields) put(at, value, int(bytes));
-  for (int i = 0; i < w * h; ++i)
-    put(54 + (h - 1 - i / w) * stride + i % w * 2, Paint(i % w, i / w), 2);
+  const uint32_t stride = (2 * w + 3) & ~3, size = 54 + stride * h;
+  Bytes b{'B', 'M'};  // size, 0, pixel offset, info size, width, height, planes and depth
+  for (uint32_t v : {size, 0u, 54u, 40u, uint32_t(w), uint32_t(h), 1u | 16u << 16}) Put(b, v);
+  b.resize(54);
+  for (int y = h - 1; y >= 0; --y)
+    for (uint32_t x = 0; x < stride / 2; ++x) Put(b, Paint(int(x), y), 2);
   WriteFileBytes(path, b);
 }
 
@@ -91,20 +81,15 @@ static int Unpainted(SDL_Surface* s, int w, int h) {
 
 TEST_F(SavesAndPacks, FifteenBitPicturesKeepTheirDepthAndPlainPacksLoad) {
   // A 240 x 320 start screen at 15 bits fills 153635 bytes of table, as at 16 bits.
-  struct Case {
-    const char *source, *output, *pack;
-    int w, h;
-    size_t buffer;
-  };
   ImageSet set;
   std::string error;
-  for (const Case& c : {Case{"start_screen.bmp", "data/0", "\\data\\0", 240, 320, 153635},
-                        Case{"ship.bmp", "data/1", "//data//1", 7, 3, 2000000}}) {
-    WriteBmp555(folder + "data/" + c.source, c.w, c.h);
-    ASSERT_EQ(PackFile(PackMode::Write).Build((folder + c.output).c_str(), NameList{1, &c.source}),
-              0);
-    ASSERT_TRUE(PackFile(PackMode::Read).TryLoad(set, c.pack, c.buffer, &error)) << error;
-    EXPECT_EQ(Unpainted(set.GetSurface(0), c.w, c.h), 0);
+  for (auto [source, output, pack, w, h, buffer] :
+       {std::tuple{"start_screen.bmp", "data/0", "\\data\\0", 240, 320, 153635},
+        std::tuple{"ship.bmp", "data/1", "//data//1", 7, 3, 2000000}}) {
+    WriteBmp555(folder + "data/" + source, w, h);
+    ASSERT_EQ(PackFile(PackMode::Write).Build((folder + output).c_str(), NameList{1, &source}), 0);
+    ASSERT_TRUE(PackFile(PackMode::Read).TryLoad(set, pack, buffer, &error)) << error;
+    EXPECT_EQ(Unpainted(set.GetSurface(0), w, h), 0);
   }
   // The same table without compression loads alike, within the same buffer limit.
   ASSERT_EQ(std::system(("cd '" + folder + "data' && gzip -dc < 0.pak > 2.pak").c_str()), 0);
@@ -121,25 +106,19 @@ TEST_F(SavesAndPacks, EveryFieldLiesAtItsOffsetLittleEndian) {
   Settings = SettingsRecord{};
   LoadSettings();
   const SettingsRecord& s = Settings;
-  const uint32_t kFields[][3] = {{0, 2, s.spareWordA},
-                                 {2, 2, uint16_t(s.difficulty)},
-                                 {4, 2, s.spareWordB},
-                                 {156, 4, uint32_t(s.highScores[0])},
-                                 {160, 4, uint32_t(s.highScores[1])},
-                                 {164, 4, uint32_t(s.highScores[2])},
-                                 {168, 4, uint32_t(s.highScores[3])},
-                                 {172, 4, uint32_t(s.highScores[4])},
-                                 {176, 1, s.soundOn},
-                                 {177, 1, s.spareFlag},
-                                 {178, 2, s.spareNumber},
+  const uint32_t kFields[][3] = {{0, 2, s.spareWordA},  {2, 2, uint16_t(s.difficulty)},
+                                 {4, 2, s.spareWordB},  {176, 1, s.soundOn},
+                                 {177, 1, s.spareFlag}, {178, 2, s.spareNumber},
                                  {210, 0, s.reserved}};
   for (const auto& [at, size, value] : kFields) {
     uint32_t expected = 0;
     for (uint32_t i = 0; i < size; ++i) expected |= uint32_t(bytes[at + i]) << (8 * i);
     EXPECT_EQ(value, expected) << "offset " << at;
   }
-  EXPECT_EQ(
-      std::memcmp(s.highScoreNames, &bytes[6], 150) | std::memcmp(s.spareName, &bytes[180], 30), 0);
+  EXPECT_EQ(std::memcmp(s.highScoreNames, &bytes[6], 150) |
+                std::memcmp(s.highScores, &bytes[156], 20) |
+                std::memcmp(s.spareName, &bytes[180], 30),
+            0);
   Settings.reserved = 9;  // saved as 0
   bytes[210] = 0;
   MakeRoomAt(4);  // nothing moves
@@ -162,11 +141,9 @@ TEST_F(SavesAndPacks, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNew) {
     for (int p = 0; p < kHighScorePlaces; ++p) Settings.highScores[p] = (t + 1) * 1000 - p;
     return SaveSettings();
   };
-  Bytes tables[2];
-  for (int t = 0; t < 2; ++t) {
-    ASSERT_TRUE(save(t));
-    tables[t] = ReadFileBytes(path);
-  }
+  const auto saved = [&](int t) { return save(t) ? ReadFileBytes(path) : Bytes{}; };
+  const Bytes tables[2] = {saved(0), saved(1)};
+  ASSERT_TRUE(!tables[0].empty() && tables[0] != tables[1]);
   for (int round = 0; round < 20; ++round) {
     const pid_t saver = fork();
     for (int i = 0; saver == 0; ++i) save(i % 2);  // the child saves until it is killed
