@@ -160,6 +160,10 @@ bool ImageSet::WriteContent(int fd, std::string* error) const {
   return true;
 }
 
+// The largest picture SDL makes a surface of (and so the largest the game can load).
+constexpr int kMaxPackPictureWidth = 16383;
+constexpr int kMaxPackPictureHeight = 65535;
+
 SDL_Surface* LoadSourceImage(const char* path, uint32_t* alphaFlag) {
   const std::string host = ToHost(path);
   const size_t length = std::strlen(path);
@@ -173,6 +177,13 @@ SDL_Surface* LoadSourceImage(const char* path, uint32_t* alphaFlag) {
     // A damaged header is refused before SDL allocates what it claims.
     SDL_RWops* stream = BitmapFileIsSane(host.c_str()) ? SDL_RWFromFile(host.c_str(), "rb") : nullptr;
     surface = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
+  }
+  // SDL reads pictures wider or taller than it can make again when the game loads the pack.
+  if (surface && (surface->w > kMaxPackPictureWidth || surface->h > kMaxPackPictureHeight)) {
+    SDL_SetError("the picture is %d x %d pixels, more than the %d x %d a pack can hold",
+                 surface->w, surface->h, kMaxPackPictureWidth, kMaxPackPictureHeight);
+    SDL_FreeSurface(surface);
+    surface = nullptr;
   }
   if (!surface) std::fprintf(stderr, "Couldn't load %s: %s\n", path, SDL_GetError());
   return surface;
