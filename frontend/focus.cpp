@@ -110,6 +110,11 @@ void DrawFocusMark(const Rect& area) {
   SDL_FreeSurface(corners);
 }
 
+void TapPointOf(const Rect& area, int32_t& x, int32_t& y) {
+  x = (area.left + area.right) / 2;
+  y = (area.top + area.bottom) / 2;
+}
+
 void ShowFocusMark(const Rect* areas, int marked) {
   if (marked < 0) return;
   DrawFocusMark(areas[marked]);

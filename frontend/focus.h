@@ -34,6 +34,10 @@ bool MoveFocus(int& marked, int count, NavKey key);
 // Nothing is presented. Called by the screens after they draw themselves.
 void DrawFocusMark(const Rect& area);
 
+// The point a tap on the middle of an area gives: Enter presses the marked button as that
+// tap would. Used by the main menu and the high-score screen.
+void TapPointOf(const Rect& area, int32_t& x, int32_t& y);
+
 // Presents the screen with the mark on areas[marked], when `marked` is not -1. Used by
 // screens whose own drawing already ended with a flip.
 void ShowFocusMark(const Rect* areas, int marked);

@@ -63,8 +63,7 @@ int RunHighScoreScreen() {
       return kScreenClosed;
     } else if (key == NavKey::Press) {
       // As a tap on the marked button's middle.
-      x = (buttons[marked].left + buttons[marked].right) / 2;
-      y = (buttons[marked].top + buttons[marked].bottom) / 2;
+      TapPointOf(buttons[marked], x, y);
     } else {
       continue;
     }

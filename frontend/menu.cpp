@@ -59,8 +59,7 @@ FlowCode RunMainMenu(bool gameInProgress) {
       if (key == NavKey::Back && gameInProgress) return Resume;
       if (key != NavKey::Press) continue;
       // Enter presses the marked button as a tap on its middle would.
-      x = (buttons[marked].left + buttons[marked].right) / 2;
-      y = (buttons[marked].top + buttons[marked].bottom) / 2;
+      TapPointOf(buttons[marked], x, y);
     } else {
       continue;
     }
