@@ -1,6 +1,8 @@
 #!/bin/sh
 # make_gallery.sh <build-dir>: draws every screen of the game from <build-dir>/bin with the
-# gallery tool already built in <build-dir>, and writes them as PNGs to docs/screenshots/.
+# gallery tool already built in <build-dir>, and writes them as PNGs to docs/screenshots/, and
+# the screens the desktop's software centres show (named in the AppStream metadata) three times
+# larger, sharp, to docs/screenshots/large/.
 # Builds nothing itself; needs ImageMagick's `convert`.
 set -eu
 if [ $# -ne 1 ]; then
@@ -27,3 +29,12 @@ while read -r name; do
     -strip "PNG24:$out/$name.png"
   echo "$out/$name.png"
 done <"$work/names.txt"
+
+# The software centres' screenshots: whole pixels repeated, as the game's window shows them.
+mkdir -p "$out/large"
+sed -n 's#.*/screenshots/large/\(.*\)\.png</image>.*#\1#p' "$repo/desktop/zorblats.metainfo.xml" |
+  while read -r name; do
+    convert "$out/$name.png" -scale 300% -define png:exclude-chunks=date,time +set date:create \
+      +set date:modify -strip "PNG24:$out/large/$name.png"
+    echo "$out/large/$name.png"
+  done

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The gallery in docs/screenshots, and the software centres' large copies of some of its
+# screens, show the game as this tree draws it, pixel for pixel.
+source "$(dirname "$0")/lib.sh"
+DOCS="$(cd "$(dirname "$0")/../../docs/screenshots" && pwd)"
+SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$GAME_SOURCE_DIR/../tools/gallery/gallery" "$GAME" \
+  "$WORK" >"$WORK/names.txt"
+same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
+while read -r name; do
+  same "$WORK/$name.bmp" "$DOCS/$name.png" ||
+    fail "docs/screenshots/$name.png is not what the game draws: cmake --build build --target gallery"
+done <"$WORK/names.txt"
+for large in "$DOCS"/large/*.png; do
+  convert "$WORK/$(basename "$large" .png).bmp" -scale 300% "$WORK/large.png"
+  same "$WORK/large.png" "$large" || fail "docs/screenshots/large/${large##*/} is out of date"
+done
