@@ -1,5 +1,7 @@
 #include "platform/gamepad.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <deque>
 
@@ -21,8 +23,13 @@ constexpr uint8_t kStickY = 1;
 constexpr int kStickPushed = 16000;
 constexpr int kStickReleased = 8000;
 
-// The pad watch looks for plugged and pulled pads this often.
+// The pad watch looks for plugged and pulled pads this often. Starting the joystick system
+// afresh at every look kept an idle game at 1 % of a core, so it is done only when the
+// folder of input devices has changed: at that look and the next, by when the new device's
+// permissions are set.
 constexpr uint32_t kWatchMs = 3000;
+constexpr const char* kInputDevices = "/dev/input";
+constexpr int kLooksAfterChange = 2;
 constexpr int kWatchTick = 0x5A0D;  // the user event's code
 
 // Each key may be held by several pad controls at once: one bit per control.
@@ -94,6 +101,27 @@ void WatchPads() {
   }
 }
 
+timespec devicesSeen{};  // the input folder's modification time at the last look
+int looksLeft = 0;        // looks that still start the joystick system afresh
+
+// True when a device node has come or gone in the input folder since the last call.
+bool InputDevicesChanged() {
+  struct stat folder {};
+  if (stat(kInputDevices, &folder) != 0) return false;
+  const timespec now = folder.st_mtim;
+  const bool changed = now.tv_sec != devicesSeen.tv_sec || now.tv_nsec != devicesSeen.tv_nsec;
+  devicesSeen = now;
+  return changed;
+}
+
+// The watch's tick: pads are looked for again after the input devices change.
+void LookForPads() {
+  if (InputDevicesChanged()) looksLeft = kLooksAfterChange;
+  if (looksLeft == 0) return;
+  --looksLeft;
+  WatchPads();
+}
+
 Uint32 PushWatchTick(Uint32 interval, void*) {
   SDL_Event tick{};
   tick.type = SDL_USEREVENT;
@@ -107,6 +135,7 @@ Uint32 PushWatchTick(Uint32 interval, void*) {
 void PrepareGamepads() { setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "1", 0); }
 
 void OpenGamepads() {
+  InputDevicesChanged();
   WatchPads();
   if (SDL_InitSubSystem(SDL_INIT_TIMER) == 0) SDL_AddTimer(kWatchMs, PushWatchTick, nullptr);
 }
@@ -131,7 +160,7 @@ bool TranslatePadEvent(SDL_Event& event) {
       break;
     case SDL_USEREVENT:
       if (event.user.code != kWatchTick) return true;
-      WatchPads();
+      LookForPads();
       break;
     default:
       return true;
