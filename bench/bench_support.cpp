@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/paths.h"
+#include "platform/window_mode.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "settings/settings.h"
@@ -17,15 +18,31 @@ namespace {
 FreeHost freeHost;
 }  // namespace
 
+std::atomic<bool> CountAllocations = false;
+std::atomic<long> Allocations = 0;
+
+// glibc's own entry points do the work; these only count.
+extern "C" void* __libc_malloc(size_t size);
+extern "C" void* __libc_calloc(size_t count, size_t size);
+extern "C" void* __libc_realloc(void* p, size_t size);
+extern "C" void* malloc(size_t size) {
+  if (CountAllocations) ++Allocations;
+  return __libc_malloc(size);
+}
+extern "C" void* calloc(size_t count, size_t size) {
+  if (CountAllocations) ++Allocations;
+  return __libc_calloc(count, size);
+}
+extern "C" void* realloc(void* p, size_t size) {
+  if (CountAllocations) ++Allocations;
+  return __libc_realloc(p, size);
+}
+
 const char* GameFolder() { return ZORBLATS_GAME_DIR; }
 
 bool WindowedScreen() {
   const char* screen = std::getenv("ZORBLATS_BENCH_SCREEN");
   return screen && std::strcmp(screen, "window") == 0;
-}
-
-uint32_t ScreenFlags() {
-  return WindowedScreen() ? SDL_SWSURFACE : SDL_HWSURFACE | SDL_DOUBLEBUF | SDL_FULLSCREEN;
 }
 
 void SetUpGame() {
@@ -38,7 +55,12 @@ void SetUpGame() {
     std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
     std::exit(1);
   }
-  ScreenSurface = SDL_SetVideoMode(240, 320, 16, ScreenFlags());
+  if (WindowedScreen()) {
+    ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
+  } else {
+    ChooseStartMode(StartMode::FullScreen);
+    ScreenSurface = OpenGameScreen();
+  }
   if (!ScreenSurface) {
     std::fprintf(stderr, "no 240 x 320 screen: %s\n", SDL_GetError());
     std::exit(1);
@@ -75,6 +97,7 @@ void FloorReporter::ReportRuns(const std::vector<Run>& runs) {
     const double perSecond = benchmark::GetTimeUnitMultiplier(run.time_unit);
     cpuTime[name] = run.GetAdjustedCPUTime() / perSecond;
     realTime[name] = run.GetAdjustedRealTime() / perSecond;
+    if (run.counters.count("allocations")) allocations[name] = run.counters.at("allocations");
   }
   ConsoleReporter::ReportRuns(runs);
 }
@@ -103,6 +126,11 @@ bool FloorReporter::PrintRatios() const {
     std::printf("%-28s %9.1f ms  %-24s %9.1f ms  %7.2f  < %.0f ms wall %s\n",
                 limit.measured.c_str(), ms, limit.floor.c_str(), f->second * 1e3,
                 m->second / f->second, limit.goalMs, ms < limit.goalMs ? "met" : "MISSED");
+  }
+  for (const auto& [name, count] : allocations) {
+    met = met && count == 0;
+    std::printf("%-28s %9.2f heap allocations per iteration  goal 0 %s\n", name.c_str(), count,
+                count == 0 ? "met" : "MISSED");
   }
   return met;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -30,14 +31,13 @@ class FreeHost final : public HostInput {
 // The built game folder (build*/bin), where data/1.pak, data/story and the help pictures are.
 const char* GameFolder();
 
-// The video mode of the benchmarks: the game's own (full screen, double-buffered), which on
-// the dummy driver makes every flip scale the screen up to the dummy desktop; or, with
+// The screen of the benchmarks: the game's own (OpenGameScreen on the full screen: the game
+// draws into a 240 x 320 surface that every flip scales onto the dummy desktop); or, with
 // ZORBLATS_BENCH_SCREEN=window, a plain 240 x 320 window whose flip only copies it, which
 // leaves the game's own drawing to be seen.
 bool WindowedScreen();
-uint32_t ScreenFlags();
 
-// Once per process: SDL's dummy video driver, the 240 x 320 16-bit screen in ScreenFlags(), the free host,
+// Once per process: SDL's dummy video driver, the screen above, the free host,
 // sound off, ExeDir at the game folder, the working directory there (as start-up makes it),
 // and Images filled from the real data/1.pak by LoadImages. Used by every in-process
 // benchmark.
@@ -72,7 +72,13 @@ class FloorReporter : public benchmark::ConsoleReporter {
   std::vector<Limit> limits;
   std::map<std::string, double> cpuTime;   // seconds per iteration
   std::map<std::string, double> realTime;  // seconds per iteration
+  std::map<std::string, double> allocations;  // per iteration, where counted
 };
+
+// Every malloc, calloc and realloc of the process (the game's, SDL's and the C++ library's)
+// adds one to Allocations while CountAllocations is set. BM_PlayFrame counts its frames'.
+extern std::atomic<bool> CountAllocations;
+extern std::atomic<long> Allocations;
 
 // The buffer LoadImages reads the main pack with.
 constexpr unsigned kMainPackBuffer = 2000000;

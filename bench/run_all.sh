@@ -18,14 +18,14 @@ cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORBLATS_BENCH=O
 cmake --build "$build" -j2 --target zorblats zorblats_bench startup_probe floor_program >/dev/null
 
 repeat=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
-echo "== in-process benchmarks, the game's video mode (dummy driver)"
+echo "== in-process benchmarks, the game's own screen (dummy driver)"
 "$build/bench/zorblats_bench" "${repeat[@]}"
 echo
 echo "== the play frame on a plain 240 x 320 window (dummy driver; the flip only copies)"
 ZORBLATS_BENCH_SCREEN=window "$build/bench/zorblats_bench" "${repeat[@]}" \
   --benchmark_filter='BM_PlayFrame|BM_FloorBlitAndFlip|BM_SelectFont'
 echo
-echo "== instruction counts (callgrind), the game's video mode"
+echo "== instruction counts (callgrind), the game's own screen"
 "$here/count_instructions.sh" "$build"
 echo
 echo "== instruction counts (callgrind), plain window"
