@@ -184,7 +184,8 @@ void GameTest::TearDown() {
   SDL_Quit();
   if (chdir("/") != 0)
     ADD_FAILURE() << "cannot leave the test folder";  // a test may have entered it
-  if (!folder.empty()) std::system(("rm -rf '" + folder + "'").c_str());
+  if (!folder.empty())
+    std::system(("chmod -R u+w '" + folder + "'; rm -rf '" + folder + "'").c_str());
 }
 
 void GameTest::InstallSyntheticImages() {

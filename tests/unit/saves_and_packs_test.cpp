@@ -3,6 +3,7 @@
 // pictures through the pack builder and the reader; packs without compression; the settings file
 // field by field, and how the high-score table makes room for a new entry.
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -154,4 +155,25 @@ TEST_F(SavesAndPacks, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNew) {
     EXPECT_TRUE(file == tables[0] || file == tables[1])
         << "round " << round << ": " << file.size() << " bytes";
   }
+}
+
+// A folder that takes no new files has the file rewritten where it stands: a disk that fills
+// up midway (here a 100-byte file size limit) leaves it its full length, never short.
+TEST_F(SavesAndPacks, ARewriteInPlaceCutShortKeepsTheFileWhole) {
+  const std::string d = folder + "data/";
+  Settings = SettingsRecord{};
+  ASSERT_TRUE(SaveSettings());
+  const bool root = geteuid() == 0;  // root writes into any folder: the save runs as nobody
+  ASSERT_EQ(std::system(("chmod 555 " + d + (root ? " && chown -R 65534 " + folder : "")).c_str()),
+            0);
+  const pid_t saver = fork();
+  if (saver == 0) {
+    const rlimit full{100, RLIM_INFINITY};
+    signal(SIGXFSZ, SIG_IGN);
+    _exit((root && setuid(65534) != 0) || setrlimit(RLIMIT_FSIZE, &full) != 0 || SaveSettings());
+  }
+  int status = -1;
+  waitpid(saver, &status, 0);
+  EXPECT_EQ(status, 0) << "the save should fail, and nothing else";
+  EXPECT_EQ(ReadFileBytes(d + "zorblats.set").size(), kSettingsFileSize);
 }
