@@ -1,10 +1,10 @@
 #include "platform/config_file.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
+
+#include "platform/paths.h"
 
 namespace {
 
@@ -40,11 +40,8 @@ std::string FormatDisplayConfig(const DisplayConfig& config) {
 }
 
 std::string DisplayConfigPath() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && config[0] == '/') return std::string(config) + "/zorblats/zorblats.conf";
-  const char* home = std::getenv("HOME");
-  if (home && home[0]) return std::string(home) + "/.config/zorblats/zorblats.conf";
-  return {};
+  const std::string folder = UserFolder("XDG_CONFIG_HOME", "/.config");
+  return folder.empty() ? folder : folder + "/zorblats.conf";
 }
 
 DisplayConfig LoadDisplayConfig() {
@@ -60,10 +57,7 @@ DisplayConfig LoadDisplayConfig() {
 bool SaveDisplayConfig(const DisplayConfig& config) {
   const std::string path = DisplayConfigPath();
   if (path.empty()) return false;
-  // Make every missing folder on the way (the config folder itself may be new).
-  for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
-    mkdir(path.substr(0, slash).c_str(), 0755);
-  }
+  MakeFolders(path.substr(0, path.rfind('/')));  // the config folder itself may be new
   const std::string temporary = path + ".new";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (!file) return false;

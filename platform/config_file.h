@@ -17,7 +17,8 @@ DisplayConfig ParseDisplayConfig(std::string_view text);
 // The whole file for these values. Called by SaveDisplayConfig and the fuzz target.
 std::string FormatDisplayConfig(const DisplayConfig& config);
 
-// The file's path from $XDG_CONFIG_HOME, else $HOME/.config; empty when neither is set.
+// The file's path from $XDG_CONFIG_HOME, else $HOME/.config; empty when neither is an
+// absolute path.
 std::string DisplayConfigPath();
 
 // The file's values, or the defaults where it is missing or unreadable. Called at start-up.

@@ -71,14 +71,20 @@ bool EnterFolder(const char* gameFolder) {
   return chdir(path) == 0;
 }
 
-// Makes every missing folder of an absolute host path, the way mkdir -p does. The folders
-// are private (0700), as the user's data folders should be.
-static bool MakeFolders(const std::string& path) {
+bool MakeFolders(const std::string& path) {
   for (size_t end = path.find('/', 1); ; end = path.find('/', end + 1)) {
     const std::string part = path.substr(0, end);
     if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (end == std::string::npos) return true;
   }
+}
+
+std::string UserFolder(const char* variable, const char* underHome) {
+  const char* set = std::getenv(variable);
+  if (set && set[0] == '/') return std::string(set) + "/zorblats";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + underHome + "/zorblats";
+  return {};
 }
 
 void ChooseSettingsFolder(const char* settingsFileName) {
@@ -91,18 +97,10 @@ void ChooseSettingsFolder(const char* settingsFileName) {
   // A settings file of the player's own in a folder that takes no new files stays in use.
   if (access((std::string(dataFolder) + settingsFileName).c_str(), W_OK) == 0) return;
 
-  // An installed game: the user's data folder; a relative XDG_DATA_HOME counts as unset.
-  std::string folder;
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  const char* home = std::getenv("HOME");
-  if (dataHome && dataHome[0] == '/') {
-    folder = dataHome;
-  } else if (home && home[0] == '/') {
-    folder = std::string(home) + "/.local/share";
-  } else {
-    return;  // nowhere else to go: saves try the data folder and report their failure
-  }
-  folder += "/zorblats";
+  // An installed game: the user's data folder. Without one there is nowhere else to go:
+  // saves try the data folder and report their failure.
+  std::string folder = UserFolder("XDG_DATA_HOME", "/.local/share");
+  if (folder.empty()) return;
   // A folder that cannot be made is still the place: the first save then reports it.
   MakeFolders(folder);
   folder += '/';

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 constexpr size_t kExeDirCapacity = 260;   // ExeDir, the module path's capacity too
 constexpr size_t kDataDirCapacity = 400;  // DataDir
@@ -39,6 +40,15 @@ void ChooseSettingsFolder(const char* settingsFileName);
 // The settings file's folder, ending in a separator: the user's folder when
 // ChooseSettingsFolder picked it, else DataDir. Used by the settings file code.
 const char* SettingsFolder();
+
+// The game's folder under one of the user's base folders: $variable when it is an absolute
+// path (a relative one counts as unset), else $HOME followed by underHome; "zorblats" is
+// added. Empty when neither gives an absolute path. Used for the settings and display config.
+std::string UserFolder(const char* variable, const char* underHome);
+
+// Makes every missing folder of an absolute host path, as mkdir -p does; the folders made are
+// private (0700), as the user's folders should be. False when one cannot be made.
+bool MakeFolders(const std::string& path);
 
 // Makes a folder (a game path) the working directory, so relative picture paths of the
 // help text open beside the game. Called once by WinMain.
