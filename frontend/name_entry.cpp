@@ -85,11 +85,18 @@ int WalkKeyboard(int from, NavKey key) {
     }
     return from;
   }
-  // The next row up or down, round from the last to the first.
-  constexpr int kRowTops[] = {0, 17, 34, 51, 68};
-  int row = 0;
-  while (kRowTops[row] != at.top) ++row;
-  const int target = kRowTops[(row + (key == NavKey::Previous ? 4 : 1)) % 5];
+  // The next row up or down (the nearest key top that way), round from the last to the first:
+  // with no row beyond, the farthest row the other way.
+  const bool up = key == NavKey::Previous;
+  int target = -1;
+  for (int round = 0; round < 2 && target < 0; ++round) {
+    for (int i = 0; i < kKeyCount; ++i) {
+      const int top = KeyTable[i].area.top;
+      const bool beyond = up ? top < at.top : top > at.top;
+      const bool nearer = target < 0 || (up ? top > target : top < target);
+      if (top != at.top && (beyond || round == 1) && nearer) target = top;
+    }
+  }
   int bestDistance = 1 << 30;
   for (int i = 0; i < kKeyCount; ++i) {
     const Rect& a = KeyTable[i].area;
@@ -124,7 +131,8 @@ int32_t PressKey(int index, int32_t code, char* name, int32_t maxLength) {
 // themselves, Backspace deletes, Enter and Escape end the entry; the arrows walk the
 // on-screen keyboard and the pad's south button (Space without a character) presses the
 // key walked to. Returns 1 when the entry ends.
-int32_t TypeKey(const SDL_keysym& keysym, char* name, int32_t maxLength) {
+int32_t TypeKey(const SDL_Event& event, char* name, int32_t maxLength) {
+  const SDL_keysym& keysym = event.key.keysym;
   switch (keysym.sym) {
     case SDLK_RETURN:
     case SDLK_KP_ENTER:
@@ -135,9 +143,6 @@ int32_t TypeKey(const SDL_keysym& keysym, char* name, int32_t maxLength) {
     default:
       break;
   }
-  SDL_Event event{};
-  event.type = SDL_KEYDOWN;
-  event.key.keysym = keysym;
   const NavKey key = ReadNavKey(event);
   const bool press = keysym.sym == SDLK_SPACE && keysym.unicode == 0;
   if (key == NavKey::Next || key == NavKey::Previous || key == NavKey::Left ||
@@ -271,7 +276,7 @@ int32_t RunNameEntry(char* name, int32_t maxLength) {
       if (event.type == SDL_QUIT) {
         result = 3;
       } else if (event.type == SDL_KEYDOWN) {
-        result = TypeKey(event.key.keysym, name, maxLength);
+        result = TypeKey(event, name, maxLength);
       } else if (event.type == SDL_MOUSEBUTTONDOWN) {
         const int32_t x = event.button.x;
         const int32_t y = event.button.y;
