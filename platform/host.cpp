@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gamepad.h"
+#include "platform/lost_display.h"
 #include "platform/signals.h"
 #include "platform/window_mode.h"
 
@@ -23,6 +24,8 @@ class SdlHost final : public HostInput {
       SDL_Delay(slice);
       ms -= slice;
       if (ms > 0) SDL_PumpEvents();
+      SDL_Event quit;  // a lost Wayland compositor comes as a quit, left queued till the delay ends
+      if (SDL_PeepEvents(&quit, 1, SDL_PEEKEVENT, SDL_QUITMASK) > 0) EndIfDisplayLost();
     }
   }
   uint32_t Ticks() override { return SDL_GetTicks(); }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/config_file.h"
+#include "platform/lost_display.h"
 #include "platform/window.h"
 
 namespace {
@@ -20,20 +21,45 @@ ScreenLayout layout{kGameWidth, kGameHeight, 1, 0, 0};
 bool fullscreen = true;
 int desktopWide = 0;  // the desktop's size, as SDL gave it before the first video mode
 int desktopHigh = 0;
+WorkArea workArea{};  // the room for a window, read with the desktop's size
 
-bool SetMode(bool wantFullscreen) {
-  const ScreenLayout wanted = FitScreen(desktopWide, desktopHigh, wantFullscreen);
+// Sets a video mode of that size; the picture is centred in whatever size SDL gives.
+bool OpenVideo(int width, int height, bool wantFullscreen) {
   const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | (wantFullscreen ? SDL_FULLSCREEN : 0);
-  SDL_Surface* surface = SDL_SetVideoMode(wanted.width, wanted.height, 16, flags);
+  SDL_Surface* surface = SDL_SetVideoMode(width, height, 16, flags);
   video = surface && surface->format->BytesPerPixel == 2 ? surface : nullptr;
   if (!video) return false;
-  // Should SDL give another size than asked for, the picture is centred in what it gave.
-  layout = FitScreen(video->w, video->h, true);
+  layout = FitScreen(video->w, video->h);
   fullscreen = wantFullscreen;
   if (MainWindow) MainWindow = video;
   SDL_FillRect(video, nullptr, 0);
   SDL_UpdateRect(video, 0, 0, 0, 0);
   return true;
+}
+
+// The full screen, or the window centred in the desktop's work area (at start SDL's
+// centring would take the whole screen; back from the full screen SDL would leave the
+// window in its corner).
+bool SetMode(bool wantFullscreen) {
+  if (wantFullscreen) {
+    const ScreenLayout wanted = FitScreen(desktopWide, desktopHigh);
+    return OpenVideo(wanted.width, wanted.height, true);
+  }
+  const WindowPlace place = FitWindow(workArea);
+  if (!OpenVideo(place.layout.width, place.layout.height, false)) return false;
+  MoveGameWindow(place.x, place.y);
+  return true;
+}
+
+// A window the window manager or compositor gave another size (a tiling one fills its
+// tile) takes that size, the picture centred on black at the largest whole scale in it.
+void FollowWindowSize(int width, int height) {
+  if (fullscreen || (width == video->w && height == video->h)) return;
+  if (OpenVideo(std::max(width, kGameWidth), std::max(height, kGameHeight), false)) {
+    PresentScreen(gameScreen, nullptr);
+  } else {
+    SetMode(false);
+  }
 }
 
 // Copies a rectangle of the game's surface onto the video surface, each pixel scale x scale.
@@ -55,15 +81,22 @@ void ScaleOnto(const SDL_Rect& area) {
 
 }  // namespace
 
-ScreenLayout FitScreen(int desktopWidth, int desktopHeight, bool full) {
-  int scale = std::max(1, std::min(desktopWidth / kGameWidth, desktopHeight / kGameHeight));
-  if (!full) {
-    scale = std::min(scale, kMaxWindowScale);
-    return {kGameWidth * scale, kGameHeight * scale, scale, 0, 0};
-  }
-  const int width = std::max(desktopWidth, kGameWidth * scale);
-  const int height = std::max(desktopHeight, kGameHeight * scale);
+ScreenLayout FitScreen(int surfaceWidth, int surfaceHeight) {
+  const int scale = std::max(1, std::min(surfaceWidth / kGameWidth, surfaceHeight / kGameHeight));
+  const int width = std::max(surfaceWidth, kGameWidth * scale);
+  const int height = std::max(surfaceHeight, kGameHeight * scale);
   return {width, height, scale, (width - kGameWidth * scale) / 2, (height - kGameHeight * scale) / 2};
+}
+
+WindowPlace FitWindow(const WorkArea& area) {
+  const int roomWide = area.width - area.frameLeft - area.frameRight;
+  const int roomHigh = area.height - area.frameTop - area.frameBottom;
+  int scale = std::max(1, std::min(roomWide / kGameWidth, roomHigh / kGameHeight));
+  scale = std::min(scale, kMaxWindowScale);
+  const int wide = kGameWidth * scale, high = kGameHeight * scale;
+  const int x = area.left + std::max(0, (roomWide - wide) / 2);
+  const int y = area.top + std::max(0, (roomHigh - high) / 2);
+  return {{wide, high, scale, 0, 0}, x, y};
 }
 
 bool MapToGame(const ScreenLayout& at, int x, int y, int& gameX, int& gameY) {
@@ -82,6 +115,7 @@ SDL_Surface* OpenGameScreen() {
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
   desktopWide = info ? info->current_w : 0;
   desktopHigh = info ? info->current_h : 0;
+  workArea = ReadWorkArea(desktopWide, desktopHigh);
   bool full = startMode == StartMode::Remembered ? LoadDisplayConfig().fullscreen
                                                   : startMode == StartMode::FullScreen;
   if (!SetMode(full) && !SetMode(!full)) return nullptr;
@@ -155,6 +189,16 @@ bool TakeWindowEvent(SDL_Event& event) {
     }
     case SDL_VIDEOEXPOSE:
       PresentScreen(gameScreen, nullptr);
+      return false;
+    case SDL_VIDEORESIZE: {
+      // Under X the event may be an echo of an earlier switch: the window's own size counts.
+      int width = event.resize.w, height = event.resize.h;
+      ReadGameWindowSize(width, height);
+      FollowWindowSize(width, height);
+      return true;
+    }
+    case SDL_QUIT:
+      EndIfDisplayLost();  // a lost Wayland compositor reaches SDL's queue as a quit
       return false;
     default:
       return false;

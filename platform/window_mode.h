@@ -7,6 +7,8 @@
 #pragma once
 #include <SDL/SDL.h>
 
+#include "platform/work_area.h"
+
 // Where the picture sits on the real video surface.
 struct ScreenLayout {
   int width, height;  // the video surface: the window, or the whole desktop in full screen
@@ -14,10 +16,21 @@ struct ScreenLayout {
   int left, top;      // the picture's top-left corner
 };
 
-// The layout for a desktop of that size: a window fits the largest whole scale up to 4
-// (at least 1); the full screen takes the desktop and centres the largest scale that fits.
-// Called by OpenGameScreen and the switch; tests call it directly.
-ScreenLayout FitScreen(int desktopWidth, int desktopHeight, bool fullscreen);
+// The picture on a video surface of that size (the full screen's desktop, or a window
+// the compositor sized): the largest whole scale that fits (at least 1), centred; a surface
+// smaller than scale 1 grows to hold it. Called by SetMode; tests call it directly.
+ScreenLayout FitScreen(int width, int height);
+
+// A window on the desktop: its layout and where its frame's top-left corner goes.
+struct WindowPlace {
+  ScreenLayout layout;
+  int x, y;
+};
+
+// The window at the largest whole scale up to 4 (at least 1) whose window with its frame
+// fits the work area, the frame centred in the work area (kept inside from the top-left
+// when even scale 1 is too big). Called by SetMode; tests call it directly.
+WindowPlace FitWindow(const WorkArea& area);
 
 // The game pixel under a point of the video surface, clamped to the picture; false when
 // the point lies outside the picture. Called by TakeWindowEvent; tests call it directly.

@@ -27,17 +27,17 @@ TEST(DisplayConfig, TakesWhatCanBeReadAndKeepsTheDefaultForTheRest) {
 TEST(WindowMode, TheLargestWholeScaleThatFitsCentredInFullScreenAndTapsMappedBack) {
   const struct {
     int w, h;
-    bool full;
     ScreenLayout at;
-  } fits[] = {
-      {1280, 1024, false, {720, 960, 3, 0, 0}},  {1280, 1024, true, {1280, 1024, 3, 280, 32}},
-      {3840, 2160, false, {960, 1280, 4, 0, 0}}, {3840, 2160, true, {3840, 2160, 6, 1200, 120}},
-      {240, 320, true, {240, 320, 1, 0, 0}},     {0, 0, true, {240, 320, 1, 0, 0}}};
+  } fits[] = {{1280, 1024, {1280, 1024, 3, 280, 32}},
+              {3840, 2160, {3840, 2160, 6, 1200, 120}},
+              {1276, 995, {1276, 995, 3, 278, 17}},
+              {240, 320, {240, 320, 1, 0, 0}},
+              {0, 0, {240, 320, 1, 0, 0}}};
   for (const auto& c : fits) {
-    const ScreenLayout at = FitScreen(c.w, c.h, c.full);
+    const ScreenLayout at = FitScreen(c.w, c.h);
     EXPECT_EQ(std::tie(at.width, at.height, at.scale, at.left, at.top),
               std::tie(c.at.width, c.at.height, c.at.scale, c.at.left, c.at.top))
-        << c.w << "x" << c.h << c.full;
+        << c.w << "x" << c.h;
   }
   const struct {
     int x, y;
@@ -48,8 +48,32 @@ TEST(WindowMode, TheLargestWholeScaleThatFitsCentredInFullScreenAndTapsMappedBac
               {580, 347, true, 100, 105}, {0, 1023, false, 0, 319}};
   for (const auto& c : taps) {
     int gx = -1, gy = -1;
-    EXPECT_EQ(MapToGame(FitScreen(1280, 1024, true), c.x, c.y, gx, gy), c.inside)
-        << c.x << "," << c.y;
+    EXPECT_EQ(MapToGame(FitScreen(1280, 1024), c.x, c.y, gx, gy), c.inside) << c.x << "," << c.y;
     EXPECT_EQ(gx * 1000 + gy, c.gx * 1000 + c.gy) << c.x << "," << c.y;
+  }
+}
+
+// The window with its frame fits the work area at the largest whole scale (at most 4), the
+// frame centred in it; when even scale 1 is too big, its top-left corner stays reachable.
+TEST(WindowMode, TheWindowWithItsFrameFitsTheWorkAreaCentred) {
+  const struct {
+    WorkArea area;
+    int scale, x, y;  // the frame's top-left corner on the desktop
+  } fits[] = {
+      {{0, 0, 1280, 1024, 0, 0, 0, 0}, 3, 280, 32},     // no window manager
+      {{0, 0, 1280, 976, 1, 1, 20, 1}, 2, 399, 157},    // a 48-pixel panel and a title bar
+      {{0, 0, 1280, 1024, 1, 1, 20, 1}, 3, 279, 21},    // the title bar alone
+      {{0, 32, 1920, 1048, 0, 0, 37, 0}, 3, 600, 57},   // a top bar
+      {{48, 0, 1232, 1024, 4, 4, 30, 4}, 3, 300, 15},   // a dock on the left
+      {{0, 0, 3840, 2112, 1, 1, 20, 1}, 4, 1439, 405},  // a big desktop: at most 4
+      {{0, 24, 320, 400, 2, 2, 20, 2}, 1, 38, 53},      // only scale 1 fits
+      {{10, 20, 200, 300, 1, 1, 20, 1}, 1, 10, 20},     // not even that
+  };
+  for (const auto& c : fits) {
+    const WindowPlace place = FitWindow(c.area);
+    const ScreenLayout& at = place.layout;
+    EXPECT_EQ(std::make_tuple(at.width, at.height, at.scale, at.left, at.top, place.x, place.y),
+              std::make_tuple(240 * c.scale, 320 * c.scale, c.scale, 0, 0, c.x, c.y))
+        << c.area.left << "," << c.area.top << " " << c.area.width << "x" << c.area.height;
   }
 }

@@ -96,6 +96,10 @@ platform/paths.cpp@@if (i + 1 >= capacity) return false;@@if (i >= capacity) ret
 platform/sound.cpp@@if (std::strcmp(cache[i].path, gamePath) == 0) return &cache[i];@@if (std::strcmp(cache[i].path, gamePath) == 0) continue;
 platform/window_mode.cpp@@scale = std::min(scale, kMaxWindowScale);@@scale = std::min(scale, kMaxWindowScale + 2);
 platform/window_mode.cpp@@return px >= 0 && px < right && py >= 0 && py < bottom;@@return px >= 0 && px <= right && py >= 0 && py < bottom;
+platform/window_mode.cpp@@  const int roomHigh = area.height - area.frameTop - area.frameBottom;@@  const int roomHigh = area.height - area.frameTop;
+platform/window_mode.cpp@@  const int roomWide = area.width - area.frameLeft - area.frameRight;@@  const int roomWide = area.width;
+platform/window_mode.cpp@@  const int y = area.top + std::max(0, (roomHigh - high) / 2);@@  const int y = std::max(0, (roomHigh - high) / 2);
+platform/window_mode.cpp@@  const int x = area.left + std::max(0, (roomWide - wide) / 2);@@  const int x = area.left + (roomWide - wide) / 2;
 platform/config_file.cpp@@text = text.substr(0, kReadLimit);@@text = text.substr(0);
 resources/pack.cpp@@if (entry->pitch < rowBytes) {@@if (entry->pitch < rowBytes - 1) {
 resources/pack.cpp@@entry->height <= 0) {@@entry->height < 0) {
