@@ -2,8 +2,10 @@
 
 #include <SDL/SDL.h>
 #include <X11/Xlib.h>
-#include <errno.h>
+#include <dirent.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -13,7 +15,7 @@
 
 namespace {
 
-char compositorSocket[sizeof(sockaddr_un::sun_path)] = "";  // empty: not under Wayland
+int compositorConnection = -1;  // SDL's socket to the Wayland compositor; -1: not under Wayland
 
 [[noreturn]] void EndForLostDisplay() {
   static const char message[] = "zorblats: the connection to the display was lost; the game ends\n";
@@ -24,21 +26,24 @@ char compositorSocket[sizeof(sockaddr_un::sun_path)] = "";  // empty: not under 
 
 int OnLostDisplay(Display*) { EndForLostDisplay(); }
 
-enum class Listening { Yes, No, Unknown };
-
-// Whether anything listens on the socket: a compositor that has gone leaves no socket or
-// one that refuses. A live one sees a client come and go at once.
-Listening Listens(const char* path) {
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path);
-  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0) return Listening::Unknown;
-  const int result = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  const int error = errno;
-  close(fd);
-  if (result == 0 || error == EAGAIN || error == EINPROGRESS) return Listening::Yes;
-  return error == ECONNREFUSED || error == ENOENT ? Listening::No : Listening::Unknown;
+// SDL's open socket whose other end is the compositor's socket at that path, or -1.
+int FindConnectionTo(const char* path) {
+  DIR* fds = opendir("/proc/self/fd");
+  if (!fds) return -1;
+  int found = -1;
+  while (const dirent* entry = readdir(fds)) {
+    const int fd = std::atoi(entry->d_name);
+    struct stat about {};
+    sockaddr_un peer{};
+    socklen_t length = sizeof peer;
+    if (entry->d_name[0] != '.' && fstat(fd, &about) == 0 && S_ISSOCK(about.st_mode) &&
+        getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &length) == 0 && peer.sun_family == AF_UNIX &&
+        std::strncmp(peer.sun_path, path, sizeof peer.sun_path) == 0) {
+      found = fd;
+    }
+  }
+  closedir(fds);
+  return found;
 }
 
 }  // namespace
@@ -47,19 +52,23 @@ void EndOnLostDisplay() {
   XSetIOErrorHandler(OnLostDisplay);
   char driver[16] = "";
   if (!SDL_VideoDriverName(driver, sizeof driver) || std::strcmp(driver, "wayland") != 0) return;
-  // The socket as the Wayland library finds it; kept only if it is the compositor's now
-  // (a connection handed over in WAYLAND_SOCKET leaves no name to look at later).
+  // The compositor's socket as the Wayland library finds it (a connection handed over in
+  // WAYLAND_SOCKET has no name: it is not watched).
   const char* name = std::getenv("WAYLAND_DISPLAY");
   const char* folder = std::getenv("XDG_RUNTIME_DIR");
   if (!name || !*name) name = "wayland-0";
-  char path[sizeof compositorSocket];
+  char path[sizeof(sockaddr_un::sun_path)];
   const int length = name[0] == '/' ? std::snprintf(path, sizeof path, "%s", name)
                                     : std::snprintf(path, sizeof path, "%s/%s", folder ? folder : "", name);
-  if (length > 0 && length < static_cast<int>(sizeof path) && Listens(path) == Listening::Yes) {
-    std::memcpy(compositorSocket, path, sizeof path);
-  }
+  if (length > 0 && length < static_cast<int>(sizeof path)) compositorConnection = FindConnectionTo(path);
 }
 
+// The quit came from a connection the compositor has closed (it ended or crashed), not
+// from the window's close button.
 void EndIfDisplayLost() {
-  if (compositorSocket[0] && Listens(compositorSocket) == Listening::No) EndForLostDisplay();
+  pollfd connection{compositorConnection, POLLIN | POLLRDHUP, 0};
+  if (compositorConnection >= 0 && poll(&connection, 1, 0) == 1 &&
+      (connection.revents & (POLLHUP | POLLRDHUP | POLLERR)) != 0) {
+    EndForLostDisplay();
+  }
 }
