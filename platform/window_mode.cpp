@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/config_file.h"
@@ -37,18 +38,20 @@ bool OpenVideo(int width, int height, bool wantFullscreen) {
   return true;
 }
 
-// The full screen, or the window centred in the desktop's work area (at start SDL's
-// centring would take the whole screen; back from the full screen SDL would leave the
-// window in its corner).
+// The full screen, or the window centred in the desktop's work area (SDL's own centring
+// would take the whole screen, and back from the full screen leave the window in a corner).
 bool SetMode(bool wantFullscreen) {
   if (wantFullscreen) {
     const ScreenLayout wanted = FitScreen(desktopWide, desktopHigh);
     return OpenVideo(wanted.width, wanted.height, true);
   }
   const WindowPlace place = FitWindow(workArea);
-  if (!OpenVideo(place.layout.width, place.layout.height, false)) return false;
-  MoveGameWindow(place.x, place.y);
-  return true;
+  // SDL puts the window there, at start and back from the full screen (a window manager
+  // takes the place for its frame's corner).
+  char position[32];
+  std::snprintf(position, sizeof position, "%d,%d", place.x, place.y);
+  setenv("SDL_VIDEO_WINDOW_POS", position, 1);
+  return OpenVideo(place.layout.width, place.layout.height, false);
 }
 
 // A window the window manager or compositor gave another size (a tiling one fills its

@@ -120,15 +120,6 @@ WorkArea ReadWorkArea(int screenWidth, int screenHeight) {
   return area;
 }
 
-void MoveGameWindow(int x, int y) {
-  const Window window = GameWindow();
-  Display* display = window != None ? OpenX() : nullptr;
-  if (!display) return;
-  // A window manager takes the asked-for place as its frame's corner (north-west gravity).
-  XMoveWindow(display, window, x, y);
-  XCloseDisplay(display);
-}
-
 bool ReadGameWindowSize(int& width, int& height) {
   const Window window = GameWindow();
   Display* display = window != None ? OpenX() : nullptr;

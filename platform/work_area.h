@@ -1,7 +1,7 @@
 // The desktop's room for the game's window under X11: the work area the window manager
-// leaves free of panels and docks, the frame it draws around a window, and the game's own
-// window on the desktop. Without an X display (Wayland, no video) nothing is known and
-// nothing moves: the compositor places and sizes the window itself.
+// leaves free of panels and docks, the frame it draws around a window, and the size the
+// game's window really has. Without an X display (Wayland, no video) none of it is known:
+// the compositor places and sizes the window itself.
 #pragma once
 
 // The part of the screen a window may take, in desktop pixels, and the frame (title bar,
@@ -16,10 +16,6 @@ struct WorkArea {
 // allowance for a title bar when it does not say); the whole screen and no frame without
 // a window manager or an X display. Called by OpenGameScreen.
 WorkArea ReadWorkArea(int screenWidth, int screenHeight);
-
-// Moves the game's window so its frame's top-left corner lies at (x, y) on the desktop.
-// Called by the switch to a window, which SDL would leave where the full screen was.
-void MoveGameWindow(int x, int y);
 
 // The game's window's real size, which a tiling window manager may have changed; false
 // when it cannot be read. Called when SDL reports the window resized.

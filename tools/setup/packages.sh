@@ -5,7 +5,8 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libsdl1.2-compat-dev libsdl-mixer1.2-d
                 libsdl-image1.2-dev zlib1g-dev libx11-dev)
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb openbox xdotool imagemagick
                clang libclang-rt-14-dev x11-utils cloc python3
-               debhelper dpkg-dev lintian desktop-file-utils appstream man-db groff-base)
+               debhelper dpkg-dev lintian desktop-file-utils appstream man-db groff-base
+               sway grim)
 
 ensure_packages() {
   local missing=()
