@@ -57,7 +57,7 @@ bool SetMode(bool wantFullscreen) {
 // A window the window manager or compositor gave another size (a tiling one fills its
 // tile) takes that size, the picture centred on black at the largest whole scale in it.
 void FollowWindowSize(int width, int height) {
-  if (fullscreen || (width == video->w && height == video->h)) return;
+  if (fullscreen || !video || (width == video->w && height == video->h)) return;
   if (OpenVideo(std::max(width, kGameWidth), std::max(height, kGameHeight), false)) {
     PresentScreen(gameScreen, nullptr);
   } else {

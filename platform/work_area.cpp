@@ -2,7 +2,6 @@
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_syswm.h>
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
