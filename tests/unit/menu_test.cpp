@@ -80,7 +80,7 @@ class Screens : public ScreenTest {
         if (Shows(Images[kRadio], 21, kMarkRows[row])) waits += char('0' + row);
     };
     host.cursor = host.now + 1;
-    for (auto [x, y] : presses) host.Press(x, y);
+    for (auto [x, y] : presses) host.Press(x, y).Wait(1);
     host.Quit();
     PlaceEditField(0);
     char name[20] = {};
@@ -138,9 +138,12 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
       if (ScreenDigest() == digest)
         waits += c == 'T' && !ReadFileBytes(folder + "data/zorblats.set").empty() ? 't' : c;
   };
-  host.Press(150, 220).Press(no.left, no.top).Press(150, 220).KeyDown(SDLK_n);
-  host.Press(150, 220).KeyDown(SDLK_ESCAPE).Press(150, 220).Quit();
-  host.Press(150, 220).KeyDown(SDLK_RETURN).Press(30, 220);
+  // Each event comes once the one before has been answered; the Return pressed with the first
+  // tap on Reset, before the question shows, answers nothing.
+  host.Wait(1).Press(150, 220).KeyDown(SDLK_RETURN).Wait(1).Press(no.left, no.top).Wait(1);
+  host.Press(150, 220).Wait(1).KeyDown(SDLK_n).Wait(1);
+  host.Press(150, 220).Wait(1).KeyDown(SDLK_ESCAPE).Wait(1).Press(150, 220).Wait(1).Quit().Wait(1);
+  host.Press(150, 220).Wait(1).KeyDown(SDLK_RETURN).Wait(1).Press(30, 220);
   EXPECT_EQ(RunHighScoreScreen(), 1);
   // T: rows at y 86 + 22 i with 1-5, names and non-zero scores (t once saved); b: the question
   // over it; C: the cleared table. No by tap, n, Escape and quit; Yes by Return.

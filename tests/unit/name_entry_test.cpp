@@ -98,6 +98,7 @@ TEST_F(ScreenTest, AKeyLooksPressedWhileTheStylusIsOnIt) {
       if (looks.empty() || looks.back() != look) looks += look;
     };
     largeKeys = layer;
+    host.cursor = host.now + 1;  // after the entry shows
     host.Press(32, 260).Motion(32, 300).Motion(32, 262).Release(32, 300);  // off, on, lift: typed
     // Off and lift: not typed. Then Shift, and a tap beside the keys: the other layer at once.
     host.Press(32, 260).Motion(32, 300).Release(32, 262).Tap(18, 294).Press(0, 250).Press(30, 215);
