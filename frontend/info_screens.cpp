@@ -35,7 +35,7 @@ void ShowHelpPage(int marked) {
 int RunButtonScreen(ImageId background, const Rect* areas, int count) {
   BlitImage(Images[background], 0, 0);
   FlipScreen();
-  StartScreenInput();
+  StartScreenInput();  // an Escape pressed before the screen showed does not close it
   int marked = -1;
   for (;;) {
     SDL_Event event;
@@ -67,7 +67,7 @@ int RunHelpScreen() {
   BlitImage(Images[kHelp], 0, 0);
   int marked = -1;
   ShowHelpPage(marked);
-  StartScreenInput();
+  StartScreenInput();  // an arrow pressed before the help showed turns no page
   bool done = false;
   while (!done) {
     SDL_Event event;
