@@ -6,6 +6,7 @@
 #include "frontend/focus.h"
 #include "frontend/keyboard.h"
 #include "frontend/menu.h"
+#include "frontend/screen_events.h"
 #include "platform/message_box.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
@@ -44,6 +45,7 @@ void DrawHighScoreScreen() {
 
 int RunHighScoreScreen() {
   DrawHighScoreScreen();
+  StartScreenInput();
   const Rect buttons[2] = {kBackArea, kResetArea};  // screen order for the keys
   int marked = -1;
   for (;;) {

@@ -2,6 +2,7 @@
 
 #include "frontend/focus.h"
 #include "frontend/menu.h"
+#include "frontend/screen_events.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
 #include "resources/images.h"
@@ -34,6 +35,7 @@ void ShowHelpPage(int marked) {
 int RunButtonScreen(ImageId background, const Rect* areas, int count) {
   BlitImage(Images[background], 0, 0);
   FlipScreen();
+  StartScreenInput();  // an Escape pressed before the screen showed does not close it
   int marked = -1;
   for (;;) {
     SDL_Event event;
@@ -65,6 +67,7 @@ int RunHelpScreen() {
   BlitImage(Images[kHelp], 0, 0);
   int marked = -1;
   ShowHelpPage(marked);
+  StartScreenInput();  // an arrow pressed before the help showed turns no page
   bool done = false;
   while (!done) {
     SDL_Event event;

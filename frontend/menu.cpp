@@ -6,13 +6,9 @@
 #include "frontend/high_scores.h"
 #include "frontend/info_screens.h"
 #include "frontend/options.h"
-#include "platform/host.h"
+#include "frontend/screen_events.h"
 #include "resources/draw.h"
 #include "resources/images.h"
-
-void WaitForScreenEvent(SDL_Event& event) {
-  if (!HostWaitEvent(&event)) event.type = SDL_QUIT;
-}
 
 void DrawMainMenu(bool gameInProgress) {
   BlitImage(Images[kMainMenu], 0, 0);
@@ -35,11 +31,10 @@ FlowCode RunMainMenu(bool gameInProgress) {
   }
   int marked = -1;
 
-  // Taps made before the menu showed are not acted on.
-  SDL_Event event;
-  while (HostPollEvent(&event)) {
-  }
+  // Taps and keys made before the menu showed are not acted on.
+  DropWaitingEvents();
 
+  SDL_Event event;
   for (;;) {
     WaitForScreenEvent(event);
     if (event.type == SDL_QUIT) return Quit;
@@ -82,5 +77,6 @@ FlowCode RunMainMenu(bool gameInProgress) {
     }
     DrawMainMenu(gameInProgress);
     ShowFocusMark(buttons, marked);
+    StartScreenInput();  // the keys pressed while the sub-screen closed are not for the menu
   }
 }

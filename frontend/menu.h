@@ -1,7 +1,5 @@
 // The main menu, the hub of the front end, and the conventions its screens share.
 #pragma once
-#include <SDL/SDL.h>
-
 #include "game/flow_code.h"
 #include "platform/rect.h"
 
@@ -19,10 +17,6 @@ constexpr int kResumeY = 24;
 constexpr int kScreenClosed = 1;       // closed by its own button
 constexpr int kSupportWanted = 2;      // the about screen's support button
 constexpr int kScreenQuitEvent = 3;    // an SDL_QUIT event arrived
-
-// Waits for the next event through the host; a failed wait counts as a request to close
-// (SDL_QUIT), so no screen can spin on a broken queue. Used by every blocking screen.
-void WaitForScreenEvent(SDL_Event& event);
 
 // Runs the menu until the player starts a game, resumes one (only with gameInProgress),
 // or quits. Called by RunGame at start, after a game over and when play opens the menu.

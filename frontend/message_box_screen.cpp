@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "frontend/focus.h"
-#include "frontend/menu.h"
+#include "frontend/screen_events.h"
 #include "platform/message_box.h"
 #include "resources/draw.h"
 #include "resources/images.h"
@@ -157,6 +157,7 @@ class DrawnMessageBox final : public MessageBoxHandler {
     SDL_Surface* under = SDL_ConvertSurface(ScreenSurface, ScreenSurface->format, SDL_SWSURFACE);
     const MessageBoxLayout layout = LayOutMessageBox(text ? text : "", style);
     DrawBox(layout, caption, style);
+    StartScreenInput();
     const int answer = WaitForAnswer(layout, caption, style);
     if (under) {
       SDL_BlitSurface(under, nullptr, ScreenSurface, nullptr);

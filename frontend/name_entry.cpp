@@ -7,6 +7,7 @@
 #include "frontend/focus.h"
 #include "frontend/high_scores.h"
 #include "frontend/keyboard.h"
+#include "frontend/screen_events.h"
 #include "game/ship.h"
 #include "platform/host.h"
 #include "platform/signals.h"
@@ -201,7 +202,7 @@ bool TrackKeyPress(const Rect& keyArea) {
   // The stylus is down: poll without pausing until it lifts.
   SDL_Event event;
   for (;;) {
-    if (!HostPollEvent(&event)) continue;
+    if (!PollScreenEvent(event)) continue;
     if (IsEndOfProgram(event)) return false;  // the key is not typed; the entry ends next
     if (event.type == SDL_MOUSEBUTTONUP) break;
     if (event.type != SDL_MOUSEMOTION) continue;
@@ -268,11 +269,14 @@ int32_t RunNameEntry(char* name, int32_t maxLength) {
   SetKeyboardOrigin(kKeyboardX, kKeyboardY);
   markedKey = -1;
   DrawHighScoreScreen();
+  // Fire pressed through the ship's explosion and the game-over picture types nothing, and
+  // an Escape of then does not end the entry; taps made then count.
+  StartScreenInput();
   int32_t result = 0;
   while (result == 0) {
     DrawEditField(name);
     SDL_Event event;
-    if (HostPollEvent(&event)) {
+    if (PollScreenEvent(event)) {
       if (event.type == SDL_QUIT) {
         result = 3;
       } else if (event.type == SDL_KEYDOWN) {

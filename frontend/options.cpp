@@ -4,6 +4,7 @@
 
 #include "frontend/focus.h"
 #include "frontend/menu.h"
+#include "frontend/screen_events.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
 #include "resources/images.h"
@@ -66,6 +67,7 @@ int RunOptionsScreen() {
   int marked = -1;
   int result = 0;
   DrawOptionsScreen();
+  StartScreenInput();
   while (result == 0) {
     SDL_Event event;
     WaitForScreenEvent(event);

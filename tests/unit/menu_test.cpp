@@ -49,12 +49,15 @@ const struct Area {
 
 class Screens : public ScreenTest {
  protected:
-  // Runs a screen on presses made after it shows, then a quit event. The outcome reads
+  // Runs a screen on presses made after it shows, each once the screen before it showed, then
+  // a quit event; `queued` are taps made before the screen shows, and `key` is pressed then
+  // and with every press (before the screen the press leads to shows). The outcome reads
   // "result waits changes": the screen at each wait (M menu, r its resume button, O options
   // and its marked rows, T scores, A about, S support, H help and the page shown), then what
   // changed from difficulty 3 and sound off (d difficulty, s sound, p help page, box: a
   // question was asked, saved: the settings file).
-  std::string Run(Screen screen, const Points& presses, int16_t page = 2) {
+  std::string Run(Screen screen, const Points& presses, int16_t page = 2, SDLKey key = SDLK_UNKNOWN,
+                  const Points& queued = {}) {
     for (SDL_Event leftover; host.Pending();) host.PollEvent(&leftover);
     Settings.difficulty = 3;
     Settings.soundOn = 0;
@@ -79,8 +82,15 @@ class Screens : public ScreenTest {
       for (int row = 0; row < 5; ++row)
         if (Shows(Images[kRadio], 21, kMarkRows[row])) waits += char('0' + row);
     };
+    host.cursor = host.now;
+    if (key) host.KeyDown(key);
+    for (auto [x, y] : queued) host.Press(x, y);
     host.cursor = host.now + 1;
-    for (auto [x, y] : presses) host.Press(x, y);
+    for (auto [x, y] : presses) {
+      host.Press(x, y);
+      if (key) host.KeyDown(key);
+      host.Wait(1);
+    }
     host.Quit();
     PlaceEditField(0);
     char name[20] = {};
@@ -121,6 +131,27 @@ TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
   }
 }
 
+// What waits when a screen shows: the main menu drops taps and keys, the other screens drop
+// the keys and take the taps. The key is pressed before the first screen shows and with
+// every press, so also as the screen that press opens or goes back to shows.
+TEST_F(Screens, WhatWaitsWhenAScreenShows) {
+  const struct {
+    Screen screen;
+    SDLKey key;
+    Points queued, presses;
+    const char* outcome;
+  } kCases[] = {
+      {Menu, SDLK_RETURN, {{40, 70}}, {}, "3 M"},                           // New game
+      {Paused, SDLK_ESCAPE, {}, {{40, 100}, {10, 300}}, "3 MrO4Mr saved"},  // options, back
+      {Options, SDLK_ESCAPE, {{25, 140}}, {}, "3 O24 d2 saved"},            // difficulty 2
+      {Scores, SDLK_ESCAPE, {{130, 215}}, {}, "3 T saved box"},             // reset: No
+      {Help, SDLK_RIGHT, {{170, 300}}, {}, "3 H3 p3"},                      // next page
+      {About, SDLK_ESCAPE, {{90, 300}}, {}, "2"},                           // support
+  };
+  for (const auto& c : kCases)
+    EXPECT_EQ(Run(c.screen, c.presses, 2, c.key, c.queued), c.outcome) << c.screen;
+}
+
 TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   // Place 1 has no zero.
   const char* names[] = {"Ann", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", "Cy", "Dee", ""};
@@ -138,9 +169,12 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
       if (ScreenDigest() == digest)
         waits += c == 'T' && !ReadFileBytes(folder + "data/zorblats.set").empty() ? 't' : c;
   };
-  host.Press(150, 220).Press(no.left, no.top).Press(150, 220).KeyDown(SDLK_n);
-  host.Press(150, 220).KeyDown(SDLK_ESCAPE).Press(150, 220).Quit();
-  host.Press(150, 220).KeyDown(SDLK_RETURN).Press(30, 220);
+  // Each event comes once the one before has been answered; the Return pressed with the first
+  // tap on Reset, before the question shows, answers nothing.
+  host.Wait(1).Press(150, 220).KeyDown(SDLK_RETURN).Wait(1).Press(no.left, no.top).Wait(1);
+  host.Press(150, 220).Wait(1).KeyDown(SDLK_n).Wait(1);
+  host.Press(150, 220).Wait(1).KeyDown(SDLK_ESCAPE).Wait(1).Press(150, 220).Wait(1).Quit().Wait(1);
+  host.Press(150, 220).Wait(1).KeyDown(SDLK_RETURN).Wait(1).Press(30, 220);
   EXPECT_EQ(RunHighScoreScreen(), 1);
   // T: rows at y 86 + 22 i with 1-5, names and non-zero scores (t once saved); b: the question
   // over it; C: the cleared table. No by tap, n, Escape and quit; Yes by Return.

@@ -2,6 +2,10 @@
 // score going into the table with a name typed with Shift, Caps, Backspace and the limit,
 // the pressed-key look, and the blinking cursor on the new row.
 #include "frontend/high_scores.h"
+#include "game/bricks_stars.h"
+#include "game/formation.h"
+#include "game/game_loop.h"
+#include "game/game_state.h"
 #include "game/ship.h"
 #include "tests/support/screens.h"
 
@@ -80,6 +84,63 @@ TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
   }
 }
 
+// Space is fire in play and a typed space in the entry. Pressed again and again, or held (the
+// desktop then repeats its character alone), through the last life's explosion and the
+// game-over picture, with or without an Escape during the picture, it fires but types
+// nothing and ends nothing: the entry opens empty; a Space pressed once it shows types a
+// space, and held there it repeats. A tap made during the picture counts.
+TEST_F(ScreenTest, KeysFromBeforeTheNameEntryDoNotActOnIt) {
+  // p: Space pressed every 100 ms, h: held, e: Escape, q: a tap on the q key.
+  const struct {
+    const char *before, *stored;
+  } kCases[] = {{"p", "fired [ ]10"},
+                {"pe", "fired [ ]10"},
+                {"h", "fired [  ]10"},
+                {"he", "fired [  ]10"},
+                {"hq", "fired [q  ]10"}};
+  for (const auto& c : kCases) {
+    Settings = SettingsRecord{};
+    Play = PlayState{};
+    StartNewGame();
+    PlayerShip.lives = 1, PlayerShip.score = 10, Play.showBanner = 0;
+    Play.enemyFireChance = Play.launchChance = 1;  // no other shot, no launcher
+    for (Brick& b : Bricks) b.visible = 0;
+    Enemies[0].shot.inFlight = 1;  // on the ship in the third frame
+    Enemies[0].shot.x = int16_t(PlayerShip.x + 10), Enemies[0].shot.y = 216;
+    sound.played.clear();
+    blinkCounter = 0;
+    host.cursor = host.now;
+    const bool held = std::strchr(c.before, 'h');
+    for (int t = 0; t < 3000; t += 100) {  // the picture ends at about 3400
+      host.KeyDown(held && t ? SDLK_UNKNOWN : SDLK_SPACE, ' ');
+      if (t == 2000 && std::strchr(c.before, 'e')) host.KeyDown(SDLK_ESCAPE).KeyUp(SDLK_ESCAPE);
+      if (t == 2000 && std::strchr(c.before, 'q')) host.Tap(32, 260);
+      host.Wait(50);
+      if (!held) host.KeyUp(SDLK_SPACE);
+      host.Wait(50);
+    }
+    onPoll = [&, typed = false]() mutable {
+      if (blinkCounter == 0 || typed) return;  // the entry has drawn its field
+      typed = true;
+      host.cursor = host.now;
+      for (int i = 0; held && i < 5; ++i) host.KeyDown(SDLK_UNKNOWN, ' ').Wait(40);
+      if (held) host.KeyUp(SDLK_SPACE);
+      host.KeyDown(SDLK_SPACE, ' ').Wait(40);
+      if (held) host.KeyDown(SDLK_UNKNOWN, ' ').Wait(40);
+      host.KeyUp(SDLK_SPACE).KeyDown(SDLK_RETURN);
+    };
+    ASSERT_EQ(RunGameLoop(), GameOver);
+    RunGameOverScreen();
+    onPoll = nullptr;
+    const bool fired =
+        std::count(sound.played.begin(), sound.played.end(), folder + "\\data\\0.wav");
+    EXPECT_EQ(std::string(fired ? "fired [" : "[") + Settings.highScoreNames[0] + "]" +
+                  std::to_string(Settings.highScores[0]),
+              c.stored)
+        << c.before;
+  }
+}
+
 TEST_F(ScreenTest, AKeyLooksPressedWhileTheStylusIsOnIt) {
   for (int32_t layer : {0, 1}) {
     std::string looks;  // how the q key looks at each poll: P pressed, N normal, ? neither
@@ -98,6 +159,7 @@ TEST_F(ScreenTest, AKeyLooksPressedWhileTheStylusIsOnIt) {
       if (looks.empty() || looks.back() != look) looks += look;
     };
     largeKeys = layer;
+    host.cursor = host.now + 1;  // the stylus goes down once the entry shows
     host.Press(32, 260).Motion(32, 300).Motion(32, 262).Release(32, 300);  // off, on, lift: typed
     // Off and lift: not typed. Then Shift, and a tap beside the keys: the other layer at once.
     host.Press(32, 260).Motion(32, 300).Release(32, 262).Tap(18, 294).Press(0, 250).Press(30, 215);

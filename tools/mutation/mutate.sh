@@ -145,6 +145,19 @@ settings/settings.cpp@@if (from[i] == 0) break;@@// keep copying
 app/driver.cpp@@code = RunMainMenu(true);@@code = RunMainMenu(false);
 frontend/focus.cpp@@BlitImagePart(corners, right, bottom, kCorner, kCorner, 3 * kCorner, 0);@@BlitImagePart(corners, right, bottom, kCorner, kCorner, 2 * kCorner, 0);
 frontend/options.cpp@@Settings.soundOn ? kSoundOn : kSoundOff@@Settings.soundOn ? kSoundOff : kSoundOn
+frontend/menu.cpp@@  DropWaitingEvents();@@  // the taps of before are taken
+frontend/menu.cpp@@    StartScreenInput();  // the keys@@    // the keys
+frontend/options.cpp@@  StartScreenInput();@@  // the keys of before are taken
+frontend/high_scores.cpp@@  StartScreenInput();@@  // the keys of before are taken
+frontend/info_screens.cpp@@  StartScreenInput();  // an arrow@@  // an arrow
+frontend/info_screens.cpp@@  StartScreenInput();  // an Escape@@  // an Escape
+frontend/message_box_screen.cpp@@    StartScreenInput();@@    // the keys of before are taken
+frontend/name_entry.cpp@@  StartScreenInput();@@  // the keys of before are taken
+frontend/screen_events.cpp@@if (IsRepeatedCharacter(event)) return input.keyPressed;@@if (IsRepeatedCharacter(event)) return true;
+frontend/screen_events.cpp@@  if (event.type == SDL_KEYDOWN) input.keyPressed = true;@@  // no key goes down
+frontend/screen_events.cpp@@if (!IsKey(event) && count < kKeptCapacity)@@if (count < kKeptCapacity)
+frontend/screen_events.cpp@@if (!IsKey(event) && count < kKeptCapacity)@@if (false)
+frontend/screen_events.cpp@@if (!TakeKept(event) && !HostWaitEvent(&event)) {@@if (!HostWaitEvent(&event)) {
 FAULTS
 }
 
