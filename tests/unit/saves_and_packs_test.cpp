@@ -1,5 +1,6 @@
-// What players who keep their files in odd places or repaint the game meet: saves next to
-// read-only files and folders, links and stray temporary files, saves killed midway; 15-bit
+// What players who keep their files in odd places or repaint the game meet: saves (of the
+// display config too) next to read-only files and folders, through links to files, pipes and
+// devices, beside stray temporary files, killed midway, on a full disk; 15-bit
 // pictures through the pack builder and the reader; packs without compression; the settings file
 // field by field, and how the high-score table makes room for a new entry.
 #include <fcntl.h>
@@ -12,7 +13,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <functional>
 #include <tuple>
 
 #include "platform/config_file.h"
@@ -22,25 +22,14 @@
 
 using SavesAndPacks = GameTest;
 
-// What stood at `path` for a reader opened before the saves: a regular file's bytes, or what
-// a pipe received.
-static Bytes Received(const std::string& path, int pipe) {
-  if (pipe < 0) return ReadFileBytes(path);
-  Bytes got(4096);
-  const ssize_t n = read(pipe, got.data(), got.size());
-  close(pipe);
-  got.resize(n > 0 ? size_t(n) : 0);
-  return got;
-}
-
 TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksPipesAndStrayFiles) {
   Bytes settings(kSettingsFileSize);
   EncodeSettings(SettingsRecord{}, settings.data());
   const std::string config = FormatDisplayConfig({false});
   // Shell commands in a folder that holds an old settings file or display config; the file
-  // (or a pipe, read from before the saves) the saves land in; whether two saves succeed,
-  // and a shell check of what stands in the folder afterwards. Links to /dev/null stay links
-  // (run as nobody, no fault could replace /dev/null itself).
+  // the saves land in (none: not a regular file); whether two saves succeed; a shell check of
+  // the folder afterwards. The test reads a pipe named "pipe"; nobody reads one named "unread".
+  // Run as nobody, no fault could replace /dev/null: a link to it must stay a link.
   const struct Case {
     const char *file, *make, *holder;
     bool saved;
@@ -49,18 +38,16 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksPipesAndStrayFiles
       {"zorblats.set", "chmod 444 zorblats.set", "zorblats.set", false},
       {"zorblats.set", "chmod 555 .", "zorblats.set", true},
       {"zorblats.set", "rm zorblats.set && chmod 555 .", "zorblats.set", false},
-      {"zorblats.set",
-       "mkdir away && mv zorblats.set away/real.set && ln -s away/real.set zorblats.set",
-       "away/real.set", true},
+      {"zorblats.set", "mkdir a && mv zorblats.set a/real.set && ln -s a/real.set zorblats.set",
+       "a/real.set", true},
       {"zorblats.set", "mkdir zorblats.tmp", "zorblats.set", true},
       {"zorblats.set", "touch zorblats.tmp && chmod 444 zorblats.tmp", "zorblats.set", true},
       {"zorblats.set", "touch v && chmod 444 v && ln -s v zorblats.tmp", "zorblats.set", true},
       {"zorblats.set", "ln -sf /dev/null zorblats.set", nullptr, true, "[ -L zorblats.set ]"},
-      {"zorblats.set", "mkfifo pipe && ln -sf pipe zorblats.set", "pipe", true,
-       "[ -L zorblats.set ]"},
-      {"zorblats.set", "mkfifo pipe && ln -sf pipe zorblats.set", nullptr, false, "[ -p pipe ]"},
-      {"zorblats.conf", "mkdir away && mv zorblats.conf away/c && ln -s away/c zorblats.conf",
-       "away/c", true},
+      {"zorblats.set", "mkfifo pipe && ln -sf pipe zorblats.set", nullptr, true, "[ -p pipe ]"},
+      {"zorblats.set", "mkfifo unread && ln -sf unread zorblats.set", nullptr, false,
+       "[ -p unread ]"},
+      {"zorblats.conf", "mkdir a && mv zorblats.conf a/c && ln -s a/c zorblats.conf", "a/c", true},
       {"zorblats.conf", "chmod 555 .", "zorblats.conf", true},
       {"zorblats.conf", "ln -sf /dev/null zorblats.conf", nullptr, true, "[ -L zorblats.conf ]"},
   };
@@ -74,12 +61,9 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksPipesAndStrayFiles
               0);
     std::snprintf(DataDir, sizeof DataDir, "%s", d.c_str());
     setenv("XDG_CONFIG_HOME", base.c_str(), 1);
-    const std::string holder = d + (c.holder ? c.holder : "");
-    struct stat entry {};
-    const bool isPipe = c.holder && stat(holder.c_str(), &entry) == 0 && S_ISFIFO(entry.st_mode);
-    const int pipe = isPipe ? open(holder.c_str(), O_RDONLY | O_NONBLOCK) : -1;
-    const Bytes was = c.holder && !isPipe ? ReadFileBytes(holder) : Bytes{};
     const bool isConfig = std::string(c.file) == "zorblats.conf";
+    const Bytes was = c.holder ? ReadFileBytes(d + c.holder) : Bytes{};
+    const int pipe = open((d + "pipe").c_str(), O_RDONLY | O_NONBLOCK);
     boxes.shown.clear();
     Settings = SettingsRecord{};
     ASSERT_EQ(root ? seteuid(65534) : 0, 0);
@@ -91,15 +75,17 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksPipesAndStrayFiles
     std::string shown;
     for (const auto& box : boxes.shown)
       shown += box.text + "|" + box.caption + "|" + std::to_string(box.style) + "\n";
-    EXPECT_EQ(saved, c.saved);
     const std::string box = "error in settings file|error in settings file|0\n";
+    EXPECT_EQ(saved, c.saved);
     EXPECT_EQ(shown, c.saved || isConfig ? "" : box + box);
     EXPECT_EQ(std::system(("cd " + d + " && " + c.after).c_str()), 0) << c.after;
-    if (!c.holder) continue;
-    const Bytes once = isConfig ? Bytes(config.begin(), config.end()) : settings;
-    Bytes now = once;
-    if (isPipe) now.insert(now.end(), once.begin(), once.end());  // a pipe takes each save
-    EXPECT_EQ(Received(holder, pipe), c.saved ? now : was);
+    char received[1000];
+    if (pipe >= 0) EXPECT_EQ(read(pipe, received, sizeof received), 2 * ssize_t(kSettingsFileSize));
+    if (pipe >= 0) close(pipe);
+    if (c.holder)
+      EXPECT_EQ(ReadFileBytes(d + c.holder), !c.saved   ? was
+                                             : isConfig ? Bytes(config.begin(), config.end())
+                                                        : settings);
   }
 }
 
@@ -235,21 +221,16 @@ TEST_F(SavesAndPacks, AFullDiskTakesTheSaveInPlaceOrLeavesTheFileItsLength) {
   const bool root = geteuid() == 0;  // root writes into any folder: that save runs as nobody
   ASSERT_EQ(std::system(("chmod 555 " + d + (root ? " && chown -R 65534 " + folder : "")).c_str()),
             0);
-  const auto noRoom = [&] { return MountTinyDisk(d) && SaveSettings(); };
-  const auto sizeLimit = [&] {
-    const rlimit full{100, RLIM_INFINITY};
-    signal(SIGXFSZ, SIG_IGN);
-    return (!root || setuid(65534) == 0) && setrlimit(RLIMIT_FSIZE, &full) == 0;
-  };
-  // How the disk fills; the outcome: 1 saved, 2 the new table in the file, 4 211 bytes long.
-  const struct {
-    std::function<bool()> fill;
-    int outcome;
-  } disks[] = {{noRoom, 1 | 2 | 4}, {sizeLimit, 4}};
-  for (const auto& disk : disks) {
+  // The disk: 4 KiB that the old file fills, or a file size limit of 100 bytes; the outcome:
+  // 1 saved, 2 the new table in the file, 4 the file 211 bytes long.
+  for (const auto [tinyDisk, outcome] : {std::pair{true, 1 | 2 | 4}, {false, 4}}) {
     const pid_t saver = fork();
     if (saver == 0) {
-      if (!disk.fill()) _exit(99);
+      const rlimit full{100, RLIM_INFINITY};
+      signal(SIGXFSZ, SIG_IGN);
+      if (tinyDisk ? !MountTinyDisk(d) || !SaveSettings()
+                   : (root && setuid(65534) != 0) || setrlimit(RLIMIT_FSIZE, &full) != 0)
+        _exit(99);
       Settings.highScores[4] = 2;  // at byte 172
       Bytes now(kSettingsFileSize);
       EncodeSettings(Settings, now.data());
@@ -259,10 +240,10 @@ TEST_F(SavesAndPacks, AFullDiskTakesTheSaveInPlaceOrLeavesTheFileItsLength) {
     }
     int status = -1;
     waitpid(saver, &status, 0);
-    if (WEXITSTATUS(status) == 99 && &disk == disks) {
+    if (WEXITSTATUS(status) == 99 && tinyDisk) {
       std::puts("no 4 KiB file system can be mounted here: the save on a full disk is untested");
       continue;
     }
-    EXPECT_EQ(status, disk.outcome << 8) << &disk - disks;
+    EXPECT_EQ(status, outcome << 8) << tinyDisk;
   }
 }
