@@ -97,6 +97,8 @@ std::vector<std::string> UserFolders(const char* variable, const char* underHome
 
 }  // namespace
 
+static_assert(kPathCapacity == 260, "the messages below say 259 bytes");
+
 const char* PathProblem(std::string_view hostPath) {
   if (hostPath.find('\\') != std::string_view::npos) {
     return "holds a backslash, which the game's paths take for a folder separator";

@@ -50,7 +50,7 @@ const char* SettingsFolder();
 
 // The game's folder under one of the user's base folders: $variable when it is an absolute
 // path (a relative one counts as unset), else $HOME followed by underHome; "zorblats" is
-// added. Empty when neither gives an absolute path. Used for the settings and display config.
+// added. Empty when neither gives an absolute path. Used for the display config.
 std::string UserFolder(const char* variable, const char* underHome);
 
 // Makes every missing folder of an absolute host path, as mkdir -p does; the folders made are

@@ -80,12 +80,13 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksPipesAndStrayFiles
     EXPECT_EQ(shown, c.saved || isConfig ? "" : box + box);
     EXPECT_EQ(std::system(("cd " + d + " && " + c.after).c_str()), 0) << c.after;
     char received[1000];
-    if (pipe >= 0) EXPECT_EQ(read(pipe, received, sizeof received), 2 * ssize_t(kSettingsFileSize));
-    if (pipe >= 0) close(pipe);
-    if (c.holder)
-      EXPECT_EQ(ReadFileBytes(d + c.holder), !c.saved   ? was
-                                             : isConfig ? Bytes(config.begin(), config.end())
-                                                        : settings);
+    if (pipe >= 0) {
+      EXPECT_EQ(read(pipe, received, sizeof received), 2 * ssize_t(kSettingsFileSize));
+      close(pipe);
+    }
+    if (!c.holder) continue;
+    const Bytes now = isConfig ? Bytes(config.begin(), config.end()) : settings;
+    EXPECT_EQ(ReadFileBytes(d + c.holder), c.saved ? now : was);
   }
 }
 
@@ -223,7 +224,7 @@ TEST_F(SavesAndPacks, AFullDiskTakesTheSaveInPlaceOrLeavesTheFileItsLength) {
             0);
   // The disk: 4 KiB that the old file fills, or a file size limit of 100 bytes; the outcome:
   // 1 saved, 2 the new table in the file, 4 the file 211 bytes long.
-  for (const auto [tinyDisk, outcome] : {std::pair{true, 1 | 2 | 4}, {false, 4}}) {
+  for (const auto& [tinyDisk, outcome] : {std::pair{true, 1 | 2 | 4}, {false, 4}}) {
     const pid_t saver = fork();
     if (saver == 0) {
       const rlimit full{100, RLIM_INFINITY};
