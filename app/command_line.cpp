@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <cerrno>
 #include <cstring>
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
@@ -37,4 +38,14 @@ void PrintUsage(std::FILE* to) {
       "that choice is remembered in $XDG_CONFIG_HOME/zorblats/zorblats.conf\n"
       "(~/.config/zorblats/zorblats.conf by default).\n",
       to);
+}
+
+int CloseStandardOutput() {
+  const bool lost = std::ferror(stdout) != 0;  // a write failed before the last flush
+  const bool closed = std::fclose(stdout) == 0;
+  if (closed && !lost) return 0;
+  // The reason of a write that failed earlier is gone; that of the last flush is known.
+  const char* reason = closed ? nullptr : std::strerror(errno);
+  std::fprintf(stderr, "zorblats: write error%s%s\n", reason ? ": " : "", reason ? reason : "");
+  return 1;
 }

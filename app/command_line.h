@@ -20,5 +20,10 @@ CommandLine ParseCommandLine(int argc, const char* const* argv);
 // wrong argument (standard error).
 void PrintUsage(std::FILE* to);
 
+// Ends --help and --version as the GNU tools do: status 0 when standard output took the
+// whole text, else "zorblats: write error: <reason>" on standard error and status 1.
+// Called by main.
+int CloseStandardOutput();
+
 // The game's version, printed by --version.
 constexpr char kGameVersion[] = "1.0";

@@ -9,10 +9,10 @@ int main(int argc, char** argv) {
   switch (line.action) {
     case CommandAction::Help:
       PrintUsage(stdout);
-      return 0;
+      return CloseStandardOutput();
     case CommandAction::Version:
       std::printf("zorblats %s\n", kGameVersion);
-      return 0;
+      return CloseStandardOutput();
     case CommandAction::Wrong:
       std::fprintf(stderr, "zorblats: unknown option '%s'\n", line.wrong);
       PrintUsage(stderr);

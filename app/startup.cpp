@@ -2,9 +2,11 @@
 
 #include <SDL/SDL.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/driver.h"
 #include "platform/gamepad.h"
@@ -35,17 +37,25 @@ void AskForSharpScaling() {
 
 }  // namespace
 
-bool InitDataPaths() {
-  char modulePath[kExeDirCapacity];
-  if (!ReadModulePath(modulePath, sizeof modulePath)) return false;
-  if (!DerivePaths(modulePath, ExeDir, DataDir)) return false;
+std::string InitDataPaths() {
+  char modulePath[4096];
+  if (!ReadModulePath(modulePath, sizeof modulePath)) return "the game's own path cannot be read";
+  if (const char* problem = PathProblem(modulePath)) {
+    return std::string("the game's path ") + modulePath + " " + problem;
+  }
+  if (!DerivePaths(modulePath, ExeDir, DataDir)) return "the game's data folder path is too long";
   // The executable's folder is DataDir without its "data\"; ExeDir is only that folder
   // while the executable keeps its own name.
   char folder[kDataDirCapacity];
   std::snprintf(folder, sizeof folder, "%s", DataDir);
   folder[std::strlen(folder) - std::strlen("data\\")] = 0;
-  ChooseSettingsFolder(kSettingsFileName);
-  return folder[0] == 0 || EnterFolder(folder);
+  const std::string noSaves = ChooseSettingsFolder(kSettingsFileName);
+  if (!noSaves.empty()) std::fprintf(stderr, "zorblats: %s\n", noSaves.c_str());
+  if (folder[0] != 0 && !EnterFolder(folder)) {
+    return std::string("the game's folder ") + folder +
+           " cannot be entered: " + std::strerror(errno);
+  }
+  return {};
 }
 
 StartupOutcome StartUp() {
@@ -54,8 +64,8 @@ StartupOutcome StartUp() {
     return StartupOutcome::NotEnoughMemory;
   }
   if (!AcquireInstanceLock(kInstanceName)) return StartupOutcome::AlreadyRunning;
-  if (!InitDataPaths()) {
-    std::fprintf(stderr, "zorblats: the game's folder path is unknown or too long\n");
+  if (const std::string bad = InitDataPaths(); !bad.empty()) {
+    std::fprintf(stderr, "zorblats: %s\n", bad.c_str());
     return StartupOutcome::BadPaths;
   }
 

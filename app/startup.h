@@ -1,18 +1,21 @@
 // Start-up and shutdown: the checks, the data paths, SDL and the video mode.
 #pragma once
+#include <string>
 
 // Where start-up ended when it did not reach the main driver.
 enum class StartupOutcome {
   Run,              // everything is set up; RunGame may start
   NotEnoughMemory,  // the message was shown; exit status 0
   AlreadyRunning,   // another copy holds the instance lock; silent exit status 0
-  BadPaths,         // the game's folder path does not fit; exit status 1
+  BadPaths,         // the game's folder path cannot be used (said why); exit status 1
   NoVideo           // the video mode could not be set; exit status 1
 };
 
-// Fills ExeDir and DataDir from the running executable's path and makes its folder the
-// working directory. False when the path is unknown or too long. Called by StartUp.
-bool InitDataPaths();
+// Fills ExeDir and DataDir from the running executable's path, chooses the settings folder
+// (saying on standard error when no folder can keep the file) and makes the executable's
+// folder the working directory. Empty, or why the game cannot run from its folder (a path
+// unknown, too long or holding a backslash). Called by StartUp.
+std::string InitDataPaths();
 
 // Steps 1 to 11 of start-up: memory, single instance, paths, SDL, the 240 x 320 16-bit
 // screen, caption, window handle, key capture, SDL_Quit at exit, unicode keys.

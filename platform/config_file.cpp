@@ -1,10 +1,7 @@
 #include "platform/config_file.h"
 
-#include <unistd.h>
-
-#include <cstdio>
-
 #include "platform/paths.h"
+#include "platform/small_file.h"
 
 namespace {
 
@@ -20,7 +17,12 @@ std::string_view Trim(std::string_view s) {
 
 DisplayConfig ParseDisplayConfig(std::string_view text) {
   DisplayConfig config;
-  text = text.substr(0, kReadLimit);
+  if (text.size() > kReadLimit) {
+    // A line the limit cuts is dropped, lest "fullscreen=01" be read as "fullscreen=0"; a
+    // newline just past the limit still ends a whole line.
+    const size_t lastNewline = text.substr(0, kReadLimit + 1).rfind('\n');
+    text = text.substr(0, lastNewline == std::string_view::npos ? 0 : lastNewline);
+  }
   while (!text.empty()) {
     const size_t end = text.find('\n');
     const std::string_view line = text.substr(0, end);
@@ -46,11 +48,8 @@ std::string DisplayConfigPath() {
 
 DisplayConfig LoadDisplayConfig() {
   const std::string path = DisplayConfigPath();
-  std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
-  if (!file) return {};
-  std::string text(kReadLimit, '\0');
-  text.resize(std::fread(text.data(), 1, text.size(), file));
-  std::fclose(file);
+  std::string text;
+  if (path.empty() || !ReadSmallFile(path, kReadLimit + 1, text)) return {};
   return ParseDisplayConfig(text);
 }
 
@@ -58,14 +57,6 @@ bool SaveDisplayConfig(const DisplayConfig& config) {
   const std::string path = DisplayConfigPath();
   if (path.empty()) return false;
   MakeFolders(path.substr(0, path.rfind('/')));  // the config folder itself may be new
-  const std::string temporary = path + ".new";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return false;
   const std::string text = FormatDisplayConfig(config);
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  return SaveSmallFile(path, text.data(), text.size(), "zorblats.conf.new");
 }

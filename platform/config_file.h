@@ -10,7 +10,8 @@ struct DisplayConfig {
 };
 
 // The values a text gives: "key=value" lines, blanks around either ignored, '#' lines,
-// unknown keys, bad values and anything past the first 4096 bytes skipped.
+// unknown keys, bad values and anything past the first 4096 bytes skipped, with the line
+// those bytes cut (a short text's last line counts without its newline).
 // Called by LoadDisplayConfig and the fuzz target.
 DisplayConfig ParseDisplayConfig(std::string_view text);
 
@@ -21,9 +22,11 @@ std::string FormatDisplayConfig(const DisplayConfig& config);
 // absolute path.
 std::string DisplayConfigPath();
 
-// The file's values, or the defaults where it is missing or unreadable. Called at start-up.
+// The file's values, or the defaults where it is missing, unreadable or no regular file.
+// Called at start-up.
 DisplayConfig LoadDisplayConfig();
 
-// Rewrites the whole file (a temporary file renamed over it), making its folder if needed.
-// False when it cannot be written; the game goes on. Called when the player switches mode.
+// Rewrites the whole file with SaveSmallFile (links kept, a temporary "zorblats.conf.new"
+// renamed over it), making its folder if needed. False when it cannot be written; the game
+// goes on. Called when the player switches mode.
 bool SaveDisplayConfig(const DisplayConfig& config);

@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 char ExeDir[kExeDirCapacity];
 char DataDir[kDataDirCapacity];
@@ -79,34 +81,67 @@ bool MakeFolders(const std::string& path) {
   }
 }
 
-std::string UserFolder(const char* variable, const char* underHome) {
+namespace {
+
+// The game's folder under each of the user's base folders, in the order they are tried:
+// $variable when it is an absolute path (a relative one counts as unset), then $HOME
+// followed by underHome.
+std::vector<std::string> UserFolders(const char* variable, const char* underHome) {
+  std::vector<std::string> folders;
   const char* set = std::getenv(variable);
-  if (set && set[0] == '/') return std::string(set) + "/zorblats";
+  if (set && set[0] == '/') folders.push_back(std::string(set) + "/zorblats");
   const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return std::string(home) + underHome + "/zorblats";
-  return {};
+  if (home && home[0] == '/') folders.push_back(std::string(home) + underHome + "/zorblats");
+  return folders;
 }
 
-void ChooseSettingsFolder(const char* settingsFileName) {
+}  // namespace
+
+static_assert(kPathCapacity == 260, "the messages below say 259 bytes");
+
+const char* PathProblem(std::string_view hostPath) {
+  if (hostPath.find('\\') != std::string_view::npos) {
+    return "holds a backslash, which the game's paths take for a folder separator";
+  }
+  if (hostPath.size() >= kPathCapacity) return "is longer than the 259 bytes of the game's paths";
+  return nullptr;
+}
+
+std::string UserFolder(const char* variable, const char* underHome) {
+  const std::vector<std::string> folders = UserFolders(variable, underHome);
+  return folders.empty() ? std::string() : folders.front();
+}
+
+std::string ChooseSettingsFolder(const char* settingsFileName) {
   userSettingsFolder[0] = 0;
   // A missing data folder is no installed game but a broken one (or a test program): its
   // saves fail where they always did, and nothing is made in the user's home.
   char dataFolder[4096];
-  if (!HostPath(DataDir, dataFolder, sizeof dataFolder)) return;
-  if (access(dataFolder, F_OK) != 0 || access(dataFolder, W_OK) == 0) return;
-  // A settings file of the player's own in a folder that takes no new files stays in use.
-  if (access((std::string(dataFolder) + settingsFileName).c_str(), W_OK) == 0) return;
-
-  // An installed game: the user's data folder. Without one there is nowhere else to go:
-  // saves try the data folder and report their failure.
-  std::string folder = UserFolder("XDG_DATA_HOME", "/.local/share");
-  if (folder.empty()) return;
-  // A folder that cannot be made is still the place: the first save then reports it.
-  MakeFolders(folder);
-  folder += '/';
-  if (folder.size() < sizeof userSettingsFolder) {
-    std::memcpy(userSettingsFolder, folder.c_str(), folder.size() + 1);
+  if (!HostPath(DataDir, dataFolder, sizeof dataFolder)) return {};
+  if (access(dataFolder, F_OK) != 0) return {};
+  // The data folder while it takes writes (a game run from its build or home folder), or
+  // holds a settings file of the player's own that takes them, and the path fits.
+  const std::string dataFile = std::string(dataFolder) + settingsFileName;
+  std::string why = dataFile + " is longer than the 259 bytes of the game's paths";
+  if (std::strlen(DataDir) + std::strlen(settingsFileName) < kPathCapacity) {
+    if (access(dataFolder, W_OK) == 0 || access(dataFile.c_str(), W_OK) == 0) return {};
+    why = std::string(dataFolder) + " takes no writes";
   }
+  // An installed game: the first of the user's data folders in which the game can form the
+  // settings file's path. A folder that cannot be made is still the place: the first save
+  // then reports it.
+  for (std::string folder : UserFolders("XDG_DATA_HOME", "/.local/share")) {
+    const std::string file = folder + "/" + settingsFileName;
+    if (const char* problem = PathProblem(file)) {
+      why += "; " + file + " " + problem;
+      continue;
+    }
+    MakeFolders(folder);
+    std::snprintf(userSettingsFolder, sizeof userSettingsFolder, "%s/", folder.c_str());
+    return {};
+  }
+  // Nowhere else to go: saves try the data folder and report their failure.
+  return "no folder can keep the settings file, so the settings will not be saved: " + why;
 }
 
 const char* SettingsFolder() { return userSettingsFolder[0] ? userSettingsFolder : DataDir; }

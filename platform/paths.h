@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 constexpr size_t kExeDirCapacity = 260;   // ExeDir, the module path's capacity too
 constexpr size_t kDataDirCapacity = 400;  // DataDir
@@ -31,11 +32,17 @@ bool HostPath(const char* gamePath, char* out, size_t capacity);
 // fopen of a game path through HostPath; null when it cannot be opened or translated.
 std::FILE* OpenGameFile(const char* gamePath, const char* mode);
 
+// Why the game cannot use a host path: it holds a backslash (the game's separator) or does not
+// fit kPathCapacity; null when it can. Used by InitDataPaths and ChooseSettingsFolder.
+const char* PathProblem(std::string_view hostPath);
+
 // Picks, once at start-up, the folder of the settings file: DataDir while the game's own data
 // folder takes writes (a game run from its build or home folder) or holds a settings file
-// the player may write, else the user's $XDG_DATA_HOME/zorblats/ (default
-// ~/.local/share/zorblats/), made when missing. Called by InitDataPaths after DataDir is set.
-void ChooseSettingsFolder(const char* settingsFileName);
+// the player may write, else the first of the user's $XDG_DATA_HOME/zorblats/ and
+// ~/.local/share/zorblats/ without a PathProblem for the file, made when missing. A folder
+// that does not fit is never chosen. Empty, or why no folder can keep the file (saves then
+// fail). Called by InitDataPaths after DataDir is set.
+std::string ChooseSettingsFolder(const char* settingsFileName);
 
 // The settings file's folder, ending in a separator: the user's folder when
 // ChooseSettingsFolder picked it, else DataDir. Used by the settings file code.
@@ -43,7 +50,7 @@ const char* SettingsFolder();
 
 // The game's folder under one of the user's base folders: $variable when it is an absolute
 // path (a relative one counts as unset), else $HOME followed by underHome; "zorblats" is
-// added. Empty when neither gives an absolute path. Used for the settings and display config.
+// added. Empty when neither gives an absolute path. Used for the display config.
 std::string UserFolder(const char* variable, const char* underHome);
 
 // Makes every missing folder of an absolute host path, as mkdir -p does; the folders made are

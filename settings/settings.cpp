@@ -1,17 +1,12 @@
 #include "settings/settings.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/small_file.h"
 
 SettingsRecord Settings;
 
@@ -22,8 +17,6 @@ namespace {
 constexpr const char kTemporaryFileName[] = "zorblats.tmp";
 
 constexpr const char kSaveError[] = "error in settings file";
-
-SettingsRenameFunction renameFile = nullptr;
 
 // Where each field lies in the file. Names and the spare name are raw 30-byte fields.
 constexpr size_t kDifficultyOffset = 2;
@@ -67,87 +60,7 @@ bool FormSettingsPath(const char* fileName, char path[kPathCapacity]) {
   return length > 0 && static_cast<size_t>(length) < kPathCapacity;
 }
 
-// Flushes the folder's entry for the renamed file to the disk. Some file systems cannot
-// sync a folder; the file itself is already safe then, so the result is not a failure.
-void SyncFolder(const char* hostFolder) {
-  const int folder = open(hostFolder, O_RDONLY | O_DIRECTORY);
-  if (folder < 0) return;
-  fsync(folder);
-  close(folder);
-}
-
-// Writes the bytes from the start of the file, cuts it after them and makes sure they
-// reached the disk.
-bool WriteAndSync(int fd, const uint8_t* bytes, size_t size) {
-  size_t done = 0;
-  while (done < size) {
-    const ssize_t n = pwrite(fd, bytes + done, size - done, static_cast<off_t>(done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return ftruncate(fd, static_cast<off_t>(size)) == 0 && fsync(fd) == 0;
-}
-
-// The file a save lands in: the settings file itself, or the file its symbolic link names,
-// so that the link stays a link. A link to nothing yet must be written through in place.
-std::string SaveTarget(const char* hostPath, bool* linkToNothing) {
-  struct stat entry {};
-  *linkToNothing = false;
-  if (lstat(hostPath, &entry) != 0 || !S_ISLNK(entry.st_mode)) return hostPath;
-  char* resolved = realpath(hostPath, nullptr);
-  *linkToNothing = resolved == nullptr;
-  const std::string target = resolved ? resolved : hostPath;
-  std::free(resolved);
-  return target;
-}
-
-// A file that is there but cannot be opened for writing (read-only, a folder) is not
-// saved; a missing one is made by the save.
-bool MayWrite(const std::string& target) {
-  const int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT;
-  close(fd);
-  return true;
-}
-
-enum class Replaced { Saved, Failed, NoNewFile };
-
-// The crash-safe save: a new file beside the old one, renamed over it once it is on the
-// disk. On failure the old file is untouched; NoNewFile when the folder takes no new file
-// of that name (no room for one, or a folder stands on the name).
-Replaced ReplaceWithNewFile(const std::string& target, const uint8_t* bytes, size_t size) {
-  const std::string folder = target.substr(0, target.rfind('/') + 1);
-  const std::string temporary = folder + kTemporaryFileName;
-  unlink(temporary.c_str());  // a stray file or link of that name goes; a folder stays
-  const int fd =
-      open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) return Replaced::NoNewFile;
-  struct stat old {};
-  if (stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
-  const bool written = WriteAndSync(fd, bytes, size);
-  const bool closed = close(fd) == 0;
-  const SettingsRenameFunction moveIntoPlace = renameFile ? renameFile : std::rename;
-  if (written && closed && moveIntoPlace(temporary.c_str(), target.c_str()) == 0) {
-    SyncFolder(folder.empty() ? "." : folder.c_str());
-    return Replaced::Saved;
-  }
-  unlink(temporary.c_str());
-  return Replaced::Failed;
-}
-
-// Rewrites the file where it stands: for a folder that takes no new files, and through a
-// link to a file not made yet.
-bool RewriteInPlace(const std::string& target, const uint8_t* bytes, size_t size) {
-  const int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  const bool written = WriteAndSync(fd, bytes, size);
-  return close(fd) == 0 && written;
-}
-
 }  // namespace
-
-void UseSettingsRename(SettingsRenameFunction rename) { renameFile = rename; }
 
 void EncodeSettings(const SettingsRecord& record, uint8_t out[kSettingsFileSize]) {
   PutLittleEndian(out, record.spareWordA, 2);
@@ -188,36 +101,22 @@ void DecodeSettings(const uint8_t* bytes, size_t size, SettingsRecord& record) {
 }
 
 void LoadSettings() {
-  char path[kPathCapacity];
-  if (!FormSettingsPath(kSettingsFileName, path)) return;
-  std::FILE* file = OpenGameFile(path, "rb");
-  if (!file) return;  // first start: the defaults stay, the first save makes the file
-  uint8_t bytes[kSettingsFileSize];
-  size_t got = 0;
-  while (got < sizeof bytes) {
-    const size_t n = std::fread(bytes + got, 1, sizeof bytes - got, file);
-    if (n == 0) break;
-    got += n;
+  char path[kPathCapacity], hostPath[kPathCapacity];
+  std::string bytes;
+  if (!FormSettingsPath(kSettingsFileName, path) || !HostPath(path, hostPath, sizeof hostPath) ||
+      !ReadSmallFile(hostPath, kSettingsFileSize, bytes)) {
+    return;  // first start: the defaults stay, the first save makes the file
   }
-  std::fclose(file);
-  DecodeSettings(bytes, got, Settings);
+  DecodeSettings(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), Settings);
 }
 
 bool SaveSettings() {
   char path[kPathCapacity], hostPath[kPathCapacity];
-  if (FormSettingsPath(kSettingsFileName, path) && HostPath(path, hostPath, sizeof hostPath)) {
-    uint8_t bytes[kSettingsFileSize];
-    EncodeSettings(Settings, bytes);
-    bool linkToNothing = false;
-    const std::string target = SaveTarget(hostPath, &linkToNothing);
-    if (MayWrite(target)) {
-      const Replaced replaced =
-          linkToNothing ? Replaced::NoNewFile : ReplaceWithNewFile(target, bytes, sizeof bytes);
-      if (replaced == Replaced::Saved) return true;
-      if (replaced == Replaced::NoNewFile && RewriteInPlace(target, bytes, sizeof bytes)) {
-        return true;
-      }
-    }
+  uint8_t bytes[kSettingsFileSize];
+  EncodeSettings(Settings, bytes);
+  if (FormSettingsPath(kSettingsFileName, path) && HostPath(path, hostPath, sizeof hostPath) &&
+      SaveSmallFile(hostPath, bytes, sizeof bytes, kTemporaryFileName)) {
+    return true;
   }
   ShowMessageBox(kSaveError, kSaveError, MB_OK);
   return false;

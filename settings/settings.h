@@ -26,14 +26,15 @@ struct SettingsRecord {
 extern SettingsRecord Settings;
 
 // Fills Settings from SettingsFolder() + "zorblats.set" as far as the file reaches; a
-// missing file leaves the defaults. Called once by RunGame before any screen.
+// missing file, or a pipe or device in its place, leaves the defaults. Called once by
+// RunGame before any screen.
 void LoadSettings();
 
-// Writes all 211 bytes safely: a temporary file "zorblats.tmp" beside the settings file (or
-// beside the file its symbolic link names), flushed and renamed over it. A folder that takes
-// no new file gets the file rewritten in place. A file that cannot be opened for writing,
-// or any other failure, shows "error in settings file", leaves the old file untouched and
-// returns false. Called by the options screen, the high-score reset and EnterHighScore.
+// Writes all 211 bytes with SaveSmallFile: a temporary file "zorblats.tmp" beside the settings
+// file (or beside the file its symbolic link names), flushed and renamed over it; rewritten in
+// place where no new file fits; written into a pipe or device it links to. A file that cannot
+// be written shows "error in settings file" (text and caption, MB_OK) and returns false.
+// Called by the options screen, the high-score reset and EnterHighScore.
 bool SaveSettings();
 
 // The place 0..4 that a score takes in the table, or -1 when it takes none.
@@ -49,8 +50,3 @@ void ResetHighScores();
 // Used by SaveSettings/LoadSettings and the tests.
 void EncodeSettings(const SettingsRecord& record, uint8_t out[kSettingsFileSize]);
 void DecodeSettings(const uint8_t* bytes, size_t size, SettingsRecord& record);
-
-// The last step of SaveSettings, which puts the finished temporary file in place of the old
-// one (std::rename). Tests install a failing one to cut a save short; null restores rename.
-using SettingsRenameFunction = int (*)(const char* from, const char* to);
-void UseSettingsRename(SettingsRenameFunction rename);

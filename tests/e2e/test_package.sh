@@ -16,11 +16,6 @@ dpkg -x "$DEB" "$ROOT"
 desktop-file-validate "$ROOT/usr/share/applications/zorblats.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$ROOT/usr/share/metainfo/zorblats.metainfo.xml" >/dev/null ||
   fail "AppStream metadata"
-# Every screenshot the software centres are sent is in the gallery, at the size it declares.
-sed -n 's#.*width="\([0-9]*\)" height="\([0-9]*\)">https://[^<]*/\(screenshots/[^<]*\)<.*#\1x\2 \3#p' \
-  "$ROOT/usr/share/metainfo/zorblats.metainfo.xml" | while read -r size shot; do
-  [ "$(identify -format %wx%h "$WORK/src/docs/$shot")" = "$size" ] || fail "screenshot $shot"
-done
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$ROOT/usr/share/man/man6/zorblats.6.gz" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "manual page: $warnings"
 for size in 16 22 24 32 48 64 128 256; do

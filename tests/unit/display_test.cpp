@@ -1,12 +1,16 @@
 // The display choice as its file says it, and the whole-number layout of the game's screen on a
 // desktop.
-#include <gtest/gtest.h>
+#include <fstream>
 
 #include "platform/config_file.h"
 #include "platform/window_mode.h"
+#include "tests/support/harness.h"
 
-TEST(DisplayConfig, TakesWhatCanBeReadAndKeepsTheDefaultForTheRest) {
+using DisplayConfigFile = GameTest;  // for its own $XDG_CONFIG_HOME
+
+TEST_F(DisplayConfigFile, TakesWhatCanBeReadAndKeepsTheDefaultForTheRest) {
   const std::string pad(5000, '#');
+  const std::string upToTheLimit = std::string(4083, '#') + "\nfullscreen=0";  // 4096 bytes
   const struct {
     std::string text;
     bool fullscreen;
@@ -19,9 +23,15 @@ TEST(DisplayConfig, TakesWhatCanBeReadAndKeepsTheDefaultForTheRest) {
                {"fullscreen=0\nfullscreen=1", true},
                {pad + "\nfullscreen=0\n", true},
                {"fullscreen=0\n" + pad + pad, false},
+               {upToTheLimit + "1\n", true},  // a line the limit cuts
+               {upToTheLimit + "\n" + pad, false},
+               {upToTheLimit, false},
                {FormatDisplayConfig({false}), false}};
-  for (const auto& c : cases)
-    EXPECT_EQ(ParseDisplayConfig(c.text).fullscreen, c.fullscreen) << c.text.substr(0, 40);
+  ASSERT_TRUE(SaveDisplayConfig({}));  // makes the folder
+  for (const auto& c : cases) {
+    std::ofstream(DisplayConfigPath(), std::ios::binary) << c.text;
+    EXPECT_EQ(LoadDisplayConfig().fullscreen, c.fullscreen) << c.text.substr(0, 40);
+  }
 }
 
 TEST(WindowMode, TheLargestWholeScaleThatFitsCentredInFullScreenAndTapsMappedBack) {

@@ -45,6 +45,41 @@ TEST_F(PlatformTest, MemoryPathsAndWavesComeFromTheHost) {
   CloseSound();
 }
 
+// The settings file goes to the game's data folder while it takes writes and the file's path
+// fits the game's 259 bytes, else to the first of the user's data folders whose path fits and
+// holds no backslash (made then), else nowhere: the game says why.
+TEST_F(PlatformTest, TheSettingsGoWhereTheirPathFits) {
+  const auto base = [&](size_t length) {
+    return folder + std::string(length - folder.size(), 'x');
+  };
+  const std::string home = folder + "home", shared = home + "/.local/share/zorblats/";
+  const std::string longHome = base(225), longData = base(247) + "/";  // + 12 bytes: 260
+  const std::string kTooLong = " is longer than the 259 bytes of the game's paths";
+  const struct {
+    std::string data, xdg, home, chosen, why;
+  } cases[] = {
+      {base(246) + "/", base(237), home, base(246) + "/", ""},
+      {longData, base(237), home, base(237) + "/zorblats/", ""},
+      {longData, base(238), home, shared, ""},
+      {longData, folder + "a\\b", home, shared, ""},
+      {longData, "", longHome, longData,
+       "no folder can keep the settings file, so the settings will not be saved: " + longData +
+           "zorblats.set" + kTooLong + "; " + longHome + "/.local/share/zorblats/zorblats.set" +
+           kTooLong},
+  };
+  const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "/";
+  for (const auto& c : cases) {
+    ASSERT_TRUE(MakeFolders(c.data.substr(0, c.data.size() - 1)));
+    std::snprintf(DataDir, sizeof DataDir, "%s", c.data.c_str());
+    setenv("XDG_DATA_HOME", c.xdg.c_str(), 1);  // empty: unset
+    setenv("HOME", c.home.c_str(), 1);
+    EXPECT_EQ(ChooseSettingsFolder("zorblats.set"), c.why) << c.xdg;
+    EXPECT_EQ(SettingsFolder(), c.chosen) << c.xdg;
+    EXPECT_EQ(access(c.chosen.c_str(), W_OK), 0) << c.chosen;
+  }
+  setenv("HOME", oldHome.c_str(), 1);
+}
+
 TEST(Sounds, EachBuiltSoundIsAsLongAndAsLoudAsItsRecipeAsks) {
   std::ifstream recipes(std::string(ZORBLATS_SOURCE_DIR) + "/content/sounds.txt");
   int n = 0;

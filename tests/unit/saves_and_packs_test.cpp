@@ -1,56 +1,92 @@
-// What players who keep their files in odd places or repaint the game meet: saves next to
-// read-only files and folders, links and stray temporary files, saves killed midway; 15-bit
+// What players who keep their files in odd places or repaint the game meet: saves (of the
+// display config too) next to read-only files and folders, through links to files, pipes and
+// devices, beside stray temporary files, killed midway, on a full disk; 15-bit
 // pictures through the pack builder and the reader; packs without compression; the settings file
 // field by field, and how the high-score table makes room for a new entry.
+#include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <tuple>
 
+#include "platform/config_file.h"
 #include "resources/pack.h"
 #include "settings/settings.h"
 #include "tests/support/resource_kit.h"
 
 using SavesAndPacks = GameTest;
 
-TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksAndStrayFiles) {
-  Bytes now(kSettingsFileSize);
-  Settings = SettingsRecord{};
-  EncodeSettings(Settings, now.data());
-  // Shell commands in a data folder that holds an old zorblats.set; the file the saves land
-  // in; whether "error in settings file" shows at each of two saves and that file stays.
+TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksPipesAndStrayFiles) {
+  Bytes settings(kSettingsFileSize);
+  EncodeSettings(SettingsRecord{}, settings.data());
+  const std::string config = FormatDisplayConfig({false});
+  // Shell commands in a folder that holds an old settings file or display config; the file
+  // the saves land in (none: not a regular file); whether two saves succeed; a shell check of
+  // the folder afterwards. The test reads a pipe named "pipe"; nobody reads one named "unread".
+  // Run as nobody, no fault could replace /dev/null: a link to it must stay a link.
   const struct Case {
-    const char *make, *holder;
-    bool box;
+    const char *file, *make, *holder;
+    bool saved;
+    const char* after = "true";
   } cases[] = {
-      {"chmod 444 zorblats.set", "zorblats.set", true},
-      {"chmod 555 .", "zorblats.set", false},
-      {"rm zorblats.set && chmod 555 .", "zorblats.set", true},
-      {"mkdir away && mv zorblats.set away/real.set && ln -s away/real.set zorblats.set",
-       "away/real.set", false},
-      {"mkdir zorblats.tmp", "zorblats.set", false},
-      {"touch zorblats.tmp && chmod 444 zorblats.tmp", "zorblats.set", false},
-      {"touch v && chmod 444 v && ln -s v zorblats.tmp", "zorblats.set", false},
+      {"zorblats.set", "chmod 444 zorblats.set", "zorblats.set", false},
+      {"zorblats.set", "chmod 555 .", "zorblats.set", true},
+      {"zorblats.set", "rm zorblats.set && chmod 555 .", "zorblats.set", false},
+      {"zorblats.set", "mkdir a && mv zorblats.set a/real.set && ln -s a/real.set zorblats.set",
+       "a/real.set", true},
+      {"zorblats.set", "mkdir zorblats.tmp", "zorblats.set", true},
+      {"zorblats.set", "touch zorblats.tmp && chmod 444 zorblats.tmp", "zorblats.set", true},
+      {"zorblats.set", "touch v && chmod 444 v && ln -s v zorblats.tmp", "zorblats.set", true},
+      {"zorblats.set", "ln -sf /dev/null zorblats.set", nullptr, true, "[ -L zorblats.set ]"},
+      {"zorblats.set", "mkfifo pipe && ln -sf pipe zorblats.set", nullptr, true, "[ -p pipe ]"},
+      {"zorblats.set", "mkfifo unread && ln -sf unread zorblats.set", nullptr, false,
+       "[ -p unread ]"},
+      {"zorblats.conf", "mkdir a && mv zorblats.conf a/c && ln -s a/c zorblats.conf", "a/c", true},
+      {"zorblats.conf", "chmod 555 .", "zorblats.conf", true},
+      {"zorblats.conf", "ln -sf /dev/null zorblats.conf", nullptr, true, "[ -L zorblats.conf ]"},
   };
   const bool root = geteuid() == 0;  // root writes through any mode bits: the saves run as nobody
   for (const Case& c : cases) {
     SCOPED_TRACE(c.make);
-    const std::string d = folder + std::to_string(&c - cases) + "/";
-    ASSERT_EQ(std::system(("mkdir " + d + " && cd " + d + " && echo old > zorblats.set && " +
-                           c.make + (root ? " && chown -R 65534 .." : ""))
+    const std::string base = folder + std::to_string(&c - cases), d = base + "/zorblats/";
+    ASSERT_EQ(std::system(("mkdir -p " + d + " && cd " + d + " && echo old > " + c.file + " && " +
+                           c.make + (root ? " && chown -R 65534 " + folder : ""))
                               .c_str()),
               0);
     std::snprintf(DataDir, sizeof DataDir, "%s", d.c_str());
-    const Bytes was = ReadFileBytes(d + c.holder);
+    setenv("XDG_CONFIG_HOME", base.c_str(), 1);
+    const bool isConfig = std::string(c.file) == "zorblats.conf";
+    const Bytes was = c.holder ? ReadFileBytes(d + c.holder) : Bytes{};
+    const int pipe = open((d + "pipe").c_str(), O_RDONLY | O_NONBLOCK);
     boxes.shown.clear();
+    Settings = SettingsRecord{};
     ASSERT_EQ(root ? seteuid(65534) : 0, 0);
-    for (int save = 0; save < 2; ++save) SaveSettings();
+    bool saved = true;
+    for (int save = 0; save < 2; ++save)
+      saved &= isConfig ? SaveDisplayConfig({false}) : SaveSettings();
+    isConfig ? void(LoadDisplayConfig()) : LoadSettings();  // a pipe is not read, nor waited for
     ASSERT_EQ(root ? seteuid(0) : 0, 0);
-    EXPECT_EQ(boxes.shown.size(), c.box ? 2u : 0u);
-    EXPECT_EQ(ReadFileBytes(d + c.holder), c.box ? was : now);
+    std::string shown;
+    for (const auto& box : boxes.shown)
+      shown += box.text + "|" + box.caption + "|" + std::to_string(box.style) + "\n";
+    const std::string box = "error in settings file|error in settings file|0\n";
+    EXPECT_EQ(saved, c.saved);
+    EXPECT_EQ(shown, c.saved || isConfig ? "" : box + box);
+    EXPECT_EQ(std::system(("cd " + d + " && " + c.after).c_str()), 0) << c.after;
+    char received[1000];
+    if (pipe >= 0) {
+      EXPECT_EQ(read(pipe, received, sizeof received), 2 * ssize_t(kSettingsFileSize));
+      close(pipe);
+    }
+    if (!c.holder) continue;
+    const Bytes now = isConfig ? Bytes(config.begin(), config.end()) : settings;
+    EXPECT_EQ(ReadFileBytes(d + c.holder), c.saved ? now : was);
   }
 }
 
@@ -157,23 +193,58 @@ TEST_F(SavesAndPacks, ASaveKilledAtAnyMomentLeavesTheOldFileOrTheNew) {
   }
 }
 
-// A folder that takes no new files has the file rewritten where it stands: a disk that fills
-// up midway (here a 100-byte file size limit) leaves it its full length, never short.
-TEST_F(SavesAndPacks, ARewriteInPlaceCutShortKeepsTheFileWhole) {
+// Mounts a 4 KiB file system on `path` in a mount namespace of this (child) process alone:
+// as root, or as a user where the kernel lets users make namespaces.
+static bool MountTinyDisk(const std::string& path) {
+  const auto put = [](const char* file, const std::string& text) {
+    std::FILE* f = std::fopen(file, "w");
+    return f && std::fputs(text.c_str(), f) >= 0 && std::fclose(f) == 0;
+  };
+  const std::string uid = std::to_string(getuid()), gid = std::to_string(getgid());
+  if (unshare(CLONE_NEWNS) != 0 &&
+      (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !put("/proc/self/setgroups", "deny") ||
+       !put("/proc/self/uid_map", uid + " " + uid + " 1") ||
+       !put("/proc/self/gid_map", gid + " " + gid + " 1"))) {
+    return false;
+  }
+  return mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+         mount("tmpfs", path.c_str(), "tmpfs", 0, "size=4k") == 0;
+}
+
+// A disk that fills up. Too full for a second copy of the file (a 4 KiB disk that the old
+// file fills): the save rewrites the file where it stands. Full in the middle of that
+// rewrite (a 100-byte file size limit in a folder that takes no new files): the save fails
+// and the file keeps its full length, never short.
+TEST_F(SavesAndPacks, AFullDiskTakesTheSaveInPlaceOrLeavesTheFileItsLength) {
   const std::string d = folder + "data/";
   Settings = SettingsRecord{};
   ASSERT_TRUE(SaveSettings());
-  const bool root = geteuid() == 0;  // root writes into any folder: the save runs as nobody
+  const bool root = geteuid() == 0;  // root writes into any folder: that save runs as nobody
   ASSERT_EQ(std::system(("chmod 555 " + d + (root ? " && chown -R 65534 " + folder : "")).c_str()),
             0);
-  const pid_t saver = fork();
-  if (saver == 0) {
-    const rlimit full{100, RLIM_INFINITY};
-    signal(SIGXFSZ, SIG_IGN);
-    _exit((root && setuid(65534) != 0) || setrlimit(RLIMIT_FSIZE, &full) != 0 || SaveSettings());
+  // The disk: 4 KiB that the old file fills, or a file size limit of 100 bytes; the outcome:
+  // 1 saved, 2 the new table in the file, 4 the file 211 bytes long.
+  for (const auto& [tinyDisk, outcome] : {std::pair{true, 1 | 2 | 4}, {false, 4}}) {
+    const pid_t saver = fork();
+    if (saver == 0) {
+      const rlimit full{100, RLIM_INFINITY};
+      signal(SIGXFSZ, SIG_IGN);
+      if (tinyDisk ? !MountTinyDisk(d) || !SaveSettings()
+                   : (root && setuid(65534) != 0) || setrlimit(RLIMIT_FSIZE, &full) != 0)
+        _exit(99);
+      Settings.highScores[4] = 2;  // at byte 172
+      Bytes now(kSettingsFileSize);
+      EncodeSettings(Settings, now.data());
+      const bool saved = SaveSettings();
+      const Bytes file = ReadFileBytes(d + "zorblats.set");
+      _exit(saved | (file == now) << 1 | (file.size() == kSettingsFileSize) << 2);
+    }
+    int status = -1;
+    waitpid(saver, &status, 0);
+    if (WEXITSTATUS(status) == 99 && tinyDisk) {
+      std::puts("no 4 KiB file system can be mounted here: the save on a full disk is untested");
+      continue;
+    }
+    EXPECT_EQ(status, outcome << 8) << tinyDisk;
   }
-  int status = -1;
-  waitpid(saver, &status, 0);
-  EXPECT_EQ(status, 0) << "the save should fail, and nothing else";
-  EXPECT_EQ(ReadFileBytes(d + "zorblats.set").size(), kSettingsFileSize);
 }

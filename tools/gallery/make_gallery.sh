@@ -1,8 +1,8 @@
 #!/bin/sh
 # make_gallery.sh <build-dir>: draws every screen of the game from <build-dir>/bin with the
 # gallery tool already built in <build-dir>, and writes them as PNGs to docs/screenshots/, and
-# the screens the desktop's software centres show (named in the AppStream metadata) three times
-# larger, sharp, to docs/screenshots/large/.
+# the screens for the desktop's software centres (listed in the README's Screenshots section as
+# links into docs/screenshots/large/) three times larger, sharp, to docs/screenshots/large/.
 # Builds nothing itself; needs ImageMagick's `convert`.
 set -eu
 if [ $# -ne 1 ]; then
@@ -32,7 +32,7 @@ done <"$work/names.txt"
 
 # The software centres' screenshots: whole pixels repeated, as the game's window shows them.
 mkdir -p "$out/large"
-sed -n 's#.*/screenshots/large/\(.*\)\.png</image>.*#\1#p' "$repo/desktop/zorblats.metainfo.xml" |
+sed -n 's#^- \[.*\](docs/screenshots/large/\(.*\)\.png)$#\1#p' "$repo/README.md" |
   while read -r name; do
     convert "$out/$name.png" -scale 300% -define png:exclude-chunks=date,time +set date:create \
       +set date:modify -strip "PNG24:$out/large/$name.png"

@@ -56,11 +56,21 @@ main() {
 # The faults: file@@text as it stands (exactly once in the file)@@text with the fault.
 faults() {
   cat <<'FAULTS'
-settings/settings.cpp@@  if (fd < 0) return errno == ENOENT;@@  if (fd < 0) return true;
-settings/settings.cpp@@      if (replaced == Replaced::NoNewFile && RewriteInPlace(target, bytes, sizeof bytes)) {@@      if (false && RewriteInPlace(target, bytes, sizeof bytes)) {
-settings/settings.cpp@@  if (lstat(hostPath, &entry) != 0 || !S_ISLNK(entry.st_mode)) return hostPath;@@  if (true) return hostPath;
-settings/settings.cpp@@  return ftruncate(fd, static_cast<off_t>(size)) == 0 && fsync(fd) == 0;@@  return ftruncate(fd, static_cast<off_t>(size - 1)) == 0 && fsync(fd) == 0;
-settings/settings.cpp@@open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666)@@open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)
+platform/small_file.cpp@@  if (fd < 0) return errno == ENOENT;@@  if (fd < 0) return true;
+platform/small_file.cpp@@(replaced == Replaced::NoNewFile && RewriteInPlace(target, bytes, size));@@(false && RewriteInPlace(target, bytes, size));
+platform/small_file.cpp@@  if (lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode)) return path;@@  if (true) return path;
+platform/small_file.cpp@@ftruncate(fd, static_cast<off_t>(size)) == 0@@ftruncate(fd, static_cast<off_t>(size - 1)) == 0
+platform/small_file.cpp@@open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666)@@open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)
+platform/small_file.cpp@@return error == ENOSPC || error == EDQUOT ? Replaced::NoNewFile : Replaced::Failed;@@return Replaced::Failed;
+platform/small_file.cpp@@if (stat(target.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode)) {@@if (false) {
+platform/small_file.cpp@@const bool regular = fstat(fd, &entry) == 0 && S_ISREG(entry.st_mode);@@const bool regular = fstat(fd, &entry) == 0;
+settings/settings.cpp@@ShowMessageBox(kSaveError, kSaveError, MB_OK);@@ShowMessageBox(kSaveError, "Error", MB_OK);
+platform/config_file.cpp@@ReadSmallFile(path, kReadLimit + 1, text)@@ReadSmallFile(path, kReadLimit, text)
+platform/config_file.cpp@@text.substr(0, kReadLimit + 1).rfind('\n');@@text.substr(0, kReadLimit).rfind('\n');
+platform/paths.cpp@@std::strlen(DataDir) + std::strlen(settingsFileName) < kPathCapacity@@std::strlen(DataDir) + std::strlen(settingsFileName) <= kPathCapacity
+platform/paths.cpp@@if (hostPath.find('\\') != std::string_view::npos) {@@if (false) {
+platform/paths.cpp@@if (hostPath.size() >= kPathCapacity)@@if (hostPath.size() > kPathCapacity)
+platform/paths.cpp@@why += "; " + file + " " + problem;@@why += "; " + file + " " + problem; break;
 resources/pack.cpp@@    if (entry->depth < 1 || entry->depth > 32) {@@    if (entry->depth < 1 || entry->depth > 32 || entry->depth == 15) {
 resources/pack.cpp@@  const int closed = gzclose(file);@@  const int closed = gzdirect(file) ? Z_DATA_ERROR : gzclose(file);
 resources/pack_build.cpp@@    if (surface && surface->format->palette) surface@@    if (surface && surface->format->BitsPerPixel < 16) surface
@@ -100,7 +110,7 @@ platform/window_mode.cpp@@  const int roomHigh = area.height - area.frameTop - a
 platform/window_mode.cpp@@  const int roomWide = area.width - area.frameLeft - area.frameRight;@@  const int roomWide = area.width;
 platform/window_mode.cpp@@  const int y = area.top + std::max(0, (roomHigh - high) / 2);@@  const int y = std::max(0, (roomHigh - high) / 2);
 platform/window_mode.cpp@@  const int x = area.left + std::max(0, (roomWide - wide) / 2);@@  const int x = area.left + (roomWide - wide) / 2;
-platform/config_file.cpp@@text = text.substr(0, kReadLimit);@@text = text.substr(0);
+platform/config_file.cpp@@text = text.substr(0, lastNewline == std::string_view::npos ? 0 : lastNewline);@@text = text.substr(0, kReadLimit);
 resources/pack.cpp@@if (entry->pitch < rowBytes) {@@if (entry->pitch < rowBytes - 1) {
 resources/pack.cpp@@entry->height <= 0) {@@entry->height < 0) {
 resources/pack.cpp@@const int more = got == static_cast<int>(bufferSize) ? gzread(file, &beyond, 1) : 0;@@const int more = 0;
