@@ -27,10 +27,10 @@ class PlayHost final : public HostInput, public SoundOutput {
   // Every wait shows a frame (or a square of the ship's explosion): fold it into the digest.
   void Delay(uint32_t ms) override {
     now += ms;
-    for (int y = 0; y < ScreenSurface->h; ++y) {
-      const auto* row =
-          static_cast<const uint16_t*>(ScreenSurface->pixels) + y * ScreenSurface->pitch / 2;
-      for (int x = 0; x < ScreenSurface->w; ++x) screens = (screens ^ row[x]) * 0x100000001b3ull;
+    const SDL_Surface* shown = ShownScreen();
+    for (int y = 0; y < shown->h; ++y) {
+      const auto* row = static_cast<const uint16_t*>(shown->pixels) + y * shown->pitch / 2;
+      for (int x = 0; x < shown->w; ++x) screens = (screens ^ row[x]) * 0x100000001b3ull;
     }
     frames += ms == 50;
   }
