@@ -1,8 +1,9 @@
 // A fixture for the gameplay tests: the game as at program start, with synthetic pictures
 // whose frames and cells are each painted in their own colour (so a wrong source rectangle
 // changes the screen), and a host on a virtual clock that takes its input from a player
-// function, folds every shown frame into a digest and logs every sound (checking its file
-// name) with its time.
+// function, keeps every frame shown at a wait (a digest of each, and each as runs of one
+// colour) and folds it into a digest, and logs every sound (checking its file name) with its
+// time.
 #pragma once
 #include <algorithm>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "settings/settings.h"
+#include "tests/support/frames.h"
 #include "tests/support/harness.h"
 
 class PlayHost final : public HostInput, public SoundOutput {
@@ -28,10 +30,19 @@ class PlayHost final : public HostInput, public SoundOutput {
   void Delay(uint32_t ms) override {
     now += ms;
     const SDL_Surface* shown = ShownScreen();
+    unsigned long long frame = 0xcbf29ce484222325ull;
     for (int y = 0; y < shown->h; ++y) {
       const auto* row = static_cast<const uint16_t*>(shown->pixels) + y * shown->pitch / 2;
-      for (int x = 0; x < shown->w; ++x) screens = (screens ^ row[x]) * 0x100000001b3ull;
+      for (int x = 0; x < shown->w; ++x) {
+        screens = (screens ^ row[x]) * 0x100000001b3ull;
+        frame = (frame ^ row[x]) * 0x100000001b3ull;
+      }
     }
+    char digest[8];
+    std::snprintf(digest, sizeof digest, "%04x",
+                  unsigned((frame ^ frame >> 16 ^ frame >> 32) & 0xffff));
+    digests += digest;
+    pictures.push_back(EncodeFrame(shown));
     frames += ms == 50;
   }
   uint32_t Ticks() override { return now; }
@@ -81,7 +92,9 @@ class PlayHost final : public HostInput, public SoundOutput {
   int frames = 0, played[4] = {};
   unsigned long long screens = 0xcbf29ce484222325ull, sounds = screens;
   uint8_t keys[SDLK_LAST] = {};
-  std::string log;  // the notes of the replay
+  std::string log;                    // the notes of the replay
+  std::string digests;                // four hex digits for the picture shown at each wait
+  std::vector<std::string> pictures;  // and the picture itself, as runs of one colour
   SDL_Event next{};
   bool sent = false;
 };

@@ -23,8 +23,8 @@ inline uint64_t ScreenDigest(SDL_Surface* screen = ShownScreen()) {
   return h;
 }
 
-// Whether what the game has shown at (x, y) is the w x h part at (px, py) of a picture (all of it when w
-// is 0); where the picture has a colour key, anything may show.
+// Whether what the game has shown at (x, y) is the w x h part at (px, py) of a picture (all of it
+// when w is 0); where the picture has a colour key, anything may show.
 inline bool Shows(SDL_Surface* p, int x, int y, int w = 0, int h = 0, int px = 0, int py = 0) {
   if (w == 0) w = p->w, h = p->h;
   const uint32_t key = p->flags & SDL_SRCCOLORKEY ? p->format->colorkey : 0xFFFFFFFF;

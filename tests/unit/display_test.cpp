@@ -69,10 +69,12 @@ TEST_F(GameTest, TheDisplayShowsWhatWasPresentedAndAllOfItAfterAModeSwitchOrAnEx
   // loses its picture, then is exposed; t: the other mode.
   const struct {
     char step;
-    int x = 0, y = 0, w = 240, h = 320;
-  } steps[] = {{'d'}, {'F'}, {'d', 3, 5, 1, 1},    {'d', 200, 300, 40, 20}, {'F'},
-               {'d', 0, 100, 240, 2},  {'d', 60, 7, 9, 190}, {'p', 55, 0, 10, 150},
-               {'F'},  {'d', 17, 40, 200, 1}, {'s'}, {'d', 1, 1, 1, 1}, {'t'}, {'t'}, {'F'}};
+    int x, y, w, h;
+  } steps[] = {{'d', 0, 0, 240, 320},   {'F', 0, 0, 240, 320}, {'d', 3, 5, 1, 1},
+               {'d', 200, 300, 40, 20}, {'F', 0, 0, 240, 320}, {'d', 0, 100, 240, 2},
+               {'d', 60, 7, 9, 190},    {'p', 55, 0, 10, 150}, {'F', 0, 0, 240, 320},
+               {'d', 17, 40, 200, 1},   {'s', 0, 0, 240, 320}, {'d', 1, 1, 1, 1},
+               {'t', 0, 0, 240, 320},   {'t', 0, 0, 240, 320}, {'F', 0, 0, 240, 320}};
   for (int i = 0, painted = 0; const auto& s : steps) {
     ++i;
     SDL_Rect area{int16_t(s.x), int16_t(s.y), uint16_t(s.w), uint16_t(s.h)};
@@ -83,13 +85,13 @@ TEST_F(GameTest, TheDisplayShowsWhatWasPresentedAndAllOfItAfterAModeSwitchOrAnEx
     }
     if (s.step != 's' && s.step != 't') PresentScreen(game, s.step == 'p' ? &area : nullptr);
     SDL_BlitSurface(game, &area, expected, &area);  // the whole game's screen but at 'p'
-    SDL_Surface* video = SDL_GetVideoSurface();
     if (s.step == 's') {
-      SDL_FillRect(video, nullptr, 0xFFFF);
+      SDL_FillRect(SDL_GetVideoSurface(), nullptr, 0xFFFF);
       SDL_Event expose{SDL_VIDEOEXPOSE};
       TakeWindowEvent(expose);
     }
     if (s.step == 't') ASSERT_TRUE(ToggleFullScreen());
+    SDL_Surface* video = SDL_GetVideoSurface();
     const ScreenLayout at = FitScreen(video->w, video->h, true);
     int wrong = 0;
     for (int y = 0; y < 320 * at.scale; ++y)
