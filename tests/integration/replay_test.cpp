@@ -1,8 +1,8 @@
 // Golden replays: whole games played through the real loop on the virtual clock, by a script
 // or by a player that hunts the enemies. Each replay's record (the outcome of every run of the
-// loop, the enemies left, a digest of all the pictures shown, the count of each sound and a
-// digest of all sounds with their times; then a short digest of the picture shown at each
-// wait, and the last picture as runs of one colour) is compared with tests/golden/<name>.txt.
+// loop, the enemies left, the count of each sound and a digest of all sounds with their
+// times; then a short digest of the picture shown at each wait, and the last picture as runs
+// of one colour) is compared with tests/golden/<name>.txt.
 // Where the pictures differ, the first that differs is named and written as a PNG file
 // beside the build, with the last pictures expected and shown.
 //
@@ -77,8 +77,8 @@ class ReplayTest : public PlayTest {
       play.log += e.exploding ? '*' : e.alive ? char('1' + e.hits) : '.';
       play.log += i % 8 < 7 ? "" : i < 47 ? "/" : "\n";
     }
-    play.Note("frames %d screens %016llx sounds %d %d %d %d %016llx\n", play.frames, play.screens,
-              play.played[0], play.played[1], play.played[2], play.played[3], play.sounds);
+    play.Note("frames %d sounds %d %d %d %d %016llx\n", play.frames, play.played[0], play.played[1],
+              play.played[2], play.played[3], play.sounds);
     const std::string path = std::string(ZORBLATS_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
     if (std::getenv("ZORBLATS_UPDATE_GOLDEN")) {
       std::ofstream(path, std::ios::trunc)
