@@ -2,7 +2,8 @@
 # Builds the game and its benchmarks (Release) and runs every measurement of PERFORMANCE.md:
 # the in-process benchmarks with their floors (five repetitions, medians), the play frame
 # again on a plain window, the instruction counts under callgrind, and the real program
-# under Xvfb, on the full screen and in a window.
+# under Xvfb (idle menu, play, idle name entry) on a 240 x 320 full screen, in a window and
+# on the whole of a 1280 x 1024 screen.
 # Usage: bench/run_all.sh [build-dir]   (default build-perf)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,7 +12,7 @@ build=${1:-$source_dir/build-perf}
 
 # The benchmark library, callgrind, and an X server with a window manager and input tool.
 source "$source_dir/tools/setup/packages.sh"
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev valgrind xvfb openbox xdotool
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev valgrind xvfb openbox xdotool imagemagick
 
 echo "== machine: $(nproc) processors, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 cmake -S "$source_dir" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORBLATS_BENCH=ON >/dev/null
@@ -36,3 +37,6 @@ echo "== the real program under Xvfb (three rounds of 10 s idle and 10 s play)"
 echo
 echo "== the real program in a 720 x 960 window on 1280 x 1024 screens (three rounds)"
 "$here/run_program.sh" "$build" 3 window
+echo
+echo "== the real program on the whole of 1280 x 1024 screens in full screen (three rounds)"
+"$here/run_program.sh" "$build" 3 desktop

@@ -7,6 +7,7 @@
 
 #include "platform/config_file.h"
 #include "platform/lost_display.h"
+#include "platform/screen_changes.h"
 #include "platform/window.h"
 
 namespace {
@@ -23,6 +24,7 @@ bool fullscreen = true;
 int desktopWide = 0;  // the desktop's size, as SDL gave it before the first video mode
 int desktopHigh = 0;
 WorkArea workArea{};  // the room for a window, read with the desktop's size
+ShownCopy shown;  // what the video surface shows of the game's surface
 
 // Sets a video mode of that size; the picture is centred in whatever size SDL gives.
 bool OpenVideo(int width, int height, bool wantFullscreen) {
@@ -35,6 +37,7 @@ bool OpenVideo(int width, int height, bool wantFullscreen) {
   if (MainWindow) MainWindow = video;
   SDL_FillRect(video, nullptr, 0);
   SDL_UpdateRect(video, 0, 0, 0, 0);
+  ForgetShown(shown);
   return true;
 }
 
@@ -82,6 +85,31 @@ void ScaleOnto(const SDL_Rect& area) {
   if (SDL_MUSTLOCK(video)) SDL_UnlockSurface(video);
 }
 
+// The display: only the changed rows of the game's surface are scaled and handed on, so an
+// unchanged flip costs a comparison and nothing else.
+class DisplayOutput final : public ScreenOutput {
+ public:
+  void Show(SDL_Surface* screen, const SDL_Rect& area) override {
+    if (screen != gameScreen || !video) {
+      SDL_UpdateRect(screen, area.x, area.y, area.w, area.h);
+      return;
+    }
+    const ChangedBands changes = TakeChanges(shown, gameScreen, area);
+    SDL_Rect scaled[kMaxChangedBands];
+    const int s = layout.scale;
+    for (int i = 0; i < changes.count; ++i) {
+      const SDL_Rect& band = changes.band[i];
+      ScaleOnto(band);
+      scaled[i] = {static_cast<Sint16>(layout.left + band.x * s), static_cast<Sint16>(layout.top + band.y * s),
+                   static_cast<Uint16>(band.w * s), static_cast<Uint16>(band.h * s)};
+    }
+    if (changes.count > 0) SDL_UpdateRects(video, changes.count, scaled);
+  }
+};
+
+DisplayOutput display;
+ScreenOutput* output = &display;
+
 }  // namespace
 
 ScreenLayout FitScreen(int surfaceWidth, int surfaceHeight) {
@@ -127,24 +155,18 @@ SDL_Surface* OpenGameScreen() {
   return gameScreen;
 }
 
+void UseScreenOutput(ScreenOutput* chosen) { output = chosen ? chosen : &display; }
+
 void PresentScreen(SDL_Surface* screen, const SDL_Rect* area) {
   if (!screen) return;
-  if (screen != gameScreen || !video) {
-    if (area) SDL_UpdateRect(screen, area->x, area->y, area->w, area->h);
-    else SDL_UpdateRect(screen, 0, 0, 0, 0);
-    return;
-  }
   // The area clipped to the screen.
   const int left = area ? std::max<int>(area->x, 0) : 0;
   const int top = area ? std::max<int>(area->y, 0) : 0;
-  const int right = area ? std::min(area->x + area->w, kGameWidth) : kGameWidth;
-  const int bottom = area ? std::min(area->y + area->h, kGameHeight) : kGameHeight;
+  const int right = area ? std::min(area->x + area->w, screen->w) : screen->w;
+  const int bottom = area ? std::min(area->y + area->h, screen->h) : screen->h;
   if (left >= right || top >= bottom) return;
-  const SDL_Rect part{static_cast<Sint16>(left), static_cast<Sint16>(top), static_cast<Uint16>(right - left),
-                      static_cast<Uint16>(bottom - top)};
-  ScaleOnto(part);
-  const int s = layout.scale;
-  SDL_UpdateRect(video, layout.left + part.x * s, layout.top + part.y * s, part.w * s, part.h * s);
+  output->Show(screen, SDL_Rect{static_cast<Sint16>(left), static_cast<Sint16>(top),
+                                static_cast<Uint16>(right - left), static_cast<Uint16>(bottom - top)});
 }
 
 bool ToggleFullScreen() {
@@ -191,6 +213,7 @@ bool TakeWindowEvent(SDL_Event& event) {
       return false;
     }
     case SDL_VIDEOEXPOSE:
+      ForgetShown(shown);
       PresentScreen(gameScreen, nullptr);
       return false;
     case SDL_VIDEORESIZE: {

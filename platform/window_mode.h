@@ -45,8 +45,21 @@ void ChooseStartMode(StartMode mode);
 // video mode can be set. Called once by StartUp.
 SDL_Surface* OpenGameScreen();
 
-// Shows the area of the screen (the whole when null). For the game's surface it is scaled
-// onto the video surface; any other surface is updated as SDL does. Called by FlipScreen.
+// Where the game's flips go: the display (the default), or what a test installs to see
+// exactly what the game shows.
+class ScreenOutput {
+ public:
+  virtual ~ScreenOutput() = default;
+  // Shows an area of the screen surface: clipped to it, never empty.
+  virtual void Show(SDL_Surface* screen, const SDL_Rect& area) = 0;
+};
+
+// Chooses the output; null restores the display. Tests install a recorder.
+void UseScreenOutput(ScreenOutput* output);
+
+// Hands the area of the screen (the whole when null) to the output. On the display, the
+// rows of the game's surface that changed since they were last shown are scaled onto the
+// video surface and updated; any other surface is updated as SDL does. Called by FlipScreen.
 void PresentScreen(SDL_Surface* screen, const SDL_Rect* area);
 
 // Switches between the window and the full screen, shows the picture again and remembers

@@ -1,7 +1,10 @@
 // Golden replays: whole games played through the real loop on the virtual clock, by a script
 // or by a player that hunts the enemies. Each replay's record (the outcome of every run of the
-// loop, the enemies left, a digest of every shown frame, the count of each sound and a digest
-// of all sounds with their times) is compared with tests/golden/<name>.txt.
+// loop, the enemies left, the count of each sound and a digest of all sounds with their
+// times; then a short digest of the picture shown at each wait, and the last picture as runs
+// of one colour) is compared with tests/golden/<name>.txt.
+// Where the pictures differ, the first that differs is named and written as a PNG file
+// beside the build, with the last pictures expected and shown.
 //
 // To regenerate the expected files after an intended change of the game's rules, run
 //   ZORBLATS_UPDATE_GOLDEN=1 ctest --test-dir <build> -R replay_test
@@ -74,16 +77,42 @@ class ReplayTest : public PlayTest {
       play.log += e.exploding ? '*' : e.alive ? char('1' + e.hits) : '.';
       play.log += i % 8 < 7 ? "" : i < 47 ? "/" : "\n";
     }
-    play.Note("frames %d screens %016llx sounds %d %d %d %d %016llx\n", play.frames, play.screens,
-              play.played[0], play.played[1], play.played[2], play.played[3], play.sounds);
+    play.Note("frames %d sounds %d %d %d %d %016llx\n", play.frames, play.played[0], play.played[1],
+              play.played[2], play.played[3], play.sounds);
     const std::string path = std::string(ZORBLATS_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
     if (std::getenv("ZORBLATS_UPDATE_GOLDEN")) {
-      std::ofstream(path, std::ios::trunc) << play.log;
+      std::ofstream(path, std::ios::trunc)
+          << play.log << "shown " << play.digests << "\nlast " << play.pictures.back() << "\n";
       return;
     }
-    std::stringstream expected;
-    expected << std::ifstream(path).rdbuf();
-    EXPECT_EQ(play.log, expected.str()) << "replay " << name << " differs from " << path;
+    std::ifstream file(path);
+    std::string expected, digests, last;
+    for (std::string line; std::getline(file, line);) {
+      if (line.starts_with("shown "))
+        digests = line.substr(6);
+      else if (line.starts_with("last "))
+        last = line.substr(5);
+      else
+        expected += line + "\n";
+    }
+    EXPECT_EQ(play.log, expected) << "replay " << name << " differs from " << path;
+    if (digests == play.digests && last == play.pictures.back()) return;
+    // The first frame that differs, the one before it (the same in both), and the last frames.
+    size_t n = 0;
+    while (n < play.pictures.size() && digests.compare(4 * n, 4, play.digests, 4 * n, 4) == 0) ++n;
+    const std::string folder = ZORBLATS_BINARY_DIR "/Testing/golden/", stem = folder + name + "-";
+    std::system(("mkdir -p " + folder).c_str());
+    const std::string f = "frame" + std::to_string(n);
+    if (n < play.pictures.size()) WriteFramePng(play.pictures[n], stem + f + "-actual.png");
+    if (n > 0)
+      WriteFramePng(play.pictures[n - 1], stem + "frame" + std::to_string(n - 1) + "-both.png");
+    WriteFramePng(last, stem + "last-expected.png");
+    WriteFramePng(play.pictures.back(), stem + "last-actual.png");
+    ADD_FAILURE() << "replay " << name << ": the picture shown at wait " << n << " (of "
+                  << play.pictures.size() << "; " << digests.size() / 4
+                  << " expected) is the first to differ; written to " << stem << ": " << f
+                  << "-actual.png, the one before it (the same in both) and the last "
+                     "pictures shown, last-expected.png and last-actual.png";
   }
 };
 

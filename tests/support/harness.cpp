@@ -108,6 +108,20 @@ ScriptedHost& ScriptedHost::KeyUp(SDLKey key) {
 
 ScriptedHost& ScriptedHost::Quit() { return Push(Event(SDL_QUIT)); }
 
+// ---- ScreenRecorder ----
+
+namespace {
+ScreenRecorder* recorder = nullptr;  // the running test's
+}  // namespace
+
+void ScreenRecorder::Show(SDL_Surface* screen, const SDL_Rect& area) {
+  SDL_Rect from = area, to = area;
+  SDL_BlitSurface(screen, &from, picture, &to);
+  shows.push_back({area, HostTicks()});
+}
+
+SDL_Surface* ShownScreen() { return recorder->picture; }
+
 // ---- ScriptedMessageBox ----
 
 int ScriptedMessageBox::Show(const char* text, const char* caption, int style) {
@@ -159,6 +173,9 @@ void GameTest::SetUp() {
   UseHostInput(&host);
   UseSoundOutput(&sound);
   UseMessageBoxHandler(&boxes);
+  shown = ScreenRecorder{};
+  shown.picture = MakeSurface(240, 320);
+  UseScreenOutput(recorder = &shown);
 
   char pattern[] = "/tmp/zorblats-test-XXXXXX";
   ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -177,6 +194,8 @@ void GameTest::TearDown() {
   UseHostInput(nullptr);
   UseSoundOutput(nullptr);
   UseMessageBoxHandler(nullptr);
+  UseScreenOutput(nullptr);
+  SDL_FreeSurface(shown.picture);
   for (SDL_Surface*& s : Images) s = nullptr;
   for (SDL_Surface* s : owned) SDL_FreeSurface(s);
   owned.clear();

@@ -12,6 +12,7 @@
 #include "platform/host.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
+#include "platform/window_mode.h"
 
 // A host whose clock only moves when the game waits, and whose events come from a script.
 // Events are stamped with the virtual time at which they become visible to the game.
@@ -69,6 +70,22 @@ class RecordingSound final : public SoundOutput {
   std::vector<std::string> played;
 };
 
+// Keeps what the game handed to the screen: the picture as shown so far, and each area shown
+// with the virtual time it was shown at.
+class ScreenRecorder final : public ScreenOutput {
+ public:
+  void Show(SDL_Surface* screen, const SDL_Rect& area) override;
+  SDL_Surface* picture = nullptr;  // 240 x 320, black until something is shown
+  struct Shown {
+    SDL_Rect area;
+    uint32_t at;
+  };
+  std::vector<Shown> shows;
+};
+
+// The picture the game has shown in the running test: what the player sees.
+SDL_Surface* ShownScreen();
+
 // Records the message boxes shown and answers OK, or No to a question.
 class ScriptedMessageBox final : public MessageBoxHandler {
  public:
@@ -81,7 +98,7 @@ class ScriptedMessageBox final : public MessageBoxHandler {
 };
 
 // A fixture with the dummy video driver, a 240 x 320 16-bit ScreenSurface, the scripted
-// host, the sound recorder and the message-box answerer installed, and DataDir/ExeDir
+// host, the screen and sound recorders and the message-box answerer installed, and DataDir/ExeDir
 // pointing at a fresh temporary folder (with a data/ folder inside).
 class GameTest : public ::testing::Test {
  protected:
@@ -90,6 +107,7 @@ class GameTest : public ::testing::Test {
 
   ScriptedHost host;
   RecordingSound sound;
+  ScreenRecorder shown;
   ScriptedMessageBox boxes;
   std::string folder;               // the temporary game folder, ending in '/'
   std::vector<SDL_Surface*> owned;  // surfaces made by the fixture, freed in TearDown

@@ -1,8 +1,8 @@
 // A fixture for the gameplay tests: the game as at program start, with synthetic pictures
 // whose frames and cells are each painted in their own colour (so a wrong source rectangle
 // changes the screen), and a host on a virtual clock that takes its input from a player
-// function, folds every shown frame into a digest and logs every sound (checking its file
-// name) with its time.
+// function, keeps the picture shown at every wait (as runs of one colour, and a digest of
+// each), and logs every sound (checking its file name) with its time.
 #pragma once
 #include <algorithm>
 #include <cstdio>
@@ -20,18 +20,20 @@
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "settings/settings.h"
+#include "tests/support/frames.h"
 #include "tests/support/harness.h"
 
 class PlayHost final : public HostInput, public SoundOutput {
  public:
-  // Every wait shows a frame (or a square of the ship's explosion): fold it into the digest.
+  // Every wait shows a picture (or a square of the ship's explosion): keep it and its digest.
   void Delay(uint32_t ms) override {
     now += ms;
-    for (int y = 0; y < ScreenSurface->h; ++y) {
-      const auto* row =
-          static_cast<const uint16_t*>(ScreenSurface->pixels) + y * ScreenSurface->pitch / 2;
-      for (int x = 0; x < ScreenSurface->w; ++x) screens = (screens ^ row[x]) * 0x100000001b3ull;
-    }
+    pictures.push_back(EncodeFrame(ShownScreen()));
+    uint32_t h = 2166136261u;
+    for (char c : pictures.back()) h = (h ^ uint8_t(c)) * 16777619u;
+    char digest[8];
+    std::snprintf(digest, sizeof digest, "%04x", (h ^ h >> 16) & 0xffff);
+    digests += digest;
     frames += ms == 50;
   }
   uint32_t Ticks() override { return now; }
@@ -79,9 +81,11 @@ class PlayHost final : public HostInput, public SoundOutput {
   std::function<void(PlayHost&)> player;  // called at every poll with no event waiting
   uint32_t now = 0, quitAt = 400000;      // a game that cannot end quits after 8000 frames
   int frames = 0, played[4] = {};
-  unsigned long long screens = 0xcbf29ce484222325ull, sounds = screens;
+  unsigned long long sounds = 0xcbf29ce484222325ull;
   uint8_t keys[SDLK_LAST] = {};
-  std::string log;  // the notes of the replay
+  std::string log;                    // the notes of the replay
+  std::string digests;                // four hex digits for the picture shown at each wait
+  std::vector<std::string> pictures;  // and the picture itself, as runs of one colour
   SDL_Event next{};
   bool sent = false;
 };

@@ -1,5 +1,5 @@
 // For the front-end tests: painted pictures (every pixel a colour of its own, so a shifted
-// blit or a wrong source rectangle shows), a digest of the screen, scripted typing, and a
+// blit or a wrong source rectangle shows), a digest of what is shown, scripted typing, and a
 // fixture that lets a test look at the screen whenever the game waits, polls or pauses.
 #pragma once
 #include <cstring>
@@ -15,22 +15,22 @@
 #include "text/font.h"
 #include "text/textbox.h"
 
-// FNV-1a over every pixel of the screen.
-inline uint64_t ScreenDigest() {
+// FNV-1a over every pixel of what the game has shown (or of another 240 x 320 surface).
+inline uint64_t ScreenDigest(SDL_Surface* screen = ShownScreen()) {
   uint64_t h = 14695981039346656037ull;
   for (int i = 0; i < kScreenWidth * kScreenHeight; ++i)
-    h = (h ^ ReadPixel(i % kScreenWidth, i / kScreenWidth, ScreenSurface)) * 1099511628211ull;
+    h = (h ^ ReadPixel(i % kScreenWidth, i / kScreenWidth, screen)) * 1099511628211ull;
   return h;
 }
 
-// Whether the screen at (x, y) shows the w x h part at (px, py) of a picture (all of it when w
-// is 0); where the picture has a colour key, anything may show.
+// Whether what the game has shown at (x, y) is the w x h part at (px, py) of a picture (all of it
+// when w is 0); where the picture has a colour key, anything may show.
 inline bool Shows(SDL_Surface* p, int x, int y, int w = 0, int h = 0, int px = 0, int py = 0) {
   if (w == 0) w = p->w, h = p->h;
   const uint32_t key = p->flags & SDL_SRCCOLORKEY ? p->format->colorkey : 0xFFFFFFFF;
   for (int i = 0; i < w * h; ++i) {
     const uint32_t c = ReadPixel(px + i % w, py + i / w, p);
-    if (c != key && c != ReadPixel(x + i % w, y + i / w, ScreenSurface)) return false;
+    if (c != key && c != ReadPixel(x + i % w, y + i / w, ShownScreen())) return false;
   }
   return true;
 }

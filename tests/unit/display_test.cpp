@@ -4,6 +4,7 @@
 
 #include "platform/config_file.h"
 #include "platform/window_mode.h"
+#include "resources/draw.h"
 #include "tests/support/harness.h"
 
 using DisplayConfigFile = GameTest;  // for its own $XDG_CONFIG_HOME
@@ -86,4 +87,52 @@ TEST(WindowMode, TheWindowWithItsFrameFitsTheWorkAreaCentred) {
               std::make_tuple(240 * c.scale, 320 * c.scale, c.scale, 0, 0, c.x, c.y))
         << c.area.left << "," << c.area.top << " " << c.area.width << "x" << c.area.height;
   }
+}
+
+// The display shows what was presented, however it was flipped: changes in several places at
+// once, more bands than the display takes in one update, a part flip that leaves a change
+// outside it unshown; after a mode switch or an expose, the whole of the game's screen.
+TEST_F(GameTest, TheDisplayShowsWhatWasPresentedAndAllOfItAfterAModeSwitchOrAnExpose) {
+  ChooseStartMode(StartMode::FullScreen);
+  SDL_Surface* game = OpenGameScreen();
+  ASSERT_NE(game, nullptr);
+  UseScreenOutput(nullptr);
+  SDL_Surface* expected = MakeSurface(240, 320);
+  // d: draw a rectangle in a new colour; p: present a part; F: present all; s: the display
+  // loses its picture, then is exposed; t: the other mode.
+  const struct {
+    char step;
+    int x, y, w, h;
+  } steps[] = {{'d', 0, 0, 240, 320},   {'F', 0, 0, 240, 320}, {'d', 3, 5, 1, 1},
+               {'d', 200, 300, 40, 20}, {'F', 0, 0, 240, 320}, {'d', 0, 100, 240, 2},
+               {'d', 60, 7, 9, 190},    {'p', 55, 0, 10, 150}, {'F', 0, 0, 240, 320},
+               {'d', 17, 40, 200, 1},   {'s', 0, 0, 240, 320}, {'d', 1, 1, 1, 1},
+               {'t', 0, 0, 240, 320},   {'t', 0, 0, 240, 320}, {'F', 0, 0, 240, 320}};
+  for (int i = 0, painted = 0; const auto& s : steps) {
+    ++i;
+    SDL_Rect area{int16_t(s.x), int16_t(s.y), uint16_t(s.w), uint16_t(s.h)};
+    if (s.step == 'd') {
+      for (int line = 0; line < (s.h == 1 ? 12 : 1); ++line)  // one row: a dozen rows apart
+        FillRect(game, s.x, s.y + 20 * line, s.w, s.h, uint16_t(0x1234 * ++painted));
+      continue;
+    }
+    if (s.step != 's' && s.step != 't') PresentScreen(game, s.step == 'p' ? &area : nullptr);
+    SDL_BlitSurface(game, &area, expected, &area);  // the whole game's screen but at 'p'
+    if (s.step == 's') {
+      SDL_FillRect(SDL_GetVideoSurface(), nullptr, 0xFFFF);
+      SDL_Event expose{SDL_VIDEOEXPOSE};
+      TakeWindowEvent(expose);
+    }
+    if (s.step == 't') ASSERT_TRUE(ToggleFullScreen());
+    SDL_Surface* video = SDL_GetVideoSurface();
+    const ScreenLayout at = FitScreen(video->w, video->h);
+    int wrong = 0;
+    for (int y = 0; y < 320 * at.scale; ++y)
+      for (int x = 0; x < 240 * at.scale; ++x)
+        wrong += ReadPixel(at.left + x, at.top + y, video) !=
+                 ReadPixel(x / at.scale, y / at.scale, expected);
+    EXPECT_EQ(wrong, 0) << "after step " << i << " " << s.step;
+  }
+  SDL_FreeSurface(expected);
+  SDL_FreeSurface(game);
 }

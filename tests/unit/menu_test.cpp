@@ -65,7 +65,7 @@ class Screens : public ScreenTest {
     std::vector<uint64_t> pages;
     for (HelpBox.currentPage = 0; HelpBox.currentPage <= HelpBox.lastPage; ++HelpBox.currentPage) {
       HelpBox.DrawBox();
-      pages.push_back(ScreenDigest());
+      pages.push_back(ScreenDigest(ScreenSurface));
     }
     HelpBox.currentPage = page;
     boxes.shown.clear();
@@ -74,11 +74,11 @@ class Screens : public ScreenTest {
     onWait = [&] {
       const int ids[] = {kMainMenu, kOptions, kScores, kAbout, kSupport};
       for (int k = 0; k < 5; ++k)
-        if (ReadPixel(232, 4, Images[ids[k]]) == ReadPixel(232, 4, ScreenSurface))
+        if (ReadPixel(232, 4, Images[ids[k]]) == ReadPixel(232, 4, ShownScreen()))
           waits += "MOTAS"[k];
       for (size_t k = 0; k < pages.size(); ++k)
         if (pages[k] == ScreenDigest()) waits += "H" + std::to_string(k);
-      if (ReadPixel(60, 30, ScreenSurface) == ReadPixel(5, 6, Images[kResumeButton])) waits += 'r';
+      if (ReadPixel(60, 30, ShownScreen()) == ReadPixel(5, 6, Images[kResumeButton])) waits += 'r';
       for (int row = 0; row < 5; ++row)
         if (Shows(Images[kRadio], 21, kMarkRows[row])) waits += char('0' + row);
     };

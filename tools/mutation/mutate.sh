@@ -34,8 +34,9 @@ main() {
     total=$((total + 1))
     target="$work/src/$file"
     # The text must stand exactly once in the file, or the fault list is out of date.
-    if ! B="$before" A="$after" perl -0777 -ne '$n = () = /\Q$ENV{B}\E/g;
-         die "found $n times\n" if $n != 1; s/\Q$ENV{B}\E/$ENV{A}/; print' "$target" > "$work/mutant"; then
+    # A fault spanning lines writes them joined by a literal \n.
+    if ! B="$before" A="$after" perl -0777 -ne '($b, $a) = map { s/\\n/\n/gr } $ENV{B}, $ENV{A};
+         $n = () = /\Q$b\E/g; die "found $n times\n" if $n != 1; s/\Q$b\E/$a/; print' "$target" > "$work/mutant"; then
       echo "STALE     $file: '$before'"; survivors+=("stale: $file: $before"); continue
     fi
     cp "$target" "$work/original" && cp "$work/mutant" "$target"
@@ -168,6 +169,11 @@ frontend/screen_events.cpp@@  if (event.type == SDL_KEYDOWN) input.keyPressed = 
 frontend/screen_events.cpp@@if (!IsKey(event) && count < kKeptCapacity)@@if (count < kKeptCapacity)
 frontend/screen_events.cpp@@if (!IsKey(event) && count < kKeptCapacity)@@if (false)
 frontend/screen_events.cpp@@if (!TakeKept(event) && !HostWaitEvent(&event)) {@@if (!HostWaitEvent(&event)) {
+frontend/info_screens.cpp@@DrawFocusMark(kHelpMarks[marked]);\n  FlipScreen();@@DrawFocusMark(kHelpMarks[marked]);
+frontend/high_scores.cpp@@kFontWhite);\n  }\n  FlipScreen();@@kFontWhite);\n  }
+platform/window_mode.cpp@@  ForgetShown(shown);\n  return true;@@  return true;
+platform/window_mode.cpp@@      ForgetShown(shown);\n      PresentScreen@@      PresentScreen
+platform/screen_changes.cpp@@const int from = std::min<int>(last->x, left)@@const int from = last->x
 FAULTS
 }
 
