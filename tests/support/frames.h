@@ -15,7 +15,7 @@
 // The runs of one 16-bit colour of a 240 x 320 surface, row after row.
 inline std::string EncodeFrame(const SDL_Surface* s) {
   std::string out;
-  char run[16];
+  char run[24];
   for (int i = 0, count = 0; i < s->w * s->h; i += count) {
     const auto at = [s](int k) {
       return static_cast<const uint16_t*>(s->pixels)[k / s->w * s->pitch / 2 + k % s->w];
