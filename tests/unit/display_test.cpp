@@ -90,7 +90,9 @@ TEST_F(GameTest, TheDisplayShowsWhatWasPresentedAndAllOfItAfterAModeSwitchOrAnEx
       SDL_Event expose{SDL_VIDEOEXPOSE};
       TakeWindowEvent(expose);
     }
-    if (s.step == 't') ASSERT_TRUE(ToggleFullScreen());
+    if (s.step == 't') {
+      ASSERT_TRUE(ToggleFullScreen());
+    }
     SDL_Surface* video = SDL_GetVideoSurface();
     const ScreenLayout at = FitScreen(video->w, video->h, true);
     int wrong = 0;
