@@ -151,6 +151,7 @@ SDL_Surface* OpenGameScreen() {
                                                   : startMode == StartMode::FullScreen;
   if (!SetMode(full) && !SetMode(!full)) return nullptr;
   const SDL_PixelFormat* f = video->format;
+  SDL_FreeSurface(gameScreen);  // the one made by an earlier start in the same process (tests)
   gameScreen = SDL_CreateRGBSurface(SDL_SWSURFACE, kGameWidth, kGameHeight, 16, f->Rmask, f->Gmask, f->Bmask, 0);
   return gameScreen;
 }

@@ -136,5 +136,4 @@ TEST_F(GameTest, TheDisplayShowsWhatWasPresentedAndAllOfItAfterAModeSwitchOrAnEx
     EXPECT_EQ(wrong, 0) << "after step " << i << " " << s.step;
   }
   SDL_FreeSurface(expected);
-  SDL_FreeSurface(game);
 }
