@@ -86,11 +86,7 @@ class Screens : public ScreenTest {
     if (key) host.KeyDown(key);
     for (auto [x, y] : queued) host.Press(x, y);
     host.cursor = host.now + 1;
-    for (auto [x, y] : presses) {
-      host.Press(x, y);
-      if (key) host.KeyDown(key);
-      host.Wait(1);
-    }
+    for (auto [x, y] : presses) (key ? host.Press(x, y).KeyDown(key) : host.Press(x, y)).Wait(1);
     host.Quit();
     PlaceEditField(0);
     char name[20] = {};

@@ -53,6 +53,8 @@ void SaveScreen(const std::string& name) {
 
 // A host on a virtual clock whose delays cost nothing. Its script holds input events and
 // capture marks; a mark saves the screen when a screen asks for input and is passed over.
+// The player acts only once the game has looked at the queue and found it empty, so the
+// events a screen drops as it shows are never the script's.
 // With the script used up, WaitEvent answers SDL_QUIT at once and PollEvent answers
 // "nothing" a few times, then SDL_QUIT, so every screen comes back to the tool.
 class GalleryHost final : public HostInput {
@@ -66,6 +68,10 @@ class GalleryHost final : public HostInput {
   }
   uint32_t Ticks() override { return now; }
   int PollEvent(SDL_Event* event) override {
+    if (!lookedEmpty) {
+      lookedEmpty = true;
+      return 0;
+    }
     // The name entry blinks its cursor; a capture that wants it shown waits a pass or two.
     if (!script.empty() && script.front().cursorShown && (blinkCounter / 4) % 2 != 0) return 0;
     if (Next(event)) return 1;
@@ -111,6 +117,7 @@ class GalleryHost final : public HostInput {
     if (!delayCapture.empty()) Missed(delayCapture);
     script.clear();
     emptyPolls = 0;
+    lookedEmpty = false;
     delayCapture.clear();
   }
 
@@ -148,12 +155,14 @@ class GalleryHost final : public HostInput {
     *event = script.front().event;
     script.pop_front();
     emptyPolls = 0;
+    lookedEmpty = false;
     return true;
   }
 
   std::deque<Step> script;
   uint32_t now = 1000;
   int emptyPolls = 0;
+  bool lookedEmpty = false;  // a poll since the last event found nothing
   std::string delayCapture;
   int delaysBeforeCapture = 0;
   uint8_t keys[SDLK_LAST] = {};
