@@ -127,7 +127,6 @@
     keyCodes[`Numpad${i}`] = 256 + i;
   }
   for (let i = 1; i <= 15; ++i) keyCodes[`F${i}`] = 281 + i;
-  const controlCharacters = {Backspace: 8, Tab: 9, Enter: 13, Escape: 27, Delete: 127};
 
   function onKey(event) {
     const down = event.type === 'keydown';
@@ -140,14 +139,13 @@
     const sym = keyCodes[event.code];
     if (sym === undefined || (down && (event.ctrlKey || event.metaKey) && sym < 256)) return;
     event.preventDefault();
-    const character = event.key.length === 1 ? event.key.charCodeAt(0) : controlCharacters[event.key] || 0;
+    const character = event.key.length === 1 ? event.key.charCodeAt(0) : 0;
     tell(() => Module._PageKey(down ? 1 : 0, sym, down ? character : 0));
   }
   window.addEventListener('keydown', onKey);
   window.addEventListener('keyup', onKey);
 
   // ---- Taps: a mouse, a pen or a finger is the stylus ----------------------------------
-  let pressed = false;
   function gamePixel(event) {
     const box = canvas.getBoundingClientRect();
     const x = Math.floor((event.clientX - box.left) * WIDTH / box.width);
@@ -159,7 +157,6 @@
     if (!event.isPrimary || event.button > 0) return;
     event.preventDefault();
     canvas.setPointerCapture(event.pointerId);
-    pressed = true;
     const [x, y] = gamePixel(event);
     tell(() => Module._PagePointer(1, x, y));
   });
@@ -170,8 +167,7 @@
   });
   for (const type of ['pointerup', 'pointercancel']) {
     canvas.addEventListener(type, event => {
-      if (!event.isPrimary || !pressed) return;
-      pressed = false;
+      if (!event.isPrimary) return;
       const [x, y] = gamePixel(event);
       tell(() => Module._PagePointer(2, x, y));
     });
