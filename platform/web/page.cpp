@@ -29,6 +29,16 @@ constexpr char kSavesHome[] = "/saves";
 
 // A wait sleeps at most this long; the page wakes it at once when input arrives.
 constexpr int kLongestSleepMs = 1000;
+// A screen that polls without pausing (a key of the on-screen keyboard held down) would keep
+// the page from ever delivering the input it waits for: an empty poll hands the page a turn
+// when the game has not slept for this long.
+constexpr double kLongestBusyMs = 10;
+double lastSleep = 0;  // emscripten_get_now() when the game last gave the page a turn
+
+void Sleep(uint32_t ms) {
+  emscripten_sleep(ms);
+  lastSleep = emscripten_get_now();
+}
 
 // Mounts the browser's storage on the settings folder and reads what it holds. A storage
 // that refuses (private windows, no IndexedDB) leaves the folder empty: the game starts
@@ -44,7 +54,7 @@ EM_ASYNC_JS(void, MountSaves, (const char* home), {
 });
 
 // Sleeps until the page hands over input or the time is up.
-EM_ASYNC_JS(void, SleepUntilInput, (int ms), {
+EM_ASYNC_JS(void, SleepUntilPageInput, (int ms), {
   await new Promise(wake => {
     const timer = setTimeout(wake, ms);
     Module.page.wakeGame = () => { clearTimeout(timer); wake(); };
@@ -52,13 +62,22 @@ EM_ASYNC_JS(void, SleepUntilInput, (int ms), {
   Module.page.wakeGame = null;
 });
 
+void SleepUntilInput() {
+  SleepUntilPageInput(kLongestSleepMs);
+  lastSleep = emscripten_get_now();
+}
+
 class PageHost final : public HostInput {
  public:
-  void Delay(uint32_t ms) override { emscripten_sleep(ms); }
+  void Delay(uint32_t ms) override { Sleep(ms); }
   uint32_t Ticks() override { return SDL_GetTicks(); }
-  int PollEvent(SDL_Event* event) override { return SDL_PollEvent(event); }
+  int PollEvent(SDL_Event* event) override {
+    if (SDL_PollEvent(event)) return 1;
+    if (emscripten_get_now() - lastSleep > kLongestBusyMs) Sleep(0);
+    return 0;
+  }
   int WaitEvent(SDL_Event* event) override {
-    while (!SDL_PollEvent(event)) SleepUntilInput(kLongestSleepMs);
+    while (!SDL_PollEvent(event)) SleepUntilInput();
     return 1;
   }
   const uint8_t* KeyState() override { return SDL_GetKeyState(nullptr); }

@@ -24,13 +24,12 @@ function serve(site) {
   });
 }
 
-function launch() {
-  return chromium.launch({
-    executablePath: CHROMIUM,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
-}
+const options = {
+  executablePath: CHROMIUM,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+         '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+};
+const launch = () => chromium.launch(options);
 
 // The canvas as 5-6-5 colours, row by row (passed as base64: a plain array is slow).
 async function screen(page) {
@@ -90,9 +89,9 @@ async function pagePoint(page, x, y) {
   return [box.x + (x + 0.5) * box.width / WIDTH, box.y + (y + 0.5) * box.height / HEIGHT];
 }
 
-async function tap(page, x, y) {
+async function tap(page, x, y, holdMs = 0) {
   const [px, py] = await pagePoint(page, x, y);
-  await page.mouse.click(px, py);
+  await page.mouse.click(px, py, {delay: holdMs});
 }
 
 async function touch(page, x, y) {
@@ -100,4 +99,4 @@ async function touch(page, x, y) {
   await page.touchscreen.tap(px, py);
 }
 
-module.exports = {WIDTH, HEIGHT, serve, launch, screen, readBmp, differences, waitForScreen, tap, touch};
+module.exports = {WIDTH, HEIGHT, chromium, options, serve, launch, screen, readBmp, differences, waitForScreen, tap, touch};
