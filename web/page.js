@@ -56,11 +56,17 @@
     event.currentTarget.blur();
   });
 
-  // ---- Sound ---------------------------------------------------------------------------
+  // ---- Sound: Web Audio, allowed from the first tap or key on; it runs only while sounds
+  // play, so an idle game costs the browser no audio thread -----------------------------
   let audio = null;
   const sounds = new Map();
+  let allowed = false;
+  let playing = 0;
+  let rest = 0;
   function startAudio() {
-    if (audio && audio.state === 'suspended') audio.resume().catch(() => {});
+    if (!audio || allowed) return;
+    allowed = true;
+    audio.resume().then(() => { if (!playing) audio.suspend(); }).catch(() => {});
   }
 
   // ---- What the game calls (platform/web/*.cpp) ------------------------------------------
@@ -80,6 +86,7 @@
       const Context = window.AudioContext || window.webkitAudioContext;
       if (!Context) return false;
       audio = new Context();
+      audio.suspend().catch(() => {});
       return true;
     },
     closeAudio() {
@@ -93,10 +100,16 @@
     },
     playSound(name) {
       const buffer = sounds.get(name);
-      if (!audio || !buffer || audio.state !== 'running') return;
+      if (!audio || !buffer || !allowed) return;
+      if (audio.state !== 'running') audio.resume().catch(() => {});
+      clearTimeout(rest);
       const source = audio.createBufferSource();
       source.buffer = buffer;
       source.connect(audio.destination);
+      source.onended = () => {
+        if (--playing === 0) rest = setTimeout(() => audio && audio.suspend().catch(() => {}), 2000);
+      };
+      ++playing;
       source.start();
     },
     storageRefused(error) {

@@ -55,6 +55,17 @@ async function pressPad(page, button) {
   }
 }
 
+// Counts the sounds the page starts.
+function countSounds() {
+  window.soundsStarted = 0;
+  const start = AudioBufferSourceNode.prototype.start;
+  AudioBufferSourceNode.prototype.start = function (...rest) {
+    ++window.soundsStarted;
+    return start.apply(this, rest);
+  };
+}
+const soundsStarted = page => page.evaluate(() => window.soundsStarted);
+
 // The settings file as the browser keeps it (Emscripten's IndexedDB file system).
 function settingsFile(page) {
   return page.evaluate(() => new Promise((resolve, reject) => {
@@ -82,11 +93,17 @@ const check = (name, run) => checks.push({name, run});
 check('the start screen and the menu as on the desktop; a tap starts a game, a lost focus pauses it; Exit ends it; a pad plays', async ({browser, url}) => {
   const context = await browser.newContext({viewport: {width: 1280, height: 800}});
   await context.addInitScript(fakePad);
+  await context.addInitScript(countSounds);
   const page = await context.newPage();
   await page.goto(url);
   await web.waitForScreen(page, picture('01-start-screen'), 'the start screen', 10000);
   await web.waitForScreen(page, picture('02-main-menu'), 'the main menu');
   await web.tap(page, ...NEW_GAME);
+  await page.waitForTimeout(1200);
+  await page.keyboard.down('Space');  // shots: sound is on
+  await page.waitForTimeout(500);
+  await page.keyboard.up('Space');
+  assert.ok(await soundsStarted(page) > 0, 'the shots are heard');
   await page.evaluate(() => {
     document.hasFocus = () => false;
     dispatchEvent(new Event('blur'));
@@ -139,6 +156,7 @@ check('a touch starts a game and opens its menu; no touch scrolls the page', asy
 check('a game played by keys until lost, a name typed, options and scores kept; offline; one tab', async ({browser, url}) => {
   const context = await browser.newContext({viewport: {width: 480, height: 700}});
   await context.addInitScript(fastClock, 4);
+  await context.addInitScript(countSounds);
   let page = await openGame(context, url);
   // Options: hard, and no sound.
   await web.tap(page, ...OPTIONS);
@@ -157,6 +175,7 @@ check('a game played by keys until lost, a name typed, options and scores kept; 
   await page.waitForTimeout(2000);
   await page.keyboard.up('Space');
   await web.waitForScreen(page, picture('15-name-entry'), 'the name entry\'s keyboard', 30000, 234, 320);
+  assert.equal(await soundsStarted(page), 0, 'a whole game without sound');
   await page.keyboard.type('Ad');
   await web.tap(page, ...KEY_A, 300);  // the on-screen keyboard's a, held: the page goes on
   await page.keyboard.press('Enter');
