@@ -30,8 +30,9 @@ if [ ! -f "$sdl_dir/src/SDL.c" ] || [ ! -f "$zlib_dir/inflate.c" ]; then
   mkdir -p "$apt_dir"/{lists/partial,cache/archives/partial,parts} "$out/src"
   echo "deb-src http://deb.debian.org/debian bookworm main" >"$apt_dir/sources.list"
   private=(-o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts="$apt_dir/parts"
-           -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"
-           -o APT::Sandbox::User=root)
+           -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache")
+  # As root, apt would fetch as its own user, who cannot write into this folder.
+  [ "$(id -u)" -eq 0 ] && private+=(-o APT::Sandbox::User=root)
   apt-get "${private[@]}" -qq update
   (cd "$out/src" && apt-get "${private[@]}" -qq source "$SDL_SOURCE" "$ZLIB_SOURCE")
 fi
