@@ -70,10 +70,12 @@
   }
 
   // ---- What the game calls (platform/web/*.cpp) ------------------------------------------
+  let running = false;  // input goes to the game once it shows its screen
   const page = {
     holdsLock: false,
     wakeGame: null,
     draw(heap, start, pitch, x, y, w, h) {
+      running = true;
       for (let row = y; row < y + h; ++row) {
         const from = start + row * pitch;
         const to = row * WIDTH;
@@ -81,7 +83,6 @@
       }
       context.putImageData(image, 0, 0, x, y, w, h);
     },
-    toggleFullScreen,
     openAudio() {
       const Context = window.AudioContext || window.webkitAudioContext;
       if (!Context) return false;
@@ -117,7 +118,6 @@
     },
   };
 
-  let running = false;
   function tell(call) {
     if (!running) return;
     call();
@@ -243,9 +243,6 @@
   window.Module = {
     page,
     canvas,
-    onRuntimeInitialized() {
-      running = true;
-    },
     onExit() {
       running = false;
       releaseLock();

@@ -22,11 +22,7 @@ EM_JS(void, DrawOnPage, (const void* pixels, int pitch, int x, int y, int w, int
   Module.page.draw(HEAPU16, pixels >> 1, pitch >> 1, x, y, w, h);
 });
 
-EM_JS(void, TogglePageFullScreen, (), { Module.page.toggleFullScreen(); });
-
 }  // namespace
-
-void ChooseStartMode(StartMode) {}  // the browser decides; full screen needs a tap or a key
 
 SDL_Surface* OpenGameScreen() {
   SDL_Surface* screen = SDL_SetVideoMode(kGameWidth, kGameHeight, 16, SDL_SWSURFACE);
@@ -61,10 +57,6 @@ void PresentScreen(SDL_Surface* screen, const SDL_Rect* area) {
              changedBottom - changedTop);
 }
 
-bool ToggleFullScreen() {
-  TogglePageFullScreen();
-  return true;
-}
-
-// The page maps taps to game pixels and takes the switching keys itself.
+// The page maps taps to game pixels and takes the full screen's keys itself (browsers allow
+// the full screen only on a tap or a key, so it is neither switched from here nor restored).
 bool TakeWindowEvent(SDL_Event&) { return false; }

@@ -113,6 +113,17 @@ check('the start screen and the menu as on the desktop; a tap starts a game, a l
   await page.getByText('ZORBLATS has ended.').waitFor();
   await page.getByRole('button', {name: 'Play again'}).click();
   await web.waitForScreen(page, picture('02-main-menu'), 'the menu after Play again');
+  // Installable: the manifest's icons load at their stated sizes.
+  const icons = await page.evaluate(async () => {
+    const manifest = await (await fetch('manifest.webmanifest')).json();
+    return Promise.all(manifest.icons.map(icon => new Promise(loaded => {
+      const image = new Image();
+      image.onload = () => loaded(`${image.naturalWidth}x${image.naturalHeight}`);
+      image.onerror = () => loaded('missing');
+      image.src = icon.src;
+    }).then(size => [icon.sizes, size])));
+  });
+  assert.deepEqual(icons, [['192x192', '192x192'], ['512x512', '512x512']]);
   // The pad: down to New game, south presses it, Start pauses the game.
   await pressPad(page, 13);
   await pressPad(page, 0);
