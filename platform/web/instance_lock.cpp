@@ -6,7 +6,9 @@
 
 namespace {
 
+// clang-format off
 EM_JS(int, PageHoldsGameLock, (), { return Module.page.holdsLock ? 1 : 0; });
+// clang-format on
 
 }  // namespace
 

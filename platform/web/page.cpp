@@ -43,6 +43,7 @@ void Sleep(uint32_t ms) {
 // Mounts the browser's storage on the settings folder and reads what it holds. A storage
 // that refuses (private windows, no IndexedDB) leaves the folder empty: the game starts
 // with its defaults and its first save reports the failure.
+// clang-format off
 EM_ASYNC_JS(void, MountSaves, (const char* home), {
   const folder = UTF8ToString(home) + '/zorblats';
   FS.mkdirTree(folder);
@@ -52,8 +53,10 @@ EM_ASYNC_JS(void, MountSaves, (const char* home), {
     done();
   }));
 });
+// clang-format on
 
 // Sleeps until the page hands over input or the time is up.
+// clang-format off
 EM_ASYNC_JS(void, SleepUntilPageInput, (int ms), {
   await new Promise(wake => {
     const timer = setTimeout(wake, ms);
@@ -61,6 +64,7 @@ EM_ASYNC_JS(void, SleepUntilPageInput, (int ms), {
   });
   Module.page.wakeGame = null;
 });
+// clang-format on
 
 void SleepUntilInput() {
   SleepUntilPageInput(kLongestSleepMs);

@@ -9,6 +9,7 @@
 
 namespace {
 
+// clang-format off
 EM_JS(int, OpenPageAudio, (), { return Module.page.openAudio() ? 1 : 0; });
 EM_JS(void, ClosePageAudio, (), { Module.page.closeAudio(); });
 EM_JS(void, LoadPageSound, (const char* path), {
@@ -18,6 +19,7 @@ EM_JS(void, LoadPageSound, (const char* path), {
   Module.page.loadSound(name, bytes);
 });
 EM_JS(void, PlayPageSound, (const char* path), { Module.page.playSound(UTF8ToString(path)); });
+// clang-format on
 
 bool audioOpen = false;
 

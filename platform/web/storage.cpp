@@ -9,9 +9,11 @@
 
 namespace {
 
+// clang-format off
 EM_ASYNC_JS(int, StoreSaves, (), {
   return await new Promise(done => FS.syncfs(false, error => done(error ? 0 : 1)));
 });
+// clang-format on
 
 }  // namespace
 

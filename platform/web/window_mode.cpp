@@ -18,9 +18,11 @@ constexpr int kGameHeight = 320;
 uint16_t shown[kGameHeight][kGameWidth];  // what the canvas shows
 
 // Hands a rectangle of the 16-bit (5-6-5) screen to the page's canvas.
+// clang-format off
 EM_JS(void, DrawOnPage, (const void* pixels, int pitch, int x, int y, int w, int h), {
   Module.page.draw(HEAPU16, pixels >> 1, pitch >> 1, x, y, w, h);
 });
+// clang-format on
 
 }  // namespace
 
@@ -38,8 +40,8 @@ void PresentScreen(SDL_Surface* screen, const SDL_Rect* area) {
   // The rectangle around the pixels that changed, which the canvas copy then takes on.
   int changedLeft = right, changedRight = left, changedTop = bottom, changedBottom = top;
   for (int y = top; y < bottom; ++y) {
-    const auto* row = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(screen->pixels) +
-                                                        y * screen->pitch);
+    const auto* row = reinterpret_cast<const uint16_t*>(
+        static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch);
     uint16_t* copy = shown[y];
     if (std::memcmp(row + left, copy + left, (right - left) * sizeof(uint16_t)) == 0) continue;
     int first = left;
