@@ -1,4 +1,4 @@
-# Tests of the main tree that run the other two trees test.sh builds: the unit and
+# Tests of the main tree that run the other trees test.sh builds: the unit and
 # in-process suite under AddressSanitizer and UndefinedBehaviorSanitizer, and every fuzz
 # target for a short while on its seed corpus (with its kept findings replayed first).
 set(ZORBLATS_ASAN_TREE "" CACHE PATH "A tree built with -DZORBLATS_SANITIZE=ON to run as one test")
@@ -20,4 +20,14 @@ if(ZORBLATS_FUZZ_TREE AND ZORBLATS_FUZZ_CORPUS)
                      ${CMAKE_SOURCE_DIR}/fuzz/regressions/${target} ${ZORBLATS_FUZZ_SECONDS})
     set_tests_properties(fuzz_${target} PROPERTIES TIMEOUT 300 LABELS fuzz)
   endforeach()
+endif()
+
+# The browser build (./web.sh --build leaves it in build-web/): its site played in headless
+# Chromium, its start screen and menu compared with the native gallery tool's pictures.
+set(ZORBLATS_WEB_TREE "" CACHE PATH "A tree built by web.sh whose site runs as one test")
+if(ZORBLATS_WEB_TREE)
+  add_test(NAME web_e2e
+           COMMAND node ${CMAKE_SOURCE_DIR}/web/test/e2e.js ${ZORBLATS_WEB_TREE}/site
+                   ${ZORBLATS_WEB_TREE}/native)
+  set_tests_properties(web_e2e PROPERTIES TIMEOUT 300 LABELS web RUN_SERIAL ON)
 endif()

@@ -1,0 +1,11 @@
+// The browser's entry point: the page's files and input, then everything happens in
+// WinMain as on the desktop.
+#include "app/startup.h"
+#include "platform/host.h"
+#include "platform/web/page.h"
+
+int main() {
+  PreparePage();
+  UseHostInput(&PageInput());
+  return WinMain();
+}

@@ -1,0 +1,144 @@
+#include "platform/web/page.h"
+
+#include <SDL/SDL.h>
+#include <emscripten.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+// SDL's own entry points for its video drivers: the page is this build's display.
+extern "C" {
+int SDL_PrivateKeyboard(Uint8 state, SDL_keysym* key);
+int SDL_PrivateMouseMotion(Uint8 buttonstate, int relative, Sint16 x, Sint16 y);
+int SDL_PrivateMouseButton(Uint8 state, Uint8 button, Sint16 x, Sint16 y);
+int SDL_PrivateAppActive(Uint8 gain, Uint8 state);
+}
+
+namespace {
+
+// Where the game lives in the browser's file system: its data is preloaded into
+// /zorblats/data, and the executable's path that the desktop reads from /proc/self/exe is
+// a link to /zorblats/zorblats, so the desktop's path code finds its folders unchanged.
+constexpr char kGameFolder[] = "/zorblats";
+constexpr char kDataFolder[] = "/zorblats/data";
+constexpr char kExecutable[] = "/zorblats/zorblats";
+constexpr char kModuleLink[] = "/proc/self/exe";
+// The user's data folder, whose zorblats/ the page keeps in IndexedDB.
+constexpr char kSavesHome[] = "/saves";
+
+// A wait sleeps at most this long; the page wakes it at once when input arrives.
+constexpr int kLongestSleepMs = 1000;
+// A screen that polls without pausing (a key of the on-screen keyboard held down) would keep
+// the page from ever delivering the input it waits for: an empty poll hands the page a turn
+// when the game has not slept for this long.
+constexpr double kLongestBusyMs = 10;
+double lastSleep = 0;  // emscripten_get_now() when the game last gave the page a turn
+
+void Sleep(uint32_t ms) {
+  emscripten_sleep(ms);
+  lastSleep = emscripten_get_now();
+}
+
+// Mounts the browser's storage on the settings folder and reads what it holds. A storage
+// that refuses (private windows, no IndexedDB) leaves the folder empty: the game starts
+// with its defaults and its first save reports the failure.
+// clang-format off
+EM_ASYNC_JS(void, MountSaves, (const char* home), {
+  const folder = UTF8ToString(home) + '/zorblats';
+  FS.mkdirTree(folder);
+  FS.mount(IDBFS, {}, folder);
+  await new Promise(done => FS.syncfs(true, error => {
+    if (error) Module.page.storageRefused(error);
+    done();
+  }));
+});
+// clang-format on
+
+// Sleeps until the page hands over input or the time is up.
+// clang-format off
+EM_ASYNC_JS(void, SleepUntilPageInput, (int ms), {
+  await new Promise(wake => {
+    const timer = setTimeout(wake, ms);
+    Module.page.wakeGame = () => { clearTimeout(timer); wake(); };
+  });
+  Module.page.wakeGame = null;
+});
+// clang-format on
+
+void SleepUntilInput() {
+  SleepUntilPageInput(kLongestSleepMs);
+  lastSleep = emscripten_get_now();
+}
+
+class PageHost final : public HostInput {
+ public:
+  void Delay(uint32_t ms) override { Sleep(ms); }
+  uint32_t Ticks() override { return SDL_GetTicks(); }
+  int PollEvent(SDL_Event* event) override {
+    if (SDL_PollEvent(event)) return 1;
+    if (emscripten_get_now() - lastSleep > kLongestBusyMs) Sleep(0);
+    return 0;
+  }
+  int WaitEvent(SDL_Event* event) override {
+    while (!SDL_PollEvent(event)) SleepUntilInput();
+    return 1;
+  }
+  const uint8_t* KeyState() override { return SDL_GetKeyState(nullptr); }
+};
+
+PageHost pageHost;
+
+}  // namespace
+
+void PreparePage() {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("XDG_DATA_HOME", kSavesHome, 1);
+  mkdir(kGameFolder, 0755);
+  symlink(kExecutable, kModuleLink);
+  // The data folder takes no writes, as an installed game's: the settings file goes to the
+  // user's data folder, which the page keeps.
+  chmod(kDataFolder, 0555);
+  MountSaves(kSavesHome);
+}
+
+HostInput& PageInput() { return pageHost; }
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void PageKey(int down, int sym, int unicode) {
+  SDL_keysym key{};
+  key.sym = static_cast<SDLKey>(sym);
+  key.unicode = static_cast<Uint16>(unicode);
+  SDL_PrivateKeyboard(down ? SDL_PRESSED : SDL_RELEASED, &key);
+}
+
+EMSCRIPTEN_KEEPALIVE void PagePointer(int kind, int x, int y) {
+  const Sint16 gameX = static_cast<Sint16>(x);
+  const Sint16 gameY = static_cast<Sint16>(y);
+  const Uint8 held = SDL_GetMouseState(nullptr, nullptr);
+  SDL_PrivateMouseMotion(held, 0, gameX, gameY);
+  if (kind == 1) SDL_PrivateMouseButton(SDL_PRESSED, SDL_BUTTON_LEFT, gameX, gameY);
+  if (kind == 2) SDL_PrivateMouseButton(SDL_RELEASED, SDL_BUTTON_LEFT, gameX, gameY);
+}
+
+EMSCRIPTEN_KEEPALIVE void PageFocus(int gained) {
+  SDL_PrivateAppActive(static_cast<Uint8>(gained ? 1 : 0), SDL_APPINPUTFOCUS);
+}
+
+// The desktop turns a pad's SDL events into keys (platform/gamepad.cpp); the page's pads
+// arrive as the same events.
+EMSCRIPTEN_KEEPALIVE void PagePad(int kind, int control, int value) {
+  SDL_Event event{};
+  if (kind == 2) {
+    event.type = SDL_JOYAXISMOTION;
+    event.jaxis = {SDL_JOYAXISMOTION, 0, static_cast<Uint8>(control), static_cast<Sint16>(value)};
+  } else {
+    event.type = kind == 1 ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    event.jbutton = {event.type, 0, static_cast<Uint8>(control),
+                     static_cast<Uint8>(kind == 1 ? SDL_PRESSED : SDL_RELEASED)};
+  }
+  SDL_PushEvent(&event);
+}
+
+}  // extern "C"

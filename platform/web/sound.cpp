@@ -1,0 +1,56 @@
+// The game's sounds through the page's Web Audio: each wave file is read from the game's
+// data once and decoded by the browser; the page starts its audio on the first tap or key,
+// as browsers require, and plays nothing before.
+#include "platform/sound.h"
+
+#include <emscripten.h>
+
+#include "platform/paths.h"
+
+namespace {
+
+// clang-format off
+EM_JS(int, OpenPageAudio, (), { return Module.page.openAudio() ? 1 : 0; });
+EM_JS(void, ClosePageAudio, (), { Module.page.closeAudio(); });
+EM_JS(void, LoadPageSound, (const char* path), {
+  const name = UTF8ToString(path);
+  let bytes = null;
+  try { bytes = FS.readFile(name); } catch (missing) {}
+  Module.page.loadSound(name, bytes);
+});
+EM_JS(void, PlayPageSound, (const char* path), { Module.page.playSound(UTF8ToString(path)); });
+// clang-format on
+
+bool audioOpen = false;
+
+class PageAudioOutput final : public SoundOutput {
+ public:
+  void Play(const char* gamePath) override {
+    char path[kPathCapacity];
+    if (audioOpen && HostPath(gamePath, path, sizeof path)) PlayPageSound(path);
+  }
+};
+
+PageAudioOutput pageAudio;
+SoundOutput* output = &pageAudio;
+
+}  // namespace
+
+bool OpenSound() {
+  audioOpen = audioOpen || OpenPageAudio() != 0;
+  return audioOpen;
+}
+
+void CloseSound() {
+  if (audioOpen) ClosePageAudio();
+  audioOpen = false;
+}
+
+void UseSoundOutput(SoundOutput* chosen) { output = chosen ? chosen : &pageAudio; }
+
+void PlayWaveFile(const char* gamePath) { output->Play(gamePath); }
+
+void LoadWaveFile(const char* gamePath) {
+  char path[kPathCapacity];
+  if (audioOpen && HostPath(gamePath, path, sizeof path)) LoadPageSound(path);
+}

@@ -1,0 +1,102 @@
+// What the web tests and benchmarks share: the built site served on a free port, Debian's
+// headless Chromium driven by playwright-core, and the game's canvas read back in the
+// game's own 5-6-5 colours.
+'use strict';
+const { spawn } = require('node:child_process');
+const fs = require('node:fs');
+const path = require('node:path');
+const { chromium } = require('playwright-core');
+
+const CHROMIUM = process.env.ZORBLATS_CHROMIUM || '/usr/lib/chromium/chromium-headless-shell';
+const WIDTH = 240;
+const HEIGHT = 320;
+
+// Serves a site folder with web/serve.js; resolves to its address and a stop function.
+function serve(site) {
+  const server = spawn(process.execPath, [path.join(__dirname, '..', 'serve.js'), site, '0'],
+                       {stdio: ['ignore', 'pipe', 'inherit']});
+  return new Promise((resolve, reject) => {
+    server.stdout.on('data', text => {
+      const found = /http:\/\/[\d.:]+\//.exec(String(text));
+      if (found) resolve({url: found[0], stop: () => server.kill()});
+    });
+    server.on('exit', code => reject(new Error(`the server ended (${code})`)));
+  });
+}
+
+const options = {
+  executablePath: CHROMIUM,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+         '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+};
+const launch = () => chromium.launch(options);
+
+// The canvas as 5-6-5 colours, row by row (passed as base64: a plain array is slow).
+async function screen(page) {
+  const base64 = await page.evaluate(() => {
+    const data = document.getElementById('screen').getContext('2d').getImageData(0, 0, 240, 320).data;
+    const colours = new Uint16Array(240 * 320);
+    for (let i = 0; i < colours.length; ++i) {
+      colours[i] = (data[4 * i] >> 3) << 11 | (data[4 * i + 1] >> 2) << 5 | data[4 * i + 2] >> 3;
+    }
+    const bytes = new Uint8Array(colours.buffer);
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode(...bytes.subarray(i, i + 8192));
+    return btoa(text);
+  });
+  const bytes = Buffer.from(base64, 'base64');
+  return new Uint16Array(bytes.buffer, bytes.byteOffset, WIDTH * HEIGHT).slice();
+}
+
+// A 24-bit BMP of the screen's size (the gallery tool's) as 5-6-5 colours.
+function readBmp(file) {
+  const bytes = fs.readFileSync(file);
+  const start = bytes.readUInt32LE(10);
+  const rowBytes = (WIDTH * 3 + 3) & ~3;
+  const out = new Uint16Array(WIDTH * HEIGHT);
+  for (let y = 0; y < HEIGHT; ++y) {
+    const row = start + (HEIGHT - 1 - y) * rowBytes;
+    for (let x = 0; x < WIDTH; ++x) {
+      const b = bytes[row + 3 * x], g = bytes[row + 3 * x + 1], r = bytes[row + 3 * x + 2];
+      out[y * WIDTH + x] = (r >> 3) << 11 | (g >> 2) << 5 | b >> 3;
+    }
+  }
+  return out;
+}
+
+// How many pixels of rows top to bottom - 1 differ.
+function differences(a, b, top = 0, bottom = HEIGHT) {
+  let count = 0;
+  for (let i = top * WIDTH; i < bottom * WIDTH; ++i) count += a[i] !== b[i] ? 1 : 0;
+  return count;
+}
+
+// Waits until the canvas shows the picture in rows top to bottom - 1.
+async function waitForScreen(page, picture, what, timeoutMs = 8000, top = 0, bottom = HEIGHT) {
+  const end = Date.now() + timeoutMs;
+  let least = Infinity;
+  for (;;) {
+    least = Math.min(least, differences(await screen(page), picture, top, bottom));
+    if (least === 0) return;
+    if (Date.now() > end) throw new Error(`${what}: never shown (at best ${least} pixels differ)`);
+    await page.waitForTimeout(40);
+  }
+}
+
+// The page point in the middle of a game pixel.
+async function pagePoint(page, x, y) {
+  const box = await page.locator('#screen').boundingBox();
+  return [box.x + (x + 0.5) * box.width / WIDTH, box.y + (y + 0.5) * box.height / HEIGHT];
+}
+
+async function tap(page, x, y, holdMs = 0) {
+  const [px, py] = await pagePoint(page, x, y);
+  await page.mouse.click(px, py, {delay: holdMs});
+}
+
+async function touch(page, x, y) {
+  const [px, py] = await pagePoint(page, x, y);
+  await page.touchscreen.tap(px, py);
+}
+
+module.exports = {WIDTH, HEIGHT, chromium, options, serve, launch, screen, readBmp, differences, waitForScreen, tap, touch};
