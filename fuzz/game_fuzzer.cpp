@@ -111,38 +111,25 @@ class FuzzHost final : public HostInput {
       if (kind == 0) at += a * 256u + b;
       if (at > kInputMs) break;
       const uint16_t x = (a + 256 * (c & 1)) % 240, y = (b + 128 * (c & 2)) % 320;
-      const auto mouse = [&](uint8_t type) {
-        SDL_Event e{};
-        e.button = {type, 0, uint8_t(1 + (c >> 2) % 5), type == SDL_MOUSEBUTTONDOWN, x, y};
-        Add(at, e);
-      };
-      const auto key = [&](uint8_t type) {
-        SDL_Event e{};
-        const uint16_t character = type == SDL_KEYDOWN && b < 128 ? b : 0;
-        const SDLMod mod = c & 1 ? KMOD_LSHIFT : KMOD_NONE;
-        e.key = {type, 0, type == SDL_KEYDOWN, {0, kKeys[a % 16], mod, character}};
-        Add(at, e);
-      };
+      const bool down = kind != 2 && kind != 6;  // not a release
+      const uint8_t button = 1 + (c >> 2) % 5, state = down ? SDL_PRESSED : SDL_RELEASED;
+      const SDLMod mod = c & 1 ? KMOD_LSHIFT : KMOD_NONE;
+      const SDL_keysym keysym{0, kKeys[a % 16], mod, uint16_t(down && b < 128 ? b : 0)};
       SDL_Event e{};
       switch (kind) {
         case 1:
-        case 4:
-          mouse(SDL_MOUSEBUTTONDOWN);
-          if (kind == 4) mouse(SDL_MOUSEBUTTONUP);
-          break;
         case 2:
-          mouse(SDL_MOUSEBUTTONUP);
+        case 4:
+          e.button = {
+              uint8_t(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP), 0, button, state, x, y};
           break;
         case 3:
           e.motion = {SDL_MOUSEMOTION, 0, 0, x, y, 0, 0};
           break;
         case 5:
-        case 7:
-          key(SDL_KEYDOWN);
-          if (kind == 7) key(SDL_KEYUP);
-          break;
         case 6:
-          key(SDL_KEYUP);
+        case 7:
+          e.key = {uint8_t(down ? SDL_KEYDOWN : SDL_KEYUP), 0, state, keysym};
           break;
         case 8:
           e.active = {SDL_ACTIVEEVENT, uint8_t(a & 1), uint8_t(b & 7)};
@@ -162,6 +149,9 @@ class FuzzHost final : public HostInput {
           break;
       }
       if (e.type != SDL_NOEVENT) Add(at, e);
+      if (kind == 4) e.button.type = SDL_MOUSEBUTTONUP, e.button.state = SDL_RELEASED;
+      if (kind == 7) e.key.type = SDL_KEYUP, e.key.state = SDL_RELEASED, e.key.keysym.unicode = 0;
+      if (kind == 4 || kind == 7) Add(at, e);  // a tap or a key press lets go at once
     }
     end = std::min(at, kInputMs);
   }
@@ -301,14 +291,10 @@ void StartFresh(uint8_t start) {
 // Keys the pad holds are kept by the pad layer between runs: let go of all of them.
 void LetGoOfThePad() {
   SDL_Event e{};
-  for (uint8_t b = 0; b < 16; ++b) {
-    e.jbutton = {SDL_JOYBUTTONUP, 0, b, SDL_RELEASED};
-    TranslatePadEvent(e);
-  }
-  e.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED};
-  TranslatePadEvent(e);
-  for (uint8_t axis = 0; axis < 2; ++axis) {
-    e.jaxis = {SDL_JOYAXISMOTION, 0, axis, 0};
+  for (uint8_t i = 0; i < 19; ++i) {
+    if (i < 16) e.jbutton = {SDL_JOYBUTTONUP, 0, i, SDL_RELEASED};
+    if (i == 16) e.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED};
+    if (i > 16) e.jaxis = {SDL_JOYAXISMOTION, 0, uint8_t(i - 17), 0};
     TranslatePadEvent(e);
   }
   while (TakePendingPadEvent(e)) {
