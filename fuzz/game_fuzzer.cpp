@@ -5,7 +5,9 @@
 // must return within kClosingMs of virtual time.
 //
 // Input: one start byte, then records of four bytes [op, a, b, c], each an event after a wait
-// of (op >> 4) x 10 ms. Virtual time beyond kInputMs is cut off.
+// of (op >> 4) x 10 ms. Events beyond kInputMs of virtual time are dropped, and so is the
+// rest of the input once the game has paused kDelayBudget times (play frames, name-entry
+// passes): every input's work stays bounded.
 //   start: bits 0-1 the difficulty in the file (0, 1, 2, or 7: out of range), bit 2 sound off,
 //     bit 3 five scores in the table; no file (a first start) when bits 0-3 are all 0. Bit 4:
 //     a folder stands where the settings file goes, so every save fails.
