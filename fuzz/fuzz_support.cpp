@@ -78,5 +78,6 @@ std::string FuzzReadFile(const std::string& path) {
 void FuzzFail(const char* what) {
   std::fprintf(stderr, "fuzz check failed: %s\n", what);
   std::fflush(stderr);
+  RemoveFolder();  // abort skips the exit handlers
   std::abort();
 }
