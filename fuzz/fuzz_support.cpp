@@ -33,6 +33,7 @@ void RemoveFolder() {
 void FuzzSetUp() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
+  setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);  // SIGTERM and SIGINT stay libFuzzer's: they end a run
   if (SDL_Init(SDL_INIT_VIDEO) < 0) FuzzFail("SDL_Init");
   ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
   if (!ScreenSurface) FuzzFail("SDL_SetVideoMode");
@@ -77,5 +78,6 @@ std::string FuzzReadFile(const std::string& path) {
 void FuzzFail(const char* what) {
   std::fprintf(stderr, "fuzz check failed: %s\n", what);
   std::fflush(stderr);
+  RemoveFolder();  // abort skips the exit handlers
   std::abort();
 }
