@@ -2,3 +2,4 @@
 #include "platform/lost_display.h"
 
 void EndOnLostDisplay() {}
+void EndIfDisplayLost() {}
