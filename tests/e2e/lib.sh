@@ -5,7 +5,7 @@ set -euo pipefail
 
 GAME_SOURCE_DIR="${1:?usage: test_x.sh <built game folder>}"
 CONTENT_DIR="$(cd "$GAME_SOURCE_DIR/.." && pwd)/content-src"
-WORK="$(mktemp -d /tmp/zorblats-e2e-XXXXXX)"
+WORK="$(mktemp -d -t zorblats-e2e-XXXXXX)"  # under $TMPDIR, else /tmp
 GAME="$WORK/game"
 export XDG_RUNTIME_DIR="$WORK/run"
 export XDG_CONFIG_HOME="$WORK/config"  # the display choice of this test alone
@@ -32,6 +32,23 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   exit 1
+}
+
+# Widens Brick.bmp of the game copy's main pack (the same pixel bytes as one row): its width
+# spaces the bricks, so the second and third stand off the screen and enemy shots reach the
+# ship where it starts. A game then ends by enemy fire within seconds.
+open_field() {
+  python3 - "$GAME/data/1.pak" <<'PY'
+import gzip, struct, sys
+table = bytearray(gzip.open(sys.argv[1]).read())
+at = 4
+for image in range(13):  # Brick.bmp is image 13; an entry is a 31-byte header and its rows
+    height, pitch = struct.unpack_from("<iH", table, at + 8)
+    at += 31 + pitch * height
+height, pitch, depth = struct.unpack_from("<iHB", table, at + 8)
+struct.pack_into("<iiH", table, at + 4, pitch * height // (depth // 8), 1, pitch * height)
+gzip.open(sys.argv[1], "wb").write(table)
+PY
 }
 
 # Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a free display, and openbox on it.
@@ -165,7 +182,7 @@ wait_region() {
     if [ "${diff%.*}" -le "$allowed" ]; then sleep 0.3; return 0; fi  # let the screen start listening
     sleep 0.2
   done
-  cp "$WORK/waiting.png" "/tmp/zorblats-e2e-last-failure.png" 2>/dev/null || true
+  cp "$WORK/waiting.png" "${TMPDIR:-/tmp}/zorblats-e2e-last-failure.png" 2>/dev/null || true
   fail "after ${limit}s region $1,$2 ${3}x$4 still differs from $5 in $diff pixels"
 }
 

@@ -6,6 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 SET="$GAME/data/zorblats.set"
 { printf '\0\0\2'; head -c 208 /dev/zero; } >"$WORK/start.set"  # difficulty 2, no scores
+open_field
 
 reach() {  # reach SCREEN: from the main menu to SCREEN
   xdotool mouseup 1  # the stylus may still be down from the case before
@@ -14,9 +15,9 @@ reach() {  # reach SCREEN: from the main menu to SCREEN
     options) tap 100 100; wait_region 3 0 0 240 60 options.bmp 0 0 ;;
     box) tap 100 165; wait_region 3 0 0 240 60 scores.bmp 0 0; tap 150 219 ;;
     play) tap 100 70; sleep 1.5 ;;
-    gameover | entry)  # score, stop firing (enemies left fire more), lose
-      tap 100 70; sleep 1; xdotool keydown Up; sleep 1.5; xdotool keyup Up
-      wait_region 60 20 140 200 40 game_over.bmp 0 0
+    gameover | entry)  # score, stop firing (enemies left fire more), lose in the open
+      tap 100 70; sleep 1; xdotool keydown Up; sleep 1; xdotool keyup Up
+      wait_region 40 20 140 200 40 game_over.bmp 0 0
       [ "$1" = gameover ] && return
       # the name entry, with the stylus held down on the key q
       wait_region 5 0 234 240 86 keyboard_small.bmp 0 0; xdotool mousemove 32 260 mousedown 1 ;;
