@@ -34,20 +34,25 @@ fail() {
   exit 1
 }
 
-# Widens Brick.bmp of the game copy's main pack (the same pixel bytes as one row): its width
-# spaces the bricks, so the second and third stand off the screen and enemy shots reach the
-# ship where it starts. A game then ends by enemy fire within seconds.
+# Opens the field in the game copy's main pack: Brick.bmp, whose width spaces the bricks, is
+# widened (its bytes as one row), so the second and third bricks stand off the screen, and
+# Weapon2.bmp is made 90 rows tall, so an enemy shot starts that much lower, below the bricks.
+# Enemy fire then ends a game within seconds at the ship's starting place.
 open_field() {
   python3 - "$GAME/data/1.pak" <<'PY'
 import gzip, struct, sys
 table = bytearray(gzip.open(sys.argv[1]).read())
-at = 4
-for image in range(13):  # Brick.bmp is image 13; an entry is a 31-byte header and its rows
+at, entries = 4, []
+for image in range(struct.unpack_from("<i", table)[0]):  # a 31-byte header, then the rows
     height, pitch = struct.unpack_from("<iH", table, at + 8)
+    entries.append(table[at:at + 31 + pitch * height])
     at += 31 + pitch * height
-height, pitch, depth = struct.unpack_from("<iHB", table, at + 8)
-struct.pack_into("<iiH", table, at + 4, pitch * height // (depth // 8), 1, pitch * height)
-gzip.open(sys.argv[1], "wb").write(table)
+brick, shot = entries[13], entries[4]
+height, pitch, depth = struct.unpack_from("<iHB", brick, 8)
+struct.pack_into("<iiH", brick, 4, pitch * height // (depth // 8), 1, pitch * height)
+pitch = struct.unpack_from("<H", shot, 12)[0]
+entries[4] = shot[:8] + struct.pack("<i", 90) + shot[12:31] + shot[31:31 + pitch] * 90
+gzip.open(sys.argv[1], "wb").write(table[:4] + b"".join(entries))
 PY
 }
 
