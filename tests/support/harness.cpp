@@ -149,15 +149,6 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
 
 // ---- GameTest ----
 
-// A death test's child ends in exit() without a tear-down: its folder goes at exit.
-static std::string unfinishedFolder;
-static pid_t unfinishedOwner = 0;
-static void RemoveUnfinishedFolder() {
-  if (getpid() == unfinishedOwner && !unfinishedFolder.empty())
-    std::system(
-        ("chmod -R u+w '" + unfinishedFolder + "'; rm -rf '" + unfinishedFolder + "'").c_str());
-}
-
 void GameTest::SetUp() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -173,8 +164,6 @@ void GameTest::SetUp() {
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zorblats-test-XXXXXX";
   ASSERT_NE(mkdtemp(pattern.data()), nullptr) << pattern;
   folder = pattern + "/";
-  static const bool atExit = std::atexit(RemoveUnfinishedFolder) == 0;
-  if (atExit) unfinishedFolder = folder, unfinishedOwner = getpid();
   mkdir((folder + "data").c_str(), 0755);
   std::snprintf(ExeDir, sizeof ExeDir, "%s", folder.c_str());
   std::snprintf(DataDir, sizeof DataDir, "%sdata\\", folder.c_str());
@@ -198,7 +187,6 @@ void GameTest::TearDown() {
     ADD_FAILURE() << "cannot leave the test folder";  // a test may have entered it
   if (!folder.empty())
     std::system(("chmod -R u+w '" + folder + "'; rm -rf '" + folder + "'").c_str());
-  unfinishedFolder.clear();
 }
 
 void GameTest::InstallSyntheticImages() {
