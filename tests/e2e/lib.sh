@@ -17,6 +17,7 @@ GAME_PID=""
 
 cleanup() {
   local pid
+  set +e  # every step is tried: a game already gone must not leave the X server running
   exec 2>/dev/null  # no job-status noise from the processes ended here
   [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
   # The X server removes its lock files when ended politely.
