@@ -6,7 +6,7 @@ set -euo pipefail
 fuzzer=$1 seeds=$2 regressions=$3 seconds=$4
 [ -x "$fuzzer" ] || { echo "no fuzzer at $fuzzer (build the fuzz tree)" >&2; exit 1; }
 [ -d "$seeds" ] || { echo "no seed corpus at $seeds (run fuzz/make_corpus.sh)" >&2; exit 1; }
-work=$(mktemp -d /tmp/zorblats-fuzzrun-XXXXXX)
+work=$(mktemp -d -t zorblats-fuzzrun-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/corpus" "$work/replay"
 

@@ -5,7 +5,7 @@
 # Usage: fuzz/run_sanitized_suite.sh <sanitized-build-dir>
 set -uo pipefail
 tree=$1
-log=$(mktemp /tmp/zorblats-sanitized-XXXXXX.log)
+log=$(mktemp -t zorblats-sanitized-XXXXXX.log)
 trap 'rm -f "$log"' EXIT
 # Full stacks on every allocation, so that the few library leaks in lsan.supp are matched
 # by the library call that made them and nothing of the game's own is hidden.

@@ -5,7 +5,7 @@ set -euo pipefail
 
 GAME_SOURCE_DIR="${1:?usage: test_x.sh <built game folder>}"
 CONTENT_DIR="$(cd "$GAME_SOURCE_DIR/.." && pwd)/content-src"
-WORK="$(mktemp -d /tmp/zorblats-e2e-XXXXXX)"
+WORK="$(mktemp -d -t zorblats-e2e-XXXXXX)"  # under $TMPDIR, else /tmp
 GAME="$WORK/game"
 export XDG_RUNTIME_DIR="$WORK/run"
 export XDG_CONFIG_HOME="$WORK/config"  # the display choice of this test alone
@@ -17,6 +17,7 @@ GAME_PID=""
 
 cleanup() {
   local pid
+  set +e  # every step is tried: a game already gone must not leave the X server running
   exec 2>/dev/null  # no job-status noise from the processes ended here
   [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
   # The X server removes its lock files when ended politely.
@@ -32,6 +33,28 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   exit 1
+}
+
+# Opens the field in the game copy's main pack: Brick.bmp, whose width spaces the bricks, is
+# widened (its bytes as one row), so the second and third bricks stand off the screen, and
+# Weapon2.bmp is made 90 rows tall, so an enemy shot starts that much lower, below the bricks.
+# Enemy fire then ends a game within seconds at the ship's starting place.
+open_field() {
+  python3 - "$GAME/data/1.pak" <<'PY'
+import gzip, struct, sys
+table = bytearray(gzip.open(sys.argv[1]).read())
+at, entries = 4, []
+for image in range(struct.unpack_from("<i", table)[0]):  # a 31-byte header, then the rows
+    height, pitch = struct.unpack_from("<iH", table, at + 8)
+    entries.append(table[at:at + 31 + pitch * height])
+    at += 31 + pitch * height
+brick, shot = entries[13], entries[4]
+height, pitch, depth = struct.unpack_from("<iHB", brick, 8)
+struct.pack_into("<iiH", brick, 4, pitch * height // (depth // 8), 1, pitch * height)
+pitch = struct.unpack_from("<H", shot, 12)[0]
+entries[4] = shot[:8] + struct.pack("<i", 90) + shot[12:31] + shot[31:31 + pitch] * 90
+gzip.open(sys.argv[1], "wb").write(table[:4] + b"".join(entries))
+PY
 }
 
 # Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a free display, and openbox on it.
@@ -165,7 +188,7 @@ wait_region() {
     if [ "${diff%.*}" -le "$allowed" ]; then sleep 0.3; return 0; fi  # let the screen start listening
     sleep 0.2
   done
-  cp "$WORK/waiting.png" "/tmp/zorblats-e2e-last-failure.png" 2>/dev/null || true
+  cp "$WORK/waiting.png" "${TMPDIR:-/tmp}/zorblats-e2e-last-failure.png" 2>/dev/null || true
   fail "after ${limit}s region $1,$2 ${3}x$4 still differs from $5 in $diff pixels"
 }
 

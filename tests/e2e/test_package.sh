@@ -9,7 +9,8 @@ tar -C "$(dirname "$0")/../.." --exclude='./build*' --exclude=./.git --exclude='
 (cd "$WORK/src" && nice dpkg-buildpackage -us -uc -b >"$WORK/package.log" 2>&1) ||
   { tail -40 "$WORK/package.log" >&2; fail "dpkg-buildpackage failed"; }
 DEB=$(echo "$WORK"/zorblats_1.0-1_*.deb)
-lintian --fail-on error,warning "$DEB" 2>/dev/null || fail "lintian: $(lintian "$DEB" 2>&1)"
+lint() { TMPDIR="$WORK" lintian "$@"; }  # it leaves a file in its temporary folder
+lint --fail-on error,warning "$DEB" 2>/dev/null || fail "lintian: $(lint "$DEB" 2>&1)"
 
 ROOT="$WORK/root"
 dpkg -x "$DEB" "$ROOT"

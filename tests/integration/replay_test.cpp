@@ -211,3 +211,22 @@ TEST_F(ReplayTest, KeysAndTaps) {
   Run();
   ExpectGolden("keys_and_taps");
 }
+
+// The 25 levels in a row, each left at its second frame: the formation each one shows (every
+// cell's strength in its own colour) and its count of enemies.
+TEST_F(ReplayTest, EveryLevelShowsItsFormation) {
+  Settings.difficulty = 2;
+  StartNewGame();
+  play.player = [](PlayHost& h) {
+    if (h.frames % 2 == 1) h.Send(SDL_QUIT);
+  };
+  for (int level = 0; level < kLevelCount; ++level) {
+    play.screens = 0xcbf29ce484222325ull;
+    const int enemies = EnemyFormation.liveCount;
+    EXPECT_EQ(RunGameLoop(), Quit);
+    play.Note("level %d enemies %d screens %016llx\n", CurrentLevel + 1, enemies, play.screens);
+    CurrentLevel = (CurrentLevel + 1) % kLevelCount;
+    StartLevel(int16_t(CurrentLevel));
+  }
+  ExpectGolden("every_level");
+}

@@ -76,10 +76,13 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
       paused = true, PlayerShip.score = 1234, PlayerShip.lives = 2, CurrentLevel = 7;
     if (named && waits[waits.size() - 2] == 'M') named = false, PlayerShip.score = 55;
   };
-  onDelay = [&](uint32_t ms) {  // the start screen, level banners (level/score/lives), game over
+  onDelay = [&](uint32_t ms) {  // the start screen and its wait, banners (level/score/lives)
     char banner[40];
     std::snprintf(banner, 40, "B%d/%d/%d ", CurrentLevel, PlayerShip.score, PlayerShip.lives);
-    if (ms >= 1000) trace += ms == 3000 ? "G " : Shows(Images[kStartScreen], 0, 0) ? "S " : banner;
+    if (ms < 1000) return;
+    trace += ms == 3000                          ? "G "
+             : Shows(Images[kStartScreen], 0, 0) ? "S" + std::to_string(ms) + " "
+                                                 : banner;
   };
   onPoll = [&] {
     if (CurrentLevel == 7) Play.levelDone = 1;  // the resumed game goes on at 8
@@ -108,7 +111,7 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
       host.Push(Scripted(c)).Wait(10);
   }
   EXPECT_EQ(RunGame(), Quit);
-  EXPECT_EQ(trace, "S B0/0/3 B8/1234/2 B0/1234/2 B0/0/3 G B0/55/3 ");
+  EXPECT_EQ(trace, "S1000 B0/0/3 B8/1234/2 B0/1234/2 B0/0/3 G B0/55/3 ");
   // At each wait the screen (by its first letter, T: scores) and where the mark's corners lie.
   EXPECT_EQ(
       waits,

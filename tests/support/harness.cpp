@@ -177,9 +177,10 @@ void GameTest::SetUp() {
   shown.picture = MakeSurface(240, 320);
   UseScreenOutput(recorder = &shown);
 
-  char pattern[] = "/tmp/zorblats-test-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  folder = std::string(pattern) + "/";
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zorblats-test-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr) << pattern;
+  folder = pattern + "/";
   mkdir((folder + "data").c_str(), 0755);
   std::snprintf(ExeDir, sizeof ExeDir, "%s", folder.c_str());
   std::snprintf(DataDir, sizeof DataDir, "%sdata\\", folder.c_str());

@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int kHelpArea = -1;
+
 // Regular glyphs 5 x 10, bold ones 7 x 16; the text area starts at (10, 20).
 class TextBoxTest : public GameTest {
  protected:
@@ -16,22 +18,30 @@ class TextBoxTest : public GameTest {
     GameTest::SetUp();
     owned = {PaintedFont(5, 10, kRegularBase, kRegularCorner),
              PaintedFont(7, 16, kBoldBase, kBoldCorner), MakeSurface(240, 320)};
-    box.SetRegularFont(owned[0]);
-    box.SetBoldFont(owned[1]);
-    box.SetBackground(owned[2]);
     ASSERT_TRUE(EnterFolder(folder.c_str()));  // help pictures open from the game's folder
     for (auto [name, w, h] : {std::tuple{"p33.bmp", 33, 7},
                               {"p105.bmp", 105, 4},
                               {"p30.bmp", 20, 30},
-                              {"p31.bmp", 20, 31}}) {
+                              {"p31.bmp", 20, 31},
+                              {"p180.bmp", 4, 180},
+                              {"p171.bmp", 4, 171}}) {
       SDL_Surface* picture = MakeSurface(w, h, kPicture);
       SDL_SaveBMP(picture, (std::string("data/") + name).c_str());
       SDL_FreeSurface(picture);
     }
   }
+  // Lays a text out in an area at (10, 20), or in the help screen's (width kHelpArea).
   void Lay(const std::string& newText, int width, int height) {
+    box.SetRegularFont(owned[0]);
+    box.SetBoldFont(owned[1]);
+    box.SetBackground(owned[2]);
     box.SetRect(10, 20, width, height);
     box.UseFont(0);
+    if (width == kHelpArea) {
+      Images[kFontWhite] = owned[0];
+      Images[kHelp] = owned[2];
+      PrepareHelpBox(box);
+    }
     box.SetText((text = newText).c_str());  // the box keeps a pointer to the text
   }
   std::string Page(int page) {
@@ -45,7 +55,7 @@ class TextBoxTest : public GameTest {
 
 TEST_F(TextBoxTest, PagesAreLaidOutDrawnAndTurnedByTheMarkUpRules) {
   const struct {
-    const char* text;
+    std::string text;
     int width, height, page, pages;
     const char* digest;
   } cases[] = {
@@ -82,6 +92,13 @@ TEST_F(TextBoxTest, PagesAreLaidOutDrawnAndTurnedByTheMarkUpRules) {
       // (Damaged pictures in every other way are the fuzzer's.)
       {"a<IMAGE>none.bmp<P>b<IMAGE>text.bmp<P>c<IMAGE><P>d<IMAGE>data", 200, 60, 0, 1,
        "a10,20 b15,20 c20,20 d25,20 200"},
+      // The help screen's area, 205 x 190 at (19, 60): a run that ends at its right edge stays,
+      // one a pixel longer wraps (">" is measured, not drawn); a picture that ends at its bottom
+      // stays, one a pixel lower goes to the next page.
+      {"a     " + std::string(36, '>') + " b<IMAGE>data\\p180.bmp", kHelpArea, 0, 0, 1,
+       "a19,60 b48,60 P119,70 820"},
+      {"a    " + std::string(37, '>') + " b<IMAGE>data\\p171.bmp", kHelpArea, 0, 0, 2,
+       "a19,60 b23,70 100"},
   };
   WriteFileBytes(folder + "text.bmp", {'n', 'o', 't', ' ', 'B', 'M', 'P'});
   for (const auto& c : cases) {

@@ -8,7 +8,7 @@ set -uo pipefail
 
 main() {
   src=$(cd "$(dirname "$0")/../.." && pwd)
-  work=${1:-/tmp/zorblats-mutants}
+  work=${1:-${TMPDIR:-/tmp}/zorblats-mutants}
   pick=${2:-.}
   mkdir -p "$work"
   rm -rf "$work/src" && mkdir -p "$work/src"
@@ -174,6 +174,20 @@ frontend/high_scores.cpp@@kFontWhite);\n  }\n  FlipScreen();@@kFontWhite);\n  }
 platform/window_mode.cpp@@  ForgetShown(shown);\n  return true;@@  return true;
 platform/window_mode.cpp@@      ForgetShown(shown);\n      PresentScreen@@      PresentScreen
 platform/screen_changes.cpp@@const int from = std::min<int>(last->x, left)@@const int from = last->x
+game/game_loop.cpp@@      result = GameOver;@@      if (result != LevelCleared) result = GameOver;
+game/game_loop.cpp@@      Play.levelDone = 0;@@      Play.levelDone = Play.gameOver;
+game/game_loop.cpp@@if (HitEnemy(enemy)) CountKill(r, j);@@if (HitEnemy(enemy)) { CountKill(r, j); enemy.shot.inFlight = 0; }
+game/game_state.cpp@@  if (Settings.difficulty >= 0 && Settings.difficulty <= 2) {@@  Play.enemyFireChance = 30; if (Settings.difficulty >= 0 && Settings.difficulty <= 2) {
+settings/settings.cpp@@GetLittleEndian(bytes, size, kDifficultyOffset, 2,@@GetLittleEndian(bytes, size, kDifficultyOffset, 1,
+game/sounds.cpp@@  if (Settings.soundOn == 0) return;@@  if (Settings.soundOn != 1) return;
+frontend/options.cpp@@Settings.soundOn ? kSoundOn : kSoundOff@@Settings.soundOn == 1 ? kSoundOn : kSoundOff
+game/game_state.h@@"00333300 02333320 12222221 11222211 22211222 11111111"),  // 15@@"00333300 02333320 12222221 11222211 22112222 11111111"),  // 15
+game/game_state.cpp@@      e.cell = Play.layout[slot];@@      e.cell = Play.layout[slot ^ (r == 5)];
+text/textbox.cpp@@box.SetRect(19, 60, 205, 190);@@box.SetRect(19, 60, 206, 190);
+text/textbox.cpp@@box.SetRect(19, 60, 205, 190);@@box.SetRect(19, 60, 204, 190);
+text/textbox.cpp@@box.SetRect(19, 60, 205, 190);@@box.SetRect(19, 60, 205, 191);
+text/textbox.cpp@@box.SetRect(19, 60, 205, 190);@@box.SetRect(19, 61, 205, 189);
+app/driver.cpp@@constexpr uint32_t kStartScreenMs = 1000;@@constexpr uint32_t kStartScreenMs = 1500;
 FAULTS
 }
 
