@@ -269,8 +269,8 @@ int32_t RunNameEntry(char* name, int32_t maxLength) {
   SetKeyboardOrigin(kKeyboardX, kKeyboardY);
   markedKey = -1;
   DrawHighScoreScreen();
-  // Fire pressed through the ship's explosion and the game-over picture types nothing, and
-  // an Escape of then does not end the entry; taps made then count.
+  // Fire pressed during the ship's explosion and the game-over picture types nothing here,
+  // and an Escape pressed then does not end the entry; taps made then count.
   StartScreenInput();
   int32_t result = 0;
   while (result == 0) {
