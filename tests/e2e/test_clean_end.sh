@@ -6,7 +6,8 @@
 # after a lost game are test_clean_end_game's cases.)
 source "$(dirname "$0")/lib.sh"
 SET="$GAME/data/zorblats.set"
-{ printf '\0\0\2'; head -c 208 /dev/zero; } >"$WORK/start.set"  # difficulty 2, no scores
+# Difficulty 2 (enemies fire most), a table of scores -1: a lost game's score enters it.
+{ printf '\0\0\2'; head -c 153 /dev/zero; head -c 20 /dev/zero | tr '\0' '\377'; head -c 35 /dev/zero; } >"$WORK/start.set"
 open_field
 
 reach() {  # reach SCREEN: from the main menu to SCREEN
@@ -16,9 +17,8 @@ reach() {  # reach SCREEN: from the main menu to SCREEN
     options) tap 100 100; wait_region 3 0 0 240 60 options.bmp 0 0 ;;
     box) tap 100 165; wait_region 3 0 0 240 60 scores.bmp 0 0; tap 150 219 ;;
     play) tap 100 70; sleep 1.5 ;;
-    gameover | entry)  # a score for the entry, no more shots (enemies left fire more), lose
-      tap 100 70; sleep 1
-      [ "$1" = entry ] && { xdotool keydown Up; sleep 1; xdotool keyup Up; }
+    gameover | entry)  # a new game lost without a shot
+      tap 100 70
       wait_region 40 20 140 200 40 game_over.bmp 0 0
       [ "$1" = gameover ] && return
       # the name entry, with the stylus held down on the key q

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Keyboard only, no click: the menu by arrows and Enter, a game paused by Escape and resumed
-# from the menu, a few enemies shot with Space, the ship left in the open (no bricks over it)
+# from the menu, Space held for a second of shots, the ship left in the open (no bricks over it)
 # until enemy fire ends the game, and a name typed on the real keyboard that ends up in the
 # settings file.
 source "$(dirname "$0")/lib.sh"
-# An empty table, sound off, difficulty 2 (enemies fire most).
-python3 -c 'import sys; open(sys.argv[1], "wb").write(bytes([0, 0, 2]) + bytes(208))' "$GAME/data/zorblats.set"
+# Sound off, difficulty 2 (enemies fire most), a table of scores -1: any score enters it.
+python3 -c 'import sys; open(sys.argv[1], "wb").write(bytes([0, 0, 2]) + bytes(153) + b"\xff" * 20 + bytes(35))' "$GAME/data/zorblats.set"
 open_field
 start_x
 launch_game
@@ -18,8 +18,8 @@ key Escape                                   # pause: the menu with Resume
 wait_region 3 55 24 20 10 but_resume.bmp 0 0
 key Up                                       # the mark on Resume, the top button
 key Return
-xdotool keydown space                        # a score for the table (it takes any score
-sleep 1                                      # above 0), then no more shots
+xdotool keydown space                        # a few shots, then none
+sleep 1
 xdotool keyup space
 wait_region 50 0 0 240 60 scores.bmp 0 0     # the name entry over the high-score table
 xdotool type --delay 120 'Ada_9'
