@@ -56,6 +56,12 @@ start_screen "$floor_display"
 export DISPLAY=":$game_display"
 sleep 1
 
+# The floor draws as the game chooses to on a display that offers no direct rendering, as
+# Xvfb does: through SDL2's software renderer (platform/renderer_choice.h). Values set in
+# the environment reach both alike.
+floor_env=(SDL_RENDER_DRIVER="${SDL_RENDER_DRIVER:-software}"
+           SDL_FRAMEBUFFER_ACCELERATION="${SDL_FRAMEBUFFER_ACCELERATION:-0}")
+
 ticks=$(getconf CLK_TCK)
 # Processor time of a process and all its threads so far, in clock ticks (utime + stime).
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
@@ -79,7 +85,7 @@ for round in $(seq "$rounds"); do
   { printf '\0\0\2'; head -c 153 /dev/zero; head -c 20 /dev/zero | tr '\0' '\377'; head -c 35 /dev/zero; } >"$game/data/zorblats.set"
   mkdir -m 700 "$work/runtime$round"
 
-  DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" ${floor_args[@]+"${floor_args[@]}"} >"$work/floor.log" 2>&1 &
+  env "${floor_env[@]}" DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" ${floor_args[@]+"${floor_args[@]}"} >"$work/floor.log" 2>&1 &
   floor=$!
   pids+=("$floor")
   XDG_RUNTIME_DIR="$work/runtime$round" XDG_CONFIG_HOME="$work/runtime$round" SDL_AUDIODRIVER=dummy "$game/zorblats" ${game_args[@]+"${game_args[@]}"} >"$work/game.log" 2>&1 &
@@ -98,7 +104,7 @@ for round in $(seq "$rounds"); do
 
   # Play: New Game, past the level banner, then right held and fire pressed four times a
   # second; beside it, on the other screen, the floor of play.
-  DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" frames ${floor_args[@]+"${floor_args[@]}"} >"$work/floor.log" 2>&1 &
+  env "${floor_env[@]}" DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" frames ${floor_args[@]+"${floor_args[@]}"} >"$work/floor.log" 2>&1 &
   floor=$!
   pids+=("$floor")
   window=$(xdotool search --sync --name '^ZORBLATS$' | head -n 1)
@@ -130,7 +136,7 @@ for round in $(seq "$rounds"); do
     [ "$try" = 300 ] && { echo "the name entry never showed" >&2; exit 1; }
     sleep 0.2
   done
-  DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" blink ${floor_args[@]+"${floor_args[@]}"} >"$work/floor.log" 2>&1 &
+  env "${floor_env[@]}" DISPLAY=":$floor_display" SDL_AUDIODRIVER=dummy "$build/bench/floor_program" blink ${floor_args[@]+"${floor_args[@]}"} >"$work/floor.log" 2>&1 &
   floor=$!
   pids+=("$floor")
   sleep 2

@@ -7,6 +7,7 @@
 
 #include "platform/config_file.h"
 #include "platform/lost_display.h"
+#include "platform/renderer_choice.h"
 #include "platform/screen_changes.h"
 #include "platform/window.h"
 
@@ -147,6 +148,7 @@ SDL_Surface* OpenGameScreen() {
   desktopWide = info ? info->current_w : 0;
   desktopHigh = info ? info->current_h : 0;
   workArea = ReadWorkArea(desktopWide, desktopHigh);
+  PreferSoftwareRendererWithoutGpu();
   bool full = startMode == StartMode::Remembered ? LoadDisplayConfig().fullscreen
                                                   : startMode == StartMode::FullScreen;
   if (!SetMode(full) && !SetMode(!full)) return nullptr;
