@@ -40,3 +40,9 @@ echo "== the real program in a 720 x 960 window on 1280 x 1024 screens (three ro
 echo
 echo "== the real program on the whole of 1280 x 1024 screens in full screen (three rounds)"
 "$here/run_program.sh" "$build" 3 desktop
+
+if [ -f "$source_dir/build-web/site/zorblats.wasm" ]; then
+  echo
+  echo "== the browser build in headless Chromium (the site of ./web.sh --build; five rounds)"
+  "$here/web_bench.sh" 5
+fi
