@@ -61,6 +61,17 @@ void FuzzLoadGameImages() {
   std::snprintf(ExeDir, sizeof ExeDir, "%s", saved);
 }
 
+extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int*, char***) {
+  FuzzSetUp();
+  FuzzLoadGameImages();
+  return 0;
+}
+
+void FuzzCopyGameData() {
+  const std::string copy = "cp -r '" ZORBLATS_GAME_DIR "/data/.' '" + folder + "data/'";
+  if (std::system(copy.c_str()) != 0) FuzzFail("cannot copy the game's data");
+}
+
 const std::string& FuzzFolder() { return folder; }
 
 void FuzzWriteFile(const std::string& path, const uint8_t* data, size_t size) {

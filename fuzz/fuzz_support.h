@@ -7,11 +7,15 @@
 
 // Opens SDL with the dummy drivers and the game's video mode, makes a fresh temporary game
 // folder (ExeDir, DataDir = folder + "data\"), and silences message boxes. Called once from
-// LLVMFuzzerInitialize; the folder is removed at exit.
+// LLVMFuzzerInitialize; the folder is removed at exit. A target without an
+// LLVMFuzzerInitialize of its own gets one that calls this and FuzzLoadGameImages.
 void FuzzSetUp();
 
 // Loads the main pack built beside the fuzzers (ZORBLATS_GAME_DIR/data/1.pak) into Images.
 void FuzzLoadGameImages();
+
+// Copies the built game's data folder (packs, story, help pictures) into the game folder.
+void FuzzCopyGameData();
 
 // The temporary game folder, ending in '/'.
 const std::string& FuzzFolder();

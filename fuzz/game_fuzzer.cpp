@@ -88,10 +88,8 @@ struct Rules {
   static std::vector<uint8_t> SettingsFile() {
     struct stat entry {};
     if (stat(settingsPath.c_str(), &entry) != 0 || !S_ISREG(entry.st_mode)) return {};
-    std::vector<uint8_t> bytes(kSettingsFileSize + 1);
-    std::FILE* file = std::fopen(settingsPath.c_str(), "rb");
-    bytes.resize(file ? std::fread(bytes.data(), 1, bytes.size(), file) : 0);
-    if (file) std::fclose(file);
+    const std::string text = FuzzReadFile(settingsPath);
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
     FUZZ_CHECK(bytes.size() == kSettingsFileSize);
     SettingsRecord saved;
     DecodeSettings(bytes.data(), bytes.size(), saved);
@@ -307,8 +305,7 @@ void LetGoOfThePad() {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  const std::string copy = "cp -r '" ZORBLATS_GAME_DIR "/data/.' '" + FuzzFolder() + "data/'";
-  if (std::system(copy.c_str()) != 0) FuzzFail("cannot copy the game's data");
+  FuzzCopyGameData();
   settingsPath = FuzzFolder() + "data/" + kSettingsFileName;
   // The game draws on a 240 x 320 surface of its own, as on the desktop; presenting it to the
   // video surface is left out.

@@ -13,37 +13,26 @@ done
 rm -rf "$out"
 mkdir -p "$out"/{pack_file_fuzzer,settings_fuzzer,textbox_fuzzer,source_image_fuzzer,config_fuzzer,game_fuzzer}
 
-# Little-endian numbers as raw bytes.
-u32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
-u16() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))"; }
+# Numbers as raw bytes, little-endian.
+byte() { printf "\\x$(printf %02x $(($1 & 255)))"; }
+u16() { byte "$1"; byte $(($1 >> 8)); }
+u32() { u16 "$1"; u16 $(($1 >> 16)); }
 zeros() { head -c "$1" /dev/zero; }
 
-# ---- Packs: the real ones, and plain tables of every image of the main pack alone ----
+# ---- Packs: the real ones, the start screen's as a plain table, and small made tables ----
+# (The main pack's images, each alone in a plain table, reached nothing more than these.)
 pf=$out/pack_file_fuzzer
-pc=$pf
 cp "$data/0.pak" "$pf/start_screen.pak"
 cp "$data/1.pak" "$pf/main.pak"
-gzip -dc "$data/0.pak" > "$pc/start_screen.table"
-table=$(mktemp)
-trap 'rm -f "$table"' EXIT
-gzip -dc "$data/1.pak" > "$table"
-count=$(od -An -tu4 -j0 -N4 "$table" | tr -d ' ')
-offset=4
-for ((i = 0; i < count; ++i)); do
-  height=$(od -An -tu4 -j$((offset + 8)) -N4 "$table" | tr -d ' ')
-  pitch=$(od -An -tu2 -j$((offset + 12)) -N2 "$table" | tr -d ' ')
-  length=$((31 + pitch * height))
-  { u32 1; dd if="$table" bs=65536 iflag=skip_bytes,count_bytes skip="$offset" count="$length" status=none; } > "$pc/image_$i.table"
-  offset=$((offset + length))
-done
+gzip -dc "$data/0.pak" > "$pf/start_screen.table"
 # Small hand-made tables: empty, a 2 x 2 picture at each depth, and one with row padding.
-u32 0 > "$pc/empty.table"
-{ u32 1; u32 0; u32 2; u32 2; u16 4; printf '\x10'; u32 0xF800; u32 0x7E0; u32 0x1F; u32 0; printf 'ABCDEFGH'; } > "$pc/rgb565.table"
-{ u32 1; u32 1; u32 2; u32 1; u16 8; printf '\x20'; u32 0xFF0000; u32 0xFF00; u32 0xFF; u32 0xFF000000; printf 'ABCDEFGH'; } > "$pc/argb.table"
-{ u32 1; u32 0; u32 3; u32 2; u16 12; printf '\x18'; u32 0xFF0000; u32 0xFF00; u32 0xFF; u32 0; printf '123456789abc987654321cba'; } > "$pc/padded24.table"
+u32 0 > "$pf/empty.table"
+{ u32 1; u32 0; u32 2; u32 2; u16 4; printf '\x10'; u32 0xF800; u32 0x7E0; u32 0x1F; u32 0; printf 'ABCDEFGH'; } > "$pf/rgb565.table"
+{ u32 1; u32 1; u32 2; u32 1; u16 8; printf '\x20'; u32 0xFF0000; u32 0xFF00; u32 0xFF; u32 0xFF000000; printf 'ABCDEFGH'; } > "$pf/argb.table"
+{ u32 1; u32 0; u32 3; u32 2; u16 12; printf '\x18'; u32 0xFF0000; u32 0xFF00; u32 0xFF; u32 0; printf '123456789abc987654321cba'; } > "$pf/padded24.table"
 { u32 2; u32 0; u32 1; u32 1; u16 1; printf '\x08'; u32 0; u32 0; u32 0; u32 0; printf 'x';
-  u32 0; u32 1; u32 1; u32 2; printf '\x10'; u32 0xF800; u32 0x7E0; u32 0x1F; u32 0; printf 'yz'; } > "$pc/two.table"
-for f in "$pc"/*.table; do
+  u32 0; u32 1; u32 1; u32 2; printf '\x10'; u32 0xF800; u32 0x7E0; u32 0x1F; u32 0; printf 'yz'; } > "$pf/two.table"
+for f in "$pf"/*.table; do
   [ "$(stat -c %s "$f")" -le 20000 ] && gzip -1 -n -c "$f" > "$pf/$(basename "$f" .table).pak"
 done
 
@@ -89,65 +78,61 @@ printf '# ZORBLATS display\nfullscreen=0\n' > "$cf/written.conf"
 printf '  fullscreen = 0 \r\n# a note\ncolour=red\nfullscreen=yes\n=\n\377\000junk\nfullscreen=0x' > "$cf/hand_edited.conf"
 
 # ---- Whole games: timed events (fuzz/game_fuzzer.cpp gives the format) ----
-gf=$out/game_fuzzer
-gap=0  # tens of milliseconds (0-15) before each event
-byte() { printf "\\x$(printf %02x $(($1 & 255)))"; }
+# game <file> <start byte> <steps>: the start byte as the fuzzer reads it (difficulty 0-2 or
+# 3: out of range, 4: sound off, 8: five scores, 16: no saves), then one event a step:
+#   w<ms> a wait; g<0-15> the gap before each later event (tens of ms); t<x,y> a tap;
+#   T, M, L<x,y> a touch going down, moving, lifting; d, u, k<key> a key down, up, pressed;
+#   =<text> typed on key a; f<gained,state> the focus (state: 1 mouse, 2 keyboard, 4 shown);
+#   b<button,pressed> a pad button; h<hat> the pad's hat; s<axis,value> its stick; q close.
+declare -A keys=([Up]=0 [Down]=1 [Left]=2 [Right]=3 [Space]=4 [Ctrl]=5 [Enter]=6 [Esc]=7
+  [P]=8 [Tab]=9 [Back]=10 [Y]=11 [N]=12 [KpEnter]=13 [A]=14 [Shift]=15)
+ops=TLMtdukfbhsq  # each step letter at its event's number (1-12)
 event() { byte $(($1 | gap << 4)); byte "$2"; byte "$3"; byte "$4"; }
-pause() { event 0 $(($1 >> 8)) "$1" 0; }
-tap() { event 4 "$1" "$2" $((($1 >> 8) | ($2 >> 8) << 1 | ${3:-0} << 2)); }  # x y [button-1]
-touch() { event 1 "$1" "$2" $((($1 >> 8) | ($2 >> 8) << 1)); }                 # down only
-lift() { event 2 "$1" "$2" $((($1 >> 8) | ($2 >> 8) << 1)); }
-move() { event 3 "$1" "$2" $((($1 >> 8) | ($2 >> 8) << 1)); }
-down() { event 5 "$1" "${2:-0}" "${3:-0}"; }  # key [character] [1: with Shift]
-up() { event 6 "$1" 0 0; }
-key() { event 7 "$1" "${2:-0}" "${3:-0}"; }
-focus() { event 8 "$1" "$2" 0; }  # gained, state (1 mouse, 2 keyboard, 4 shown)
-pad() { event 9 "$1" "$2" 0; }    # button, pressed
-hat() { event 10 "$1" 0 0; }
-stick() { event 11 "$1" $((($2 >> 8) & 255)) $(($2 & 255)); }
-quit() { event 12 0 0 0; }
-type() { local i; for ((i = 0; i < ${#1}; ++i)); do key 14 "$(printf %d "'${1:i:1}")"; done; }
-# The keys by their place in the fuzzer's table.
-Up=0 Down=1 Left=2 Right=3 Space=4 Ctrl=5 Enter=6 Esc=7 P=8 Tab=9 Back=10 Y=11 N=12 KpEnter=13 Shift=15
-# The start byte: difficulty (0-2, 3: out of range), 4: sound off, 8: five scores, 16: no saves.
-menus() { tap 120 71; }  # New Game; the other buttons lie 34, 67, 97, 135 and 168 lower
-{ byte 0; gap=0; pause 1500; gap=15
-  tap 120 105; tap 28 88; tap 28 115; tap 28 143; tap 28 251; tap 28 217; tap 30 304  # options
-  tap 120 138; tap 190 305; tap 190 305; tap 70 300; tap 130 300                      # help
-  tap 120 138; for i in 1 2 3 4; do tap 190 305; done
-  tap 120 168; tap 160 219; key $N; tap 160 219; key $Y; tap 42 219                    # scores
-  tap 120 206; tap 120 300; tap 36 300; tap 120 206; tap 36 300                        # about
-  tap 120 239; } > "$gf/menus_by_taps"
-{ byte 8; gap=0; pause 1500; gap=1  # the whole-game test's walk: keys, a focus loss and the pad
-  down $Down; down $Down; down $Enter; down $Down; down $Right; down $Right; hat 4; hat 0; down $Esc
-  down $Down; down $Enter; down $Right; down $Tab; down $Esc; down $Down; down $Enter; down $Down
-  down $Down; down $Enter; down $Tab; down $Right; down $Enter; pad 1 1; pad 1 0; down $Down
-  down $Enter; down $Down; down $Down; down $Enter; down $Esc; for i in 1 2 3 4; do down $Up; done
-  down $Enter; up $Up; up $Right; pause 2000; focus 0 2; pause 2000; down $Down; pad 0 1; pad 0 0
-  pad 0 1; pause 6000; focus 0 2; pause 2000; down $Down; down $Down; down $Enter; pause 2000
-  pad 0 1; pad 0 0; pad 0 1; pause 5000; } > "$gf/whole_game_keys"
-{ byte 2; gap=0; pause 1500; menus; pause 1100  # hard, fire held, a pause; a name by taps and keys
-  down $Space; for i in 1 2 3 4; do down $Right; pause 700; up $Right; down $Left; pause 700; up $Left; done
-  tap 208 282; pause 500; tap 120 39; pause 9000; down $Ctrl; pause 2800
-  gap=3; tap 38 276; tap 18 293; tap 146 293; touch 101 293; move 130 293; move 112 293; lift 112 293
-  type 'Zo'; key $Back; hat 2; hat 0; hat 4; hat 0; pad 0 1; pad 0 0; pad 1 1; pad 1 0; type '!'
-  tap 228 276; } > "$gf/play_then_name"
-{ byte 1; gap=0; pause 1500; menus; pause 1000  # the keys-and-taps replay's script, frame by frame
-  for step in "5 down $Left" "1 down $Right" "14 up $Right" "10 down 14" "50 up $Left" "5 down $Ctrl" \
-    "65 up 14" "10 down $Right" "40 tap 176 291" "20 tap 239 292" "10 up $Ctrl" "1 down $Up" \
-    "19 tap 177 273" "50 down $Left"; do
-    set -- $step; pause $(($1 * 50)); shift; "$@"
-  done; pause 5000; quit; } > "$gf/keys_and_taps"
-{ byte 18; gap=0; pause 1500; gap=15  # every save fails: the message box over options and scores
-  tap 120 105; tap 28 88; tap 30 304; key $Enter; tap 120 168; tap 160 219; key $Y; key $Down
-  key $Space; key $Esc; key $Esc; } > "$gf/saves_fail"
-{ byte 5; gap=0; pause 1500; gap=15  # the pad and the focus in play: pauses and the stick
-  hat 4; hat 0; pad 0 1; pad 0 0; pause 1500; stick 0 -20000; pad 2 1; pause 1000
-  stick 0 9000; stick 0 0; focus 0 2; pad 6 1; pad 6 0; pause 500; focus 0 4; pad 1 1; pad 1 0
-  pause 500; focus 1 6; pad 6 1; hat 1; pad 0 1; pad 0 0; pause 1000; pad 2 0; quit; } > "$gf/pad_and_focus"
-{ byte 3; gap=0; pause 1500; gap=15  # the window closed on every screen
-  for y in 105 138 168 206; do tap 120 $y; quit; done; tap 120 206; tap 120 300; quit
-  menus; pause 2000; tap 208 282; quit; } > "$gf/closed_everywhere"
-byte 0 > "$gf/first_start"
+repeat() { for ((i = 0; i < $1; ++i)); do echo "${@:2}"; done; }
+game() {
+  local file=$1 gap=0 step op x y i
+  { byte "$2"; shift 2
+    for step; do
+      op=${ops%%"${step:0:1}"*}
+      op=$((${#op} + 1))
+      IFS=, read -r x y <<< "${step:1}"
+      case $step in
+        g*) gap=$x ;;
+        w*) event 0 $((x >> 8)) "$x" 0 ;;
+        =*) for ((i = 0; i < ${#x}; ++i)); do event 7 14 "$(printf %d "'${x:i:1}")" 0; done ;;
+        [TLMt]*) event $op "$x" "$y" $(((x >> 8) | (y >> 8) << 1)) ;;
+        [duk]*) event $op "${keys[$x]}" 0 0 ;;
+        s*) event 11 "$x" $((y >> 8)) "$y" ;;
+        *) event $op "${x:-0}" "${y:-0}" 0 ;;
+      esac
+    done; } > "$out/game_fuzzer/$file"
+}
+# Every button of every menu by taps.
+game menus_by_taps 0 w1500 g15 t120,105 t28,88 t28,115 t28,143 t28,251 t28,217 t30,304 \
+  t120,138 t190,305 t190,305 t70,300 t130,300 t120,138 t190,305 t190,305 t190,305 t190,305 \
+  t120,168 t160,219 kN t160,219 kY t42,219 t120,206 t120,300 t36,300 t120,206 t36,300 t120,239
+# The whole-game test's walk: keys, a focus loss and the pad.
+game whole_game_keys 8 w1500 g1 dDown dDown dEnter dDown dRight dRight h4 h0 dEsc dDown \
+  dEnter dRight dTab dEsc dDown dEnter dDown dDown dEnter dTab dRight dEnter b1,1 b1,0 dDown \
+  dEnter dDown dDown dEnter dEsc dUp dUp dUp dUp dEnter uUp uRight w2000 f0,2 w2000 dDown \
+  b0,1 b0,0 b0,1 w6000 f0,2 w2000 dDown dDown dEnter w2000 b0,1 b0,0 b0,1 w5000
+# A hard game with fire held and a pause, lost; a name by taps, a drag, keys and the pad.
+game play_then_name 2 w1500 t120,71 w1100 dSpace $(repeat 4 dRight w700 uRight dLeft w700 uLeft) \
+  t208,282 w500 t120,39 w9000 dCtrl w2800 g3 t38,276 t18,293 t146,293 \
+  T101,293 M130,293 M112,293 L112,293 =Zo kBack h2 h0 h4 h0 b0,1 b0,0 b1,1 b1,0 =! t228,276
+# The keys-and-taps replay's script.
+game keys_and_taps 1 w1500 t120,71 w1000 w250 dLeft w50 dRight w700 uRight w500 dA \
+  w2500 uLeft w250 dCtrl w3250 uA w500 dRight w2000 t176,291 w1000 t239,292 w500 uCtrl \
+  w50 dUp w950 t177,273 w2500 dLeft w5000 q
+# Every save fails: the message box over options and scores.
+game saves_fail 18 w1500 g15 t120,105 t28,88 t30,304 kEnter t120,168 t160,219 kY kDown \
+  kSpace kEsc kEsc
+# The pad and the focus in play: pauses and the stick.
+game pad_and_focus 5 w1500 g15 h4 h0 b0,1 b0,0 w1500 s0,-20000 b2,1 w1000 s0,9000 s0,0 \
+  f0,2 b6,1 b6,0 w500 f0,4 b1,1 b1,0 w500 f1,6 b6,1 h1 b0,1 b0,0 w1000 b2,0 q
+# The window closed on every screen.
+game closed_everywhere 3 w1500 g15 t120,105 q t120,138 q t120,168 q t120,206 q t120,206 \
+  t120,300 q t120,71 w2000 t208,282 q
+game first_start 0
 
 echo "seed corpora in $out: $(find "$out" -type f | wc -l) files"

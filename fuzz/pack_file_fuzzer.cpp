@@ -23,11 +23,6 @@ uint32_t Le(const uint8_t* p, int size) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = FuzzFolder() + "data/f.pak";
   FuzzWriteFile(path, data, size);

@@ -24,12 +24,6 @@ std::string DefaultFile() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetUp();
-  FuzzLoadGameImages();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = FuzzFolder() + "data/zorblats.set";
   FuzzWriteFile(path, data, size);

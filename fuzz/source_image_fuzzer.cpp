@@ -10,11 +10,6 @@
 #include "fuzz/fuzz_support.h"
 #include "resources/pack.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetUp();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& folder = FuzzFolder();
   FuzzWriteFile(folder + "data/s.bmp", data, size);

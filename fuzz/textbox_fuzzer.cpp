@@ -17,13 +17,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
   FuzzLoadGameImages();
   // Picture paths are relative to the game's folder, which is the working directory.
-  const std::string& folder = FuzzFolder();
-  for (const char* name :
-       {"help_ship.bmp", "help_enemies.bmp", "help_bricks.bmp", "help_gifts.bmp"}) {
-    const std::string from = std::string(ZORBLATS_GAME_DIR) + "/data/" + name;
-    if (symlink(from.c_str(), (folder + "data/" + name).c_str()) != 0) FuzzFail("symlink");
-  }
-  if (chdir(folder.c_str()) != 0) FuzzFail("chdir");
+  FuzzCopyGameData();
+  if (chdir(FuzzFolder().c_str()) != 0) FuzzFail("chdir");
   return 0;
 }
 

@@ -1,9 +1,9 @@
 // Screenshots of the page for the README: the menu on a phone (390 x 844 at 2 device pixels
 // per CSS pixel) and on a desktop (1280 x 800).
-// Usage: node web/test/screenshots.js <site folder> <output folder>
+// Usage: node web/screenshots.js <site folder> <output folder>
 'use strict';
 const path = require('node:path');
-const web = require('./browser');
+const web = require('./test/browser');
 
 (async () => {
   const [site, out] = process.argv.slice(2).map(p => path.resolve(p));
