@@ -79,6 +79,7 @@ start_x() {
     done
     if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "${PIDS[-1]}" 2>/dev/null; then
       export DISPLAY=":$n"
+      rm -f "$WORK/wm-ready"
       # openbox runs the --startup command once it is ready to manage windows; a window
       # mapped before that can wait forever for its map notice.
       openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
@@ -93,22 +94,25 @@ start_x() {
   fail "no free X display"
 }
 
-# Launches the game copy (launch_game [OPTION...]); its output goes to $WORK/game.log.
+# Launches the game copy (launch_game [OPTION...]), through the command in RUN_AS if set;
+# its output goes to $WORK/game.log.
+RUN_AS=()
 launch_game() {
-  (cd "$GAME" && SDL_AUDIODRIVER=dummy exec ./zorblats "$@") >"$WORK/game.log" 2>&1 &
+  (cd "$GAME" && SDL_AUDIODRIVER=dummy exec "${RUN_AS[@]}" ./zorblats "$@") >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
 }
 
-# Waits until the game's window exists (by its caption).
+window_shown() { xdotool search --name '^ZORBLATS$' >/dev/null 2>&1; }  # by its caption
+
+# Waits until the game's window exists.
 wait_window() {
   local i
   for i in $(seq 1 100); do
-    if xdotool search --name '^ZORBLATS$' >/dev/null 2>&1; then return 0; fi
+    window_shown && return 0
     ended "$GAME_PID" && fail "the game ended before its window showed: $(cat "$WORK/game.log")"
     sleep 0.1
   done
-  cat "$WORK/game.log" >&2
-  fail "no ZORBLATS window"
+  fail "no ZORBLATS window: $(cat "$WORK/game.log")"
 }
 
 tap() {  # tap X Y: a stylus tap at game point (X, Y)
@@ -156,6 +160,16 @@ wait_exit() {
     fi
     sleep 0.1
   done
+}
+
+# expect_end WHAT STATUS: within a second the game ends with STATUS: 0 saying nothing, 1 with
+# one line, about the lost display.
+expect_end() {
+  wait_exit 1
+  [ "$EXIT_STATUS" = "$2" ] || fail "$1: the game is $EXIT_STATUS a second on, not ended with $2"
+  [ "$(grep -c . "$WORK/game.log")" = "$2" ] && [ "$(grep -vc 'display was lost' "$WORK/game.log")" = 0 ] ||
+    fail "$1: not $2 line(s) about the display: $(cat "$WORK/game.log")"
+  echo "$1: status $2 within a second"
 }
 
 # Takes screenshots until a region shows the picture's region, up to SECONDS.

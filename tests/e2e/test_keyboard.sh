@@ -27,7 +27,6 @@ xdotool type --delay 120 '!'
 xdotool mousemove 32 260 mousedown 1         # the on-screen q
 sleep 0.3
 kill -TERM "$GAME_PID"
-wait_exit 1
-[ "$EXIT_STATUS" = 0 ] || fail "SIGTERM in the name entry: the game is $EXIT_STATUS a second on"
+expect_end "SIGTERM in the name entry" 0
 name=$(dd if="$GAME/data/zorblats.set" bs=1 skip=6 count=10 2>/dev/null | tr -d '\0')
 [ "$name" = "Ada_!" ] || fail "the settings file holds the name '$name'"
