@@ -2,9 +2,10 @@
 # On a 1280 x 1024 desktop whose work area leaves a 48-pixel panel (1280 x 976): --window opens
 # the game at x 2 with sharp pixels, since x 3 with openbox's frame would not fit, the frame
 # centred in the work area; F11 switches to the full screen, the picture x 3 centred on black,
-# where taps land on the buttons; Alt+Enter comes back to the window in its place, not in a
-# corner, where taps land too, the MENU button of the play screen among them; the config file
-# keeps the last choice.
+# where taps land on the buttons and choose options that are saved; Alt+Enter comes back to
+# the window in its place, not in a corner, where taps land too, the MENU button of the play
+# screen among them; the config file keeps the last choice. A second copy ends at once,
+# quietly; after a kill (the lock goes with the process) the game starts again, in the window.
 source "$(dirname "$0")/lib.sh"
 start_x 1280x1024
 xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, 1280, 976"
@@ -33,6 +34,12 @@ expect_placed() {
   echo "$1: the frame's corner and the window's size $placed"
 }
 expect_placed "at start"
+first=$GAME_PID
+launch_game                                             # a second copy
+wait_exit 2
+[ "$EXIT_STATUS" = 0 ] && [ ! -s "$WORK/game.log" ] ||
+  fail "a second copy is $EXIT_STATUS after 2 s, said: $(cat "$WORK/game.log")"
+GAME_PID=$first
 
 key F11                                                 # the menu draws nothing by itself
 shown=root
@@ -42,8 +49,10 @@ border=$(convert "$WORK/waiting.png" -fill black -draw "rectangle 280,32 999,991
 grep -qx fullscreen=1 "$XDG_CONFIG_HOME/zorblats/zorblats.conf" || fail "full screen not kept in zorblats.conf"
 tap 581 348                                             # Options at game (100, 105)
 wait_region 3 280 32 720 960 "$WORK/options3.png" 0 0
-tap 371 933                                             # Back at game (30, 300)
+tap 358 455; tap 358 779; tap 371 933                   # difficulty 2, sound off, Back
 wait_region 3 280 32 720 960 "$WORK/main3.png" 0 0
+saved=$(od -An -v -tu1 "$GAME/data/zorblats.set" | tr -s ' \n' ' ' | cut -d' ' -f4,178)
+[ "$saved" = "2 0" ] || fail "difficulty and sound saved as $saved, not 2 0"
 
 key alt+Return
 expect_placed "back from the full screen"
@@ -56,4 +65,10 @@ xdotool mousemove --window "$window" 200 140 click 1    # New game, and past the
 sleep 2.5
 xdotool mousemove --window "$window" 410 564 click 1    # MENU in play: the menu with Resume
 wait_region 3 110 48 40 20 "$WORK/but_resume2.png" 0 0
-echo "window x2 in the work area and centred full screen x3, taps landing in both, in play too, the choice kept"
+kill -9 "$GAME_PID"
+wait_exit 5
+launch_game
+wait_window
+window=$(xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1)
+expect_placed "started again after a kill"
+echo "window x2 in the work area, full screen x3, taps landing in both, options saved, restarted"
