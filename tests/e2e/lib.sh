@@ -60,38 +60,27 @@ gzip.open(sys.argv[1], "wb").write(table[:4] + b"".join(entries))
 PY
 }
 
-# Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a free display, and openbox on it.
+# Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a display it finds free, and openbox on it.
 start_x() {
-  local n
-  for n in $(seq 40 140); do
-    if [ -e "/tmp/.X$n-lock" ]; then
-      # A lock whose server is gone is stale: take the display over.
-      kill -0 "$(tr -d ' ' <"/tmp/.X$n-lock")" 2>/dev/null && continue
-      rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
-    fi
-    [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "${1:-240x320}x24" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
-    PIDS+=($!)
-    local i
-    for i in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      sleep 0.05
-    done
-    if [ -e "/tmp/.X11-unix/X$n" ] && kill -0 "${PIDS[-1]}" 2>/dev/null; then
-      export DISPLAY=":$n"
-      rm -f "$WORK/wm-ready"
-      # openbox runs the --startup command once it is ready to manage windows; a window
-      # mapped before that can wait forever for its map notice.
-      openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
-      PIDS+=($!)
-      for i in $(seq 1 200); do
-        [ -e "$WORK/wm-ready" ] && { sleep 0.2; return 0; }
-        sleep 0.05
-      done
-      fail "openbox did not start"
-    fi
+  local i
+  rm -f "$WORK/display" "$WORK/wm-ready"
+  Xvfb -displayfd 3 -screen 0 "${1:-240x320}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+  PIDS+=($!)
+  for i in $(seq 1 100); do
+    [ -s "$WORK/display" ] && break
+    sleep 0.05
   done
-  fail "no free X display"
+  [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  export DISPLAY=":$(cat "$WORK/display")"
+  # openbox runs the --startup command once it is ready to manage windows; a window mapped
+  # before that can wait forever for its map notice.
+  openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
+  PIDS+=($!)
+  for i in $(seq 1 200); do
+    [ -e "$WORK/wm-ready" ] && { sleep 0.2; return 0; }
+    sleep 0.05
+  done
+  fail "openbox did not start"
 }
 
 # Launches the game copy (launch_game [OPTION...]), through the command in RUN_AS if set;

@@ -21,14 +21,14 @@ shot() { import -window "$shown" "$WORK/$1.png"; }  # the game's window alone, o
 # the menu at x 2.
 expect_placed() {
   local i left right top bottom x y w h
-  for i in $(seq 1 30); do
+  for i in $(seq 1 60); do
     read -r left right top bottom <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | tr -c '0-9\n' ' ' | cut -c2-)"
     read -r x y w h <<<"$(xwininfo -id "$window" | awk '/Absolute upper-left|Width:|Height:/{printf "%s ", $NF}')"
     placed="$((x - ${left:-0})),$((y - ${top:-0})) ${w}x$h"
     [ "$placed" = "$(( (1280 - 480 - left - right) / 2 )),$(( (976 - 640 - top - bottom) / 2 )) 480x640" ] && break
     sleep 0.1
   done
-  [ "$i" -lt 30 ] || fail "$1: the frame's corner and the window's size are $placed"
+  [ "$i" -lt 60 ] || fail "$1: the frame's corner and the window's size are $placed"
   shown=$window
   wait_region 3 0 0 480 640 "$WORK/main2.png" 0 0
   echo "$1: the frame's corner and the window's size $placed"
