@@ -14,13 +14,13 @@ for p in main options but_resume; do
 done
 launch_game --window
 wait_window
-window=$(xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1)
 shot() { import -window "$shown" "$WORK/$1.png"; }  # the game's window alone, or the screen
 
-# Waits until the window is 480 x 640 with its frame centred in the work area and shows
-# the menu at x 2.
+# Waits until the game's window is 480 x 640 with its frame centred in the work area and
+# shows the menu at x 2.
 expect_placed() {
   local i left right top bottom x y w h
+  window=$(xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1)
   for i in $(seq 1 60); do
     read -r left right top bottom <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | tr -c '0-9\n' ' ' | cut -c2-)"
     read -r x y w h <<<"$(xwininfo -id "$window" | awk '/Absolute upper-left|Width:|Height:/{printf "%s ", $NF}')"
@@ -69,6 +69,5 @@ kill -9 "$GAME_PID"
 wait_exit 5
 launch_game
 wait_window
-window=$(xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1)
 expect_placed "started again after a kill"
 echo "window x2 in the work area, full screen x3, taps landing in both, options saved, restarted"
