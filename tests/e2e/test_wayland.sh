@@ -34,11 +34,6 @@ start_sway() {
 }
 on_sway() { "${AS_USER[@]}" WAYLAND_DISPLAY="$WL" SWAYSOCK="$SWAYSOCK" "$@"; }
 shot() { on_sway grim "$WORK/$1.png"; }
-launch_game() {
-  (cd "$GAME" && exec "${AS_USER[@]}" WAYLAND_DISPLAY="$WL" SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy \
-    ./zorblats --window) >"$WORK/game.log" 2>&1 &
-  GAME_PID=$!
-}
 # The game's window's own area on the output, "X Y W H", once the compositor shows it.
 window_area() {
   on_sway swaymsg -rt get_tree | python3 -c '
@@ -51,15 +46,7 @@ for v in views(json.load(sys.stdin)):
         r, w = v["rect"], v["window_rect"]
         print(r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"])'
 }
-wait_window() {
-  local i
-  for i in $(seq 1 100); do
-    [ -n "$(window_area)" ] && return 0
-    ended "$GAME_PID" && fail "the game ended before its window showed: $(cat "$WORK/game.log")"
-    sleep 0.1
-  done
-  fail "no ZORBLATS window"
-}
+window_shown() { [ -n "$(window_area)" ]; }
 # expect_centred WHAT: the menu at x 3, centred in the window's area, the rest of it black.
 expect_centred() {
   local x y w h left top
@@ -71,25 +58,17 @@ expect_centred() {
   [ "$border" = 0 ] || fail "$1: the ${w}x$h window around the picture is not black"
   echo "$1: a ${w}x$h window shows the menu at x 3 at $left,$top"
 }
-# expect_end WHAT STATUS LINES: within a second the game ends with that status and that
-# many lines on standard error, all about the lost display.
-expect_end() {
-  wait_exit 1
-  [ "$EXIT_STATUS" = "$2" ] || fail "$1: the game is $EXIT_STATUS a second on, not ended with $2"
-  [ "$(grep -c . "$WORK/game.log")" = "$3" ] && [ "$(grep -vc 'display was lost' "$WORK/game.log")" = 0 ] ||
-    fail "$1: not $3 line(s) about the display: $(cat "$WORK/game.log")"
-  echo "$1: status $2 within a second"
-}
 
 convert "$CONTENT_DIR/main.bmp" -scale 300% "$WORK/main3.png"
 start_sway
-launch_game
+RUN_AS=("${AS_USER[@]}" WAYLAND_DISPLAY="$WL" SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy)
+launch_game --window
 wait_window
 expect_centred "tiled"
 on_sway swaymsg -q '[title="^ZORBLATS$"] kill'
-expect_end "closed" 0 0
-launch_game
+expect_end "closed" 0
+launch_game --window
 wait_window
 expect_centred "again"
 kill -KILL "$SWAY_PID"
-expect_end "compositor killed" 1 1
+expect_end "compositor killed" 1

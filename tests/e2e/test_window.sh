@@ -1,41 +1,73 @@
 #!/usr/bin/env bash
-# On a 1280 x 1024 screen: --window opens the game three times its size with sharp pixels;
-# F11 switches to the full screen, the same picture centred on black, where taps land on
-# the buttons; Alt+Enter goes back to the window, where they land too, the MENU button of
-# the play screen among them; the config file keeps the last choice.
+# On a 1280 x 1024 desktop whose work area leaves a 48-pixel panel (1280 x 976): --window opens
+# the game at x 2 with sharp pixels, since x 3 with openbox's frame would not fit, the frame
+# centred in the work area; F11 switches to the full screen, the picture x 3 centred on black,
+# where taps land on the buttons and choose options that are saved; Alt+Enter comes back to
+# the window in its place, not in a corner, where taps land too, the MENU button of the play
+# screen among them; the config file keeps the last choice. A second copy ends at once,
+# quietly; after a kill (the lock goes with the process) the game starts again, in the window.
 source "$(dirname "$0")/lib.sh"
-shot() { import -window "${SHOT_WINDOW:-root}" "$WORK/$1.png"; }  # the game's window alone in window mode
 start_x 1280x1024
+xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, 1280, 976"
+for p in main options but_resume; do
+  for s in 2 3; do convert "$CONTENT_DIR/$p.bmp" -scale "${s}00%" "$WORK/$p$s.png"; done
+done
 launch_game --window
 wait_window
-SHOT_WINDOW=$(xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1)
-window_size() { xwininfo -id "$SHOT_WINDOW" | awk '/Width:|Height:/{printf "%s ", $NF}'; }
-[ "$(window_size)" = "720 960 " ] || fail "the window is $(window_size), not 720 x 960"
-for p in main options; do convert "$CONTENT_DIR/$p.bmp" -scale 300% "$WORK/${p}3.png"; done
-wait_region 6 0 0 720 960 "$WORK/main3.png" 0 0
+shot() { import -window "$shown" "$WORK/$1.png"; }  # the game's window alone, or the screen
+
+# Waits until the game's window is 480 x 640 with its frame centred in the work area and
+# shows the menu at x 2.
+expect_placed() {
+  local i left right top bottom x y w h
+  window=$(xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1)
+  for i in $(seq 1 60); do
+    read -r left right top bottom <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | tr -c '0-9\n' ' ' | cut -c2-)"
+    read -r x y w h <<<"$(xwininfo -id "$window" | awk '/Absolute upper-left|Width:|Height:/{printf "%s ", $NF}')"
+    placed="$((x - ${left:-0})),$((y - ${top:-0})) ${w}x$h"
+    [ "$placed" = "$(( (1280 - 480 - left - right) / 2 )),$(( (976 - 640 - top - bottom) / 2 )) 480x640" ] && break
+    sleep 0.1
+  done
+  [ "$i" -lt 60 ] || fail "$1: the frame's corner and the window's size are $placed"
+  shown=$window
+  wait_region 3 0 0 480 640 "$WORK/main2.png" 0 0
+  echo "$1: the frame's corner and the window's size $placed"
+}
+expect_placed "at start"
+first=$GAME_PID
+launch_game                                             # a second copy
+wait_exit 2
+[ "$EXIT_STATUS" = 0 ] && [ ! -s "$WORK/game.log" ] ||
+  fail "a second copy is $EXIT_STATUS after 2 s, said: $(cat "$WORK/game.log")"
+GAME_PID=$first
 
 key F11                                                 # the menu draws nothing by itself
-window=$SHOT_WINDOW SHOT_WINDOW=root
+shown=root
 wait_region 3 280 32 720 960 "$WORK/main3.png" 0 0
 border=$(convert "$WORK/waiting.png" -fill black -draw "rectangle 280,32 999,991" -format '%[max]' info:)
 [ "$border" = 0 ] || fail "the border around the full-screen picture is not black"
 grep -qx fullscreen=1 "$XDG_CONFIG_HOME/zorblats/zorblats.conf" || fail "full screen not kept in zorblats.conf"
 tap 581 348                                             # Options at game (100, 105)
 wait_region 3 280 32 720 960 "$WORK/options3.png" 0 0
-tap 371 933                                             # Back at game (30, 300)
+tap 358 455; tap 358 779; tap 371 933                   # difficulty 2, sound off, Back
 wait_region 3 280 32 720 960 "$WORK/main3.png" 0 0
+saved=$(od -An -v -tu1 "$GAME/data/zorblats.set" | tr -s ' \n' ' ' | cut -d' ' -f4,178) || true
+[ "$saved" = "2 0" ] || fail "difficulty and sound saved as $saved, not 2 0"
 
 key alt+Return
-SHOT_WINDOW=$window
+expect_placed "back from the full screen"
 grep -qx fullscreen=0 "$XDG_CONFIG_HOME/zorblats/zorblats.conf" || fail "the window not kept in zorblats.conf"
-[ "$(window_size)" = "720 960 " ] || fail "Alt+Enter gave a $(window_size) window, not 720 x 960"
-xdotool mousemove --window "$window" 301 316 click 1    # Options
-wait_region 3 0 0 720 960 "$WORK/options3.png" 0 0
-xdotool mousemove --window "$window" 90 900 click 1     # Back
-wait_region 3 0 0 720 960 "$WORK/main3.png" 0 0
-xdotool mousemove --window "$window" 300 210 click 1    # New game, and past the banner
+xdotool mousemove --window "$window" 201 211 click 1    # Options
+wait_region 3 0 0 480 640 "$WORK/options2.png" 0 0
+xdotool mousemove --window "$window" 60 600 click 1     # Back
+wait_region 3 0 0 480 640 "$WORK/main2.png" 0 0
+xdotool mousemove --window "$window" 200 140 click 1    # New game, and past the banner
 sleep 2.5
-xdotool mousemove --window "$window" 615 846 click 1    # MENU in play: the menu with Resume
-convert "$CONTENT_DIR/but_resume.bmp" -scale 300% "$WORK/resume3.png"
-wait_region 3 165 72 60 30 "$WORK/resume3.png" 0 0
-echo "window x3 and centred full screen x3, taps landing in both, in play too, the choice kept"
+xdotool mousemove --window "$window" 410 564 click 1    # MENU in play: the menu with Resume
+wait_region 3 110 48 40 20 "$WORK/but_resume2.png" 0 0
+kill -9 "$GAME_PID"
+wait_exit 5
+launch_game
+wait_window
+expect_placed "started again after a kill"
+echo "window x2 in the work area, full screen x3, taps landing in both, options saved, restarted"
