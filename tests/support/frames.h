@@ -3,14 +3,13 @@
 // and a PNG file of one.
 #pragma once
 #include <SDL/SDL.h>
-#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
+
+#include "tools/contentgen/png.h"
 
 // The runs of one 16-bit colour of a 240 x 320 surface, row after row.
 inline std::string EncodeFrame(const SDL_Surface* s) {
@@ -27,38 +26,17 @@ inline std::string EncodeFrame(const SDL_Surface* s) {
   return out;
 }
 
-// Writes a frame given as runs into a PNG file (8-bit RGB, one zlib stream); false on failure.
+// Writes a frame given as runs into a PNG file (with the icons' PNG writer); false on failure.
 inline bool WriteFramePng(const std::string& runs, const std::string& path) {
-  std::vector<uint8_t> raw;  // each row: the filter byte 0, then R, G, B of each pixel
+  Image image(240, 320);
+  image.pixels.clear();
   std::istringstream in(runs);
   unsigned colour = 0, count = 0;
   for (char star; in >> std::hex >> colour >> star >> std::dec >> count;)
-    for (; count > 0; --count) {
-      if (raw.size() % (1 + 3 * 240) == 0) raw.push_back(0);
-      for (int shift : {11, 5, 0}) {
-        const unsigned bits = shift == 5 ? 6 : 5, v = (colour >> shift) & ((1u << bits) - 1);
-        raw.push_back(static_cast<uint8_t>(v * 255 / ((1u << bits) - 1)));
-      }
-    }
-  if (raw.size() != 320 * (1 + 3 * 240)) return false;
-  std::vector<uint8_t> packed(compressBound(raw.size()));
-  uLongf size = packed.size();
-  if (compress(packed.data(), &size, raw.data(), raw.size()) != Z_OK) return false;
-  std::ofstream png(path, std::ios::binary);
-  const auto word = [&png](uint32_t v) {  // big-endian
-    for (int k = 24; k >= 0; k -= 8) png.put(static_cast<char>(v >> k));
-  };
-  const auto chunk = [&](const char* type, const uint8_t* data, uint32_t length) {
-    std::string bytes(type, 4);
-    if (length) bytes.append(reinterpret_cast<const char*>(data), length);
-    word(length);
-    png << bytes;
-    word(uint32_t(crc32(0, reinterpret_cast<const Bytef*>(bytes.data()), uInt(bytes.size()))));
-  };
-  png << "\x89PNG\r\n\x1a\n";
-  const uint8_t header[] = {0, 0, 0, 240, 0, 0, 1, 64, 8, 2, 0, 0, 0};  // 240 x 320, RGB
-  chunk("IHDR", header, sizeof header);
-  chunk("IDAT", packed.data(), uint32_t(size));
-  chunk("IEND", nullptr, 0);
-  return bool(png);
+    for (; count > 0; --count)
+      image.pixels.push_back({uint8_t((colour >> 11) * 255 / 31),
+                              uint8_t((colour >> 5 & 63) * 255 / 63),
+                              uint8_t((colour & 31) * 255 / 31)});
+  std::string error;
+  return image.pixels.size() == 240 * 320 && WritePng(path, image, &error);
 }

@@ -117,7 +117,6 @@ ScreenRecorder* recorder = nullptr;  // the running test's
 void ScreenRecorder::Show(SDL_Surface* screen, const SDL_Rect& area) {
   SDL_Rect from = area, to = area;
   SDL_BlitSurface(screen, &from, picture, &to);
-  shows.push_back({area, HostTicks()});
 }
 
 SDL_Surface* ShownScreen() { return recorder->picture; }

@@ -70,17 +70,11 @@ class RecordingSound final : public SoundOutput {
   std::vector<std::string> played;
 };
 
-// Keeps what the game handed to the screen: the picture as shown so far, and each area shown
-// with the virtual time it was shown at.
+// Keeps what the game handed to the screen: the picture as shown so far.
 class ScreenRecorder final : public ScreenOutput {
  public:
   void Show(SDL_Surface* screen, const SDL_Rect& area) override;
   SDL_Surface* picture = nullptr;  // 240 x 320, black until something is shown
-  struct Shown {
-    SDL_Rect area;
-    uint32_t at;
-  };
-  std::vector<Shown> shows;
 };
 
 // The picture the game has shown in the running test: what the player sees.

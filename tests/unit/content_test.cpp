@@ -1,5 +1,5 @@
 // What the build ships in data/: the 41 pictures of the catalogue with their sizes, colour
-// keys, keyed sprite frames and font markers, and the help text laid out by the real help
+// keys, keyed sprite frames and font markers, and the help text's page count in the real help
 // box. (The sounds are checked beside the wave player, in platform_test.)
 #include "resources/images.h"
 #include "tests/support/resource_kit.h"
@@ -84,20 +84,12 @@ TEST_F(ContentTest, TheBuiltPacksFillTheCatalogueAndTheHelpTextFitsFourPages) {
     EXPECT_TRUE(glyphs.count == 96 || !std::string(c.file).starts_with("font")) << c.file;
   }
 
-  // The help text, laid out as the help screen shows it: its pictures open beside the game,
-  // and it takes more than one page and no more than the four the screen turns.
+  // The help text, laid out as the help screen shows it (its pictures opened beside the
+  // game), takes more than one page and no more than the four the screen turns. (The four
+  // pages as drawn are pinned by the gallery's end-to-end test.)
   const Bytes bytes = ReadFileBytes(kGameDir + "/data/story");
   const std::string story(bytes.begin(), bytes.end());
   ASSERT_TRUE(EnterFolder(kGameDir.c_str()));
-  for (size_t at = story.find("<IMAGE>"); at != std::string::npos;
-       at = story.find("<IMAGE>", at + 1)) {
-    char path[kPathCapacity];
-    ASSERT_TRUE(HostPath(story.substr(at + 7, story.find('<', at + 1) - at - 7).c_str(), path,
-                         sizeof path));
-    SDL_Surface* picture = SDL_LoadBMP(path);
-    EXPECT_TRUE(picture && picture->w <= 205 && picture->h <= 190 - 22) << path;
-    SDL_FreeSurface(picture);
-  }
   TextBox box;
   PrepareHelpBox(box);
   box.SetText(story.c_str());

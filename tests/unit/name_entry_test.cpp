@@ -1,6 +1,6 @@
 // The game-over screen and the name entry: the key under each point of the keyboard, a final
-// score going into the table with a name typed with Shift, Caps, Backspace and the limit,
-// the pressed-key look, and the blinking cursor on the new row.
+// score going into the table with a name typed with Shift, Caps, Backspace and the limit (the
+// large layer), the pressed-key look, and the blinking cursor on the new row.
 #include "frontend/high_scores.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
@@ -11,21 +11,20 @@
 
 // The keys met along a line over the keyboard: "position:key" at each change, codes below
 // 32 in braces ({0}: no key).
-static std::string Scan(int x, int y, bool down, bool positions = true) {
+static std::string Scan(int x, int y, bool down) {
   std::string out;
   for (int32_t i = 0, last = -1, code; i <= (down ? 86 : 240); last = code, ++i) {
     Rect area;
     code = FindKey(down ? x : i, 234 + (down ? i : y), area);
     if (code != last)
-      out += (positions ? std::to_string(i) + ":" : "") +
-             (code < 32 ? "{" + std::to_string(code) + "}" : std::string(1, char(code))) +
-             (positions ? " " : "");
+      out += std::to_string(i) + ":" +
+             (code < 32 ? "{" + std::to_string(code) + "}" : std::string(1, char(code))) + " ";
   }
   return out;
 }
 
 TEST_F(ScreenTest, EveryPointOfTheKeyboardFindsItsKey) {
-  std::string rows, large;
+  std::string rows;
   for (int y : {9, 26, 42, 60, 77}) rows += Scan(0, y, false) + "/ ";
   EXPECT_EQ(
       rows,
@@ -36,11 +35,6 @@ TEST_F(ScreenTest, EveryPointOfTheKeyboardFindsItsKey) {
       "189:/ 206:{10} 240:{0} / 0:{0} 1:{4} 36:  205:{4} 240:{0} / ");
   EXPECT_EQ(Scan(1, 0, true), "0:{0} 1:` 18:\\ 35:{3} 51:{0} 52:{5} 68:{0} 69:{4} 86:{0} ");
   EXPECT_EQ(Scan(230, 0, true), "0:{0} 1:{26} 18:] 35:{10} 68:{0} 69:{4} 86:{0} ");
-  largeKeys = 1;
-  for (int y : {9, 26, 42, 60, 77}) large += Scan(0, y, false, false);
-  EXPECT_EQ(large,
-            "{0}~!@#$%^&*()_+{26}{0}{0}|QWERTYUIOP{}{0}{0}{3}ASDFGHJKL:\"{10}{0}{0}{5}ZXCVBNM<>?{"
-            "10}{0}{0}{4} {4}{0}");
 }
 
 TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
