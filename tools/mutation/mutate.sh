@@ -67,7 +67,7 @@ platform/small_file.cpp@@if (stat(target.c_str(), &entry) == 0 && !S_ISREG(entry
 platform/small_file.cpp@@const bool regular = fstat(fd, &entry) == 0 && S_ISREG(entry.st_mode);@@const bool regular = fstat(fd, &entry) == 0;
 settings/settings.cpp@@ShowMessageBox(kSaveError, kSaveError, MB_OK);@@ShowMessageBox(kSaveError, "Error", MB_OK);
 platform/config_file.cpp@@ReadSmallFile(path, kReadLimit + 1, text)@@ReadSmallFile(path, kReadLimit, text)
-platform/config_file.cpp@@text.substr(0, kReadLimit + 1).rfind('\n');@@text.substr(0, kReadLimit).rfind('\n');
+platform/config_file.cpp@@text.substr(0, kReadLimit + 1).rfind(@@text.substr(0, kReadLimit).rfind(
 platform/paths.cpp@@std::strlen(DataDir) + std::strlen(settingsFileName) < kPathCapacity@@std::strlen(DataDir) + std::strlen(settingsFileName) <= kPathCapacity
 platform/paths.cpp@@if (hostPath.find('\\') != std::string_view::npos) {@@if (false) {
 platform/paths.cpp@@if (hostPath.size() >= kPathCapacity)@@if (hostPath.size() > kPathCapacity)
