@@ -4,18 +4,18 @@
 // a hundred times a second to blink a cursor.
 #include "platform/window_mode.h"
 
+#include "platform/screen_changes.h"
+
 #include <emscripten.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 namespace {
 
 constexpr int kGameWidth = 240;
 constexpr int kGameHeight = 320;
 
-uint16_t shown[kGameHeight][kGameWidth];  // what the canvas shows
+ShownCopy shown;  // what the canvas shows
 
 // Hands a rectangle of the 16-bit (5-6-5) screen to the page's canvas.
 // clang-format off
@@ -37,26 +37,14 @@ void PresentScreen(SDL_Surface* screen, const SDL_Rect* area) {
   const int top = area ? std::max<int>(area->y, 0) : 0;
   const int right = area ? std::min(area->x + area->w, kGameWidth) : kGameWidth;
   const int bottom = area ? std::min(area->y + area->h, kGameHeight) : kGameHeight;
-  // The rectangle around the pixels that changed, which the canvas copy then takes on.
-  int changedLeft = right, changedRight = left, changedTop = bottom, changedBottom = top;
-  for (int y = top; y < bottom; ++y) {
-    const auto* row = reinterpret_cast<const uint16_t*>(
-        static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch);
-    uint16_t* copy = shown[y];
-    if (std::memcmp(row + left, copy + left, (right - left) * sizeof(uint16_t)) == 0) continue;
-    int first = left;
-    while (row[first] == copy[first]) ++first;
-    int last = right - 1;
-    while (row[last] == copy[last]) --last;
-    std::memcpy(copy + first, row + first, (last + 1 - first) * sizeof(uint16_t));
-    changedLeft = std::min(changedLeft, first);
-    changedRight = std::max(changedRight, last + 1);
-    changedTop = std::min(changedTop, y);
-    changedBottom = y + 1;
+  if (left >= right || top >= bottom) return;
+  const SDL_Rect part{static_cast<Sint16>(left), static_cast<Sint16>(top),
+                      static_cast<Uint16>(right - left), static_cast<Uint16>(bottom - top)};
+  const ChangedBands changes = TakeChanges(shown, screen, part);
+  for (int i = 0; i < changes.count; ++i) {
+    const SDL_Rect& band = changes.band[i];
+    DrawOnPage(screen->pixels, screen->pitch, band.x, band.y, band.w, band.h);
   }
-  if (changedLeft >= changedRight) return;
-  DrawOnPage(screen->pixels, screen->pitch, changedLeft, changedTop, changedRight - changedLeft,
-             changedBottom - changedTop);
 }
 
 // The page maps taps to game pixels and takes the full screen's keys itself (browsers allow
