@@ -4,7 +4,8 @@
 // times; then a short digest of the picture shown at each wait, and the last picture as runs
 // of one colour) is compared with tests/golden/<name>.txt.
 // Where the pictures differ, the first that differs is named and written as a PNG file
-// beside the build, with the last pictures expected and shown.
+// beside the build, with the last pictures expected and shown; a run that matches keeps all
+// its pictures beside the build, so that a later run that differs shows the expected one too.
 //
 // To regenerate the expected files after an intended change of the game's rules, run
 //   ZORBLATS_UPDATE_GOLDEN=1 ctest --test-dir <build> -R replay_test
@@ -80,10 +81,13 @@ class ReplayTest : public PlayTest {
     play.Note("frames %d sounds %d %d %d %d %016llx\n", play.frames, play.played[0], play.played[1],
               play.played[2], play.played[3], play.sounds);
     const std::string path = std::string(ZORBLATS_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
+    const std::string folder = ZORBLATS_BINARY_DIR "/Testing/golden/", stem = folder + name + "-";
+    std::system(("mkdir -p " + folder).c_str());
+    const std::string kept = folder + name + ".frames.gz";
     if (std::getenv("ZORBLATS_UPDATE_GOLDEN")) {
       std::ofstream(path, std::ios::trunc)
           << play.log << "shown " << play.digests << "\nlast " << play.pictures.back() << "\n";
-      return;
+      return KeepFrames(kept, play.digests, play.pictures);
     }
     std::ifstream file(path);
     std::string expected, digests, last;
@@ -96,23 +100,30 @@ class ReplayTest : public PlayTest {
         expected += line + "\n";
     }
     EXPECT_EQ(play.log, expected) << "replay " << name << " differs from " << path;
-    if (digests == play.digests && last == play.pictures.back()) return;
-    // The first frame that differs, the one before it (the same in both), and the last frames.
+    if (digests == play.digests && last == play.pictures.back())
+      return KeepFrames(kept, digests, play.pictures);
+    // The first frame that differs (expected, where a run that matched was kept in this build,
+    // and actual), the one before it (the same in both), and the last frames.
     size_t n = 0;
     while (n < play.pictures.size() && digests.compare(4 * n, 4, play.digests, 4 * n, 4) == 0) ++n;
-    const std::string folder = ZORBLATS_BINARY_DIR "/Testing/golden/", stem = folder + name + "-";
-    std::system(("mkdir -p " + folder).c_str());
-    const std::string f = "frame" + std::to_string(n);
+    const std::string f = "frame" + std::to_string(n), expectedFrame = KeptFrame(kept, digests, n);
     if (n < play.pictures.size()) WriteFramePng(play.pictures[n], stem + f + "-actual.png");
+    if (!expectedFrame.empty()) WriteFramePng(expectedFrame, stem + f + "-expected.png");
     if (n > 0)
       WriteFramePng(play.pictures[n - 1], stem + "frame" + std::to_string(n - 1) + "-both.png");
     WriteFramePng(last, stem + "last-expected.png");
     WriteFramePng(play.pictures.back(), stem + "last-actual.png");
     ADD_FAILURE() << "replay " << name << ": the picture shown at wait " << n << " (of "
                   << play.pictures.size() << "; " << digests.size() / 4
-                  << " expected) is the first to differ; written to " << stem << ": " << f
-                  << "-actual.png, the one before it (the same in both) and the last "
-                     "pictures shown, last-expected.png and last-actual.png";
+                  << " expected) is the first to differ; written to " << stem << ": "
+                  << (expectedFrame.empty() ? "" : f + "-expected.png, ") << f
+                  << "-actual.png, the one before it (the same in both) and the last pictures "
+                     "shown, last-expected.png and last-actual.png"
+                  << (expectedFrame.empty()
+                          ? ". (No run that matched the golden file was kept in this build: run "
+                            "this test once on the code that matches it, for " +
+                                f + "-expected.png.)"
+                          : "");
   }
 };
 
