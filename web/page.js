@@ -51,6 +51,16 @@
     if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
     else document.documentElement.requestFullscreen().catch(() => {});
   }
+  // The choice is kept with the saves (the game stores every change). A page left in full
+  // screen goes back to it at the first tap or key: browsers allow it only then.
+  function restoreFullScreen() {
+    if (!page.fullScreenKept || document.fullscreenElement) return;
+    document.documentElement.requestFullscreen().then(() => { page.fullScreenKept = false; }, () => {});
+  }
+  document.addEventListener('fullscreenchange', () => {
+    page.fullScreenKept = false;
+    tell(() => Module._PageFullScreen(document.fullscreenElement ? 1 : 0));
+  });
   document.getElementById('fullscreen').addEventListener('click', event => {
     toggleFullScreen();
     event.currentTarget.blur();
@@ -73,6 +83,7 @@
   let running = false;  // input goes to the game once it shows its screen
   const page = {
     holdsLock: false,
+    fullScreenKept: false,  // the game found the full screen chosen when the page was left
     wakeGame: null,
     draw(heap, start, pitch, x, y, w, h) {
       running = true;
@@ -149,6 +160,7 @@
       toggleFullScreen();
       return;
     }
+    if (down) restoreFullScreen();
     const sym = keyCodes[event.code];
     if (sym === undefined || (down && (event.ctrlKey || event.metaKey) && sym < 256)) return;
     event.preventDefault();
@@ -167,6 +179,7 @@
   }
   canvas.addEventListener('pointerdown', event => {
     startAudio();
+    restoreFullScreen();
     if (!event.isPrimary || event.button > 0) return;
     event.preventDefault();
     canvas.setPointerCapture(event.pointerId);

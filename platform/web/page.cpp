@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 
+#include "platform/config_file.h"
+
 // SDL's own entry points for its video drivers: the page is this build's display.
 extern "C" {
 int SDL_PrivateKeyboard(Uint8 state, SDL_keysym* key);
@@ -24,7 +26,8 @@ constexpr char kGameFolder[] = "/zorblats";
 constexpr char kDataFolder[] = "/zorblats/data";
 constexpr char kExecutable[] = "/zorblats/zorblats";
 constexpr char kModuleLink[] = "/proc/self/exe";
-// The user's data folder, whose zorblats/ the page keeps in IndexedDB.
+// The user's data and config folder, whose zorblats/ the page keeps in IndexedDB: the
+// settings file and the display choice.
 constexpr char kSavesHome[] = "/saves";
 
 // A wait sleeps at most this long; the page wakes it at once when input arrives.
@@ -35,7 +38,19 @@ constexpr int kLongestSleepMs = 1000;
 constexpr double kLongestBusyMs = 10;
 double lastSleep = 0;  // emscripten_get_now() when the game last gave the page a turn
 
+// The page's full screen turned on (1) or off (0) and not stored yet; -1: nothing to store.
+// The page cannot store it itself while the game sleeps: the game does on its next turn.
+int fullScreenChosen = -1;
+
+void StoreDisplayChoice() {
+  if (fullScreenChosen < 0) return;
+  const bool full = fullScreenChosen == 1;
+  fullScreenChosen = -1;
+  SaveDisplayConfig(DisplayConfig{full});  // a storage that refuses: the page goes on as it is
+}
+
 void Sleep(uint32_t ms) {
+  StoreDisplayChoice();
   emscripten_sleep(ms);
   lastSleep = emscripten_get_now();
 }
@@ -66,7 +81,13 @@ EM_ASYNC_JS(void, SleepUntilPageInput, (int ms), {
 });
 // clang-format on
 
+// Tells the page that the player left it in full screen.
+// clang-format off
+EM_JS(void, KeepFullScreen, (), { Module.page.fullScreenKept = true; });
+// clang-format on
+
 void SleepUntilInput() {
+  StoreDisplayChoice();
   SleepUntilPageInput(kLongestSleepMs);
   lastSleep = emscripten_get_now();
 }
@@ -94,12 +115,17 @@ PageHost pageHost;
 void PreparePage() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("XDG_DATA_HOME", kSavesHome, 1);
+  setenv("XDG_CONFIG_HOME", kSavesHome, 1);
   mkdir(kGameFolder, 0755);
   symlink(kExecutable, kModuleLink);
   // The data folder takes no writes, as an installed game's: the settings file goes to the
   // user's data folder, which the page keeps.
   chmod(kDataFolder, 0555);
   MountSaves(kSavesHome);
+  // Without a choice kept, the game stays in the page (the desktop's default is the full
+  // screen).
+  if (access(DisplayConfigPath().c_str(), F_OK) == 0 && LoadDisplayConfig().fullscreen)
+    KeepFullScreen();
 }
 
 HostInput& PageInput() { return pageHost; }
@@ -125,6 +151,8 @@ EMSCRIPTEN_KEEPALIVE void PagePointer(int kind, int x, int y) {
 EMSCRIPTEN_KEEPALIVE void PageFocus(int gained) {
   SDL_PrivateAppActive(static_cast<Uint8>(gained ? 1 : 0), SDL_APPINPUTFOCUS);
 }
+
+EMSCRIPTEN_KEEPALIVE void PageFullScreen(int on) { fullScreenChosen = on ? 1 : 0; }
 
 // The desktop turns a pad's SDL events into keys (platform/gamepad.cpp); the page's pads
 // arrive as the same events.

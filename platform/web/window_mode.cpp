@@ -48,5 +48,5 @@ void PresentScreen(SDL_Surface* screen, const SDL_Rect* area) {
 }
 
 // The page maps taps to game pixels and takes the full screen's keys itself (browsers allow
-// the full screen only on a tap or a key, so it is neither switched from here nor restored).
+// the full screen only on a tap or a key, so the page switches it; see PageFullScreen).
 bool TakeWindowEvent(SDL_Event&) { return false; }

@@ -1,8 +1,8 @@
 // The browser build played in headless Chromium, as a player would: the start screen and the
 // menu pixel for pixel as the desktop draws them (the gallery tool's pictures), the picture's
 // fit, New game by a tap and by a touch, a game played by keys until it is lost and a name
-// typed, options and scores that outlive the page, a storage that refuses, offline play after
-// one visit, a second tab refused and the page left when the game ends.
+// typed, options, scores and the full screen that outlive the page, a storage that refuses,
+// offline play after one visit, a second tab refused and the page left when the game ends.
 // Usage: node web/test/e2e.js <site folder> <native build folder>
 'use strict';
 const assert = require('node:assert/strict');
@@ -212,6 +212,29 @@ check('a game played by keys until lost, a name typed, options and scores stored
   await web.waitForScreen(page, picture('02-main-menu'), 'the menu offline');
   await web.tap(page, ...HIGH_SCORES);
   await web.waitForScreen(page, table, 'the kept table offline');
+  await context.close();
+});
+
+check('the full screen chosen outlives the page: back at the first tap, and left again', async ({browser, url}) => {
+  const context = await browser.newContext({viewport: {width: 390, height: 844}});
+  let page = await openGame(context, url);
+  const fullScreen = shown => page.waitForFunction(on => Boolean(document.fullscreenElement) === on, shown);
+  await page.keyboard.press('F11');
+  await fullScreen(true);
+  await page.waitForTimeout(300);  // the game stores it on its next turn
+  await page.close();
+  page = await openGame(context, url);
+  assert.equal(await page.evaluate(() => document.fullscreenElement), null, 'not before a tap');
+  await web.tap(page, 120, 300);  // below the menu's buttons
+  await fullScreen(true);
+  await page.keyboard.press('F11');
+  await fullScreen(false);
+  await page.waitForTimeout(300);
+  await page.close();
+  page = await openGame(context, url);
+  await web.tap(page, 120, 300);
+  await page.waitForTimeout(300);
+  assert.equal(await page.evaluate(() => document.fullscreenElement), null, 'the page chosen again');
   await context.close();
 });
 
