@@ -40,6 +40,7 @@
 #include "game/formation.h"
 #include "game/game_state.h"
 #include "game/launcher.h"
+#include "game/random.h"
 #include "game/ship.h"
 #include "platform/gamepad.h"
 #include "platform/host.h"

@@ -1,5 +1,6 @@
 #include "game/bricks_stars.h"
 
+#include "game/random.h"
 #include "game/ship.h"
 #include "platform/rect.h"
 #include "resources/draw.h"

@@ -1,6 +1,7 @@
 #include "game/launcher.h"
 
 #include "game/game_state.h"
+#include "game/random.h"
 #include "game/sounds.h"
 #include "platform/rect.h"
 #include "resources/draw.h"

@@ -15,6 +15,7 @@
 #include "game/game_loop.h"
 #include "game/game_state.h"
 #include "game/launcher.h"
+#include "game/random.h"
 #include "game/ship.h"
 #include "platform/paths.h"
 #include "resources/draw.h"
