@@ -1,6 +1,8 @@
-// The command line: zorblats [--window | --fullscreen] [--help] [--version].
+// The command line: zorblats [--window | --fullscreen] [--record FILE | --replay FILE |
+// --replay best [N]] [--help] [--version].
 #pragma once
 #include <cstdio>
+#include <string>
 
 #include "platform/window_mode.h"
 
@@ -11,6 +13,9 @@ struct CommandLine {
   CommandAction action = CommandAction::Play;
   StartMode mode = StartMode::Remembered;  // --window or --fullscreen: for this run only
   const char* wrong = nullptr;             // the first argument not understood
+  std::string record;                      // --record FILE: the session goes there too
+  std::string replay;                      // --replay FILE: the replay to watch
+  int bestPlace = -1;                      // --replay best [N]: place N - 1 (0 for best alone)
 };
 
 // Reads the arguments after the program's name. Called by main.

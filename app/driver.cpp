@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/replay_session.h"
 #include "frontend/menu.h"
 #include "frontend/message_box_screen.h"
 #include "frontend/name_entry.h"
 #include "game/game_loop.h"
 #include "game/game_state.h"
+#include "game/ship.h"
 #include "game/sounds.h"
 #include "platform/host.h"
 #include "platform/message_box.h"
@@ -75,6 +77,21 @@ void AdvanceLevel() {
   StartLevel(static_cast<int16_t>(CurrentLevel));
 }
 
+// The main menu; a reset of the high-score table on its screens drops the kept best replays.
+FlowCode RunMenuSeeingTheTable(bool gameInProgress) {
+  const bool hadScores = HighScorePlace(1) != 0;  // some place holds a score above 0
+  const FlowCode code = RunMainMenu(gameInProgress);
+  if (hadScores && HighScorePlace(1) == 0) ReplayTableReset();
+  return code;
+}
+
+// The game-over screen; a score that takes a place keeps the session as that place's replay.
+void RunGameOverSeeingTheTable() {
+  const int place = HighScorePlace(PlayerShip.score);
+  RunGameOverScreen();
+  if (place >= 0) ReplayScoreTaken(place);
+}
+
 }  // namespace
 
 FlowCode RunGame() {
@@ -88,7 +105,7 @@ FlowCode RunGame() {
   StoryText = ReadStory();
   HelpBox.SetText(StoryText);
 
-  FlowCode code = RunMainMenu(false);
+  FlowCode code = RunMenuSeeingTheTable(false);
   if (code == Quit) return code;
   if (code == NewGame) StartNewGame();
   while (code != Quit) {
@@ -98,13 +115,13 @@ FlowCode RunGame() {
         AdvanceLevel();
         break;
       case GameOver:
-        RunGameOverScreen();
+        RunGameOverSeeingTheTable();
         StartNewGame();
         // A new game picked now starts from the state just made.
-        code = RunMainMenu(false);
+        code = RunMenuSeeingTheTable(false);
         break;
       case OpenMenu:  // the same value as Resume: a resumed game goes on where it stopped
-        code = RunMainMenu(true);
+        code = RunMenuSeeingTheTable(true);
         if (code == NewGame) StartNewGame();
         break;
       default:

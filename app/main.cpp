@@ -1,8 +1,24 @@
 // The host entry point: the command line, then everything happens in WinMain.
+#include <unistd.h>
+
 #include <cstdio>
+#include <string>
 
 #include "app/command_line.h"
+#include "app/replay_session.h"
 #include "app/startup.h"
+
+namespace {
+
+// The game works in its own folder: a file named on the command line is taken from where
+// the player stands.
+std::string FromHere(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  char here[4096];
+  return getcwd(here, sizeof here) ? std::string(here) + "/" + path : path;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const CommandLine line = ParseCommandLine(argc, argv);
@@ -21,5 +37,10 @@ int main(int argc, char** argv) {
       break;
   }
   ChooseStartMode(line.mode);
+  const bool watch = !line.replay.empty() || line.bestPlace >= 0;
+  ChooseReplaySession({.record = !watch,
+                       .recordTo = FromHere(line.record),
+                       .replay = FromHere(line.replay),
+                       .bestPlace = line.bestPlace});
   return WinMain();
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/driver.h"
+#include "app/replay_session.h"
 #include "platform/gamepad.h"
 #include "platform/instance_lock.h"
 #include "platform/lost_display.h"
@@ -68,6 +69,10 @@ StartupOutcome StartUp() {
     std::fprintf(stderr, "zorblats: %s\n", bad.c_str());
     return StartupOutcome::BadPaths;
   }
+  if (std::string why; !OpenReplaySession(why)) {
+    std::fprintf(stderr, "zorblats: %s\n", why.c_str());
+    return StartupOutcome::BadReplay;
+  }
 
   AskForSharpScaling();
   CatchEndSignals();
@@ -96,10 +101,10 @@ StartupOutcome StartUp() {
   return StartupOutcome::Run;
 }
 
-void Shutdown() {
+void Shutdown(int status) {
   CloseSound();
   SDL_Quit();
-  std::exit(0);
+  std::exit(status);
 }
 
 int WinMain() {
@@ -111,8 +116,9 @@ int WinMain() {
       std::exit(0);
     case StartupOutcome::BadPaths:
     case StartupOutcome::NoVideo:
+    case StartupOutcome::BadReplay:
       std::exit(1);
   }
   RunGame();
-  Shutdown();
+  Shutdown(CloseReplaySession());
 }

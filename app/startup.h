@@ -8,7 +8,8 @@ enum class StartupOutcome {
   NotEnoughMemory,  // the message was shown; exit status 0
   AlreadyRunning,   // another copy holds the instance lock; silent exit status 0
   BadPaths,         // the game's folder path cannot be used (said why); exit status 1
-  NoVideo           // the video mode could not be set; exit status 1
+  NoVideo,          // the video mode could not be set; exit status 1
+  BadReplay         // the replay cannot be played or recorded (said why); exit status 1
 };
 
 // Fills ExeDir and DataDir from the running executable's path, chooses the settings folder
@@ -17,13 +18,13 @@ enum class StartupOutcome {
 // unknown, too long or holding a backslash). Called by StartUp.
 std::string InitDataPaths();
 
-// Steps 1 to 11 of start-up: memory, single instance, paths, SDL, the 240 x 320 16-bit
+// Steps 1 to 11 of start-up: memory, single instance, paths, the run's replay, SDL, the 240 x 320 16-bit
 // screen, caption, window handle, key capture, SDL_Quit at exit, unicode keys.
 // Called by WinMain; the in-process tests call it to set up the real screen.
 StartupOutcome StartUp();
 
-// Closes sound and SDL and ends the process with status 0. Called by WinMain.
-[[noreturn]] void Shutdown();
+// Closes sound and SDL and ends the process with the status. Called by WinMain.
+[[noreturn]] void Shutdown(int status);
 
-// The whole program: StartUp, RunGame, Shutdown. Called by main.
+// The whole program: StartUp, RunGame, the replay's end, Shutdown. Called by main.
 int WinMain();

@@ -55,35 +55,51 @@ class SdlHost final : public HostInput {
 SdlHost sdlHost;
 HostInput* host = &sdlHost;
 
+// The live input as the game takes it: the host's with the end-of-run requests and the pads.
+class LiveInput final : public HostInput {
+ public:
+  void Delay(uint32_t ms) override { host->Delay(ms); }
+  uint32_t Ticks() override { return host->Ticks(); }
+  // A request to end comes before anything else; pad events reach the game as the keys
+  // they stand for.
+  int PollEvent(SDL_Event* event) override {
+    if (EndRequested()) return TakeEndEvent(event, true);
+    if (TakePendingPadEvent(*event)) return 1;
+    // The play loop acts again on the last event it took while the queue is empty, so an
+    // event swallowed here must not take its place.
+    SDL_Event got = *event;
+    while (host->PollEvent(&got)) {
+      if (TranslatePadEvent(got)) {
+        *event = got;
+        return 1;
+      }
+    }
+    return 0;
+  }
+  int WaitEvent(SDL_Event* event) override {
+    if (!EndRequested() && TakePendingPadEvent(*event)) return 1;
+    int got = 0;
+    while (!EndRequested() && (got = host->WaitEvent(event)) != 0) {
+      if (TranslatePadEvent(*event)) return 1;
+    }
+    return EndRequested() ? TakeEndEvent(event, false) : got;
+  }
+  const uint8_t* KeyState() override { return MergePadKeys(host->KeyState()); }
+};
+
+LiveInput liveInput;
+HostInput* gameInput = &liveInput;
+
 }  // namespace
 
 void UseHostInput(HostInput* chosen) { host = chosen ? chosen : &sdlHost; }
 HostInput& CurrentHost() { return *host; }
 
-void HostDelay(uint32_t ms) { host->Delay(ms); }
-uint32_t HostTicks() { return host->Ticks(); }
-// A request to end comes before anything else; pad events reach the game as the keys
-// they stand for.
-int HostPollEvent(SDL_Event* event) {
-  if (EndRequested()) return TakeEndEvent(event, true);
-  if (TakePendingPadEvent(*event)) return 1;
-  // The play loop acts again on the last event it took while the queue is empty, so an
-  // event swallowed here must not take its place.
-  SDL_Event got = *event;
-  while (host->PollEvent(&got)) {
-    if (TranslatePadEvent(got)) {
-      *event = got;
-      return 1;
-    }
-  }
-  return 0;
-}
-int HostWaitEvent(SDL_Event* event) {
-  if (!EndRequested() && TakePendingPadEvent(*event)) return 1;
-  int got = 0;
-  while (!EndRequested() && (got = host->WaitEvent(event)) != 0) {
-    if (TranslatePadEvent(*event)) return 1;
-  }
-  return EndRequested() ? TakeEndEvent(event, false) : got;
-}
-const uint8_t* HostKeyState() { return MergePadKeys(host->KeyState()); }
+void UseGameInput(HostInput* input) { gameInput = input ? input : &liveInput; }
+HostInput& LiveGameInput() { return liveInput; }
+
+void HostDelay(uint32_t ms) { gameInput->Delay(ms); }
+uint32_t HostTicks() { return gameInput->Ticks(); }
+int HostPollEvent(SDL_Event* event) { return gameInput->PollEvent(event); }
+int HostWaitEvent(SDL_Event* event) { return gameInput->WaitEvent(event); }
+const uint8_t* HostKeyState() { return gameInput->KeyState(); }

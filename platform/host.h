@@ -21,7 +21,14 @@ void UseHostInput(HostInput* host);
 // The host in use (never null).
 HostInput& CurrentHost();
 
-// What every game routine calls instead of SDL's own.
+// What the game takes: the host's input with the end-of-run requests and the pads dealt with.
+// What HostDelay .. HostKeyState give unless a replay's recorder or player stands in front.
+HostInput& LiveGameInput();
+// Puts a recorder or a player of a replay in front of the live input; null takes it away.
+// Called at start-up by the replay session.
+void UseGameInput(HostInput* input);
+
+// What every game routine calls instead of SDL's own: the game input chosen above.
 void HostDelay(uint32_t ms);
 uint32_t HostTicks();
 int HostPollEvent(SDL_Event* event);

@@ -100,24 +100,42 @@ void DecodeSettings(const uint8_t* bytes, size_t size, SettingsRecord& record) {
   // The last byte is read and dropped: reserved stays 0 in memory.
 }
 
-void LoadSettings() {
-  char path[kPathCapacity], hostPath[kPathCapacity];
-  std::string bytes;
-  if (!FormSettingsPath(kSettingsFileName, path) || !HostPath(path, hostPath, sizeof hostPath) ||
-      !ReadSmallFile(hostPath, kSettingsFileSize, bytes)) {
-    return;  // first start: the defaults stay, the first save makes the file
+namespace {
+
+class PlayerFile final : public SettingsStorage {
+ public:
+  bool Read(std::string& bytes) override {
+    char path[kPathCapacity], hostPath[kPathCapacity];
+    return FormSettingsPath(kSettingsFileName, path) &&
+           HostPath(path, hostPath, sizeof hostPath) &&
+           ReadSmallFile(hostPath, kSettingsFileSize, bytes);
   }
+  bool Write(const uint8_t* bytes, size_t size) override {
+    char path[kPathCapacity], hostPath[kPathCapacity];
+    return FormSettingsPath(kSettingsFileName, path) &&
+           HostPath(path, hostPath, sizeof hostPath) &&
+           SaveSmallFile(hostPath, bytes, size, kTemporaryFileName);
+  }
+};
+
+PlayerFile playerFile;
+SettingsStorage* storage = &playerFile;
+
+}  // namespace
+
+SettingsStorage& PlayerSettingsFile() { return playerFile; }
+void UseSettingsStorage(SettingsStorage* chosen) { storage = chosen ? chosen : &playerFile; }
+
+void LoadSettings() {
+  std::string bytes;
+  if (!storage->Read(bytes)) return;  // first start: the defaults stay, the first save makes the file
   DecodeSettings(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), Settings);
 }
 
 bool SaveSettings() {
-  char path[kPathCapacity], hostPath[kPathCapacity];
   uint8_t bytes[kSettingsFileSize];
   EncodeSettings(Settings, bytes);
-  if (FormSettingsPath(kSettingsFileName, path) && HostPath(path, hostPath, sizeof hostPath) &&
-      SaveSmallFile(hostPath, bytes, sizeof bytes, kTemporaryFileName)) {
-    return true;
-  }
+  if (storage->Write(bytes, sizeof bytes)) return true;
   ShowMessageBox(kSaveError, kSaveError, MB_OK);
   return false;
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr int kHighScorePlaces = 5;
 constexpr int kNameFieldSize = 30;
@@ -24,6 +25,24 @@ struct SettingsRecord {
 
 // The one settings record of the run: defaults at start, then LoadSettings.
 extern SettingsRecord Settings;
+
+// Where the file's bytes come from and go: the player's settings file, unless a replay stands
+// in front of it (a recorder notes how each save went; a player answers from its record and
+// leaves the player's file alone).
+class SettingsStorage {
+ public:
+  virtual ~SettingsStorage() = default;
+  // The file's bytes (at most 211); false when there is none to read.
+  virtual bool Read(std::string& bytes) = 0;
+  // Writes the 211 bytes; false when the save failed.
+  virtual bool Write(const uint8_t* bytes, size_t size) = 0;
+};
+
+// The player's own file: SettingsFolder() + "zorblats.set". Used by the replay session.
+SettingsStorage& PlayerSettingsFile();
+// Puts a replay's storage in front of the player's file; null takes it away. Called at
+// start-up by the replay session.
+void UseSettingsStorage(SettingsStorage* storage);
 
 // Fills Settings from SettingsFolder() + "zorblats.set" as far as the file reaches; a
 // missing file, or a pipe or device in its place, leaves the defaults. Called once by
