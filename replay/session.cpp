@@ -30,7 +30,7 @@ constexpr const char* kRecordNames[kRecordKinds] = {
 
 }  // namespace
 
-uint32_t ScreenDigest() {
+uint32_t ScreenSurfaceDigest() {
   uint32_t h = 2166136261u;
   if (!ScreenSurface || ScreenSurface->format->BytesPerPixel != 2) return h;
   for (int y = 0; y < ScreenSurface->h; ++y) {
@@ -76,7 +76,7 @@ void ReplayRecorder::CheckpointIfDue() {
   const uint32_t now = live.Ticks();
   if (now - lastCheckpoint < kCheckpointEveryMs) return;
   lastCheckpoint = now;
-  writer.Checkpoint(ScreenDigest());
+  writer.Checkpoint(ScreenSurfaceDigest());
 }
 
 void ReplayRecorder::Delay(uint32_t ms) {
@@ -137,7 +137,7 @@ bool ReplayRecorder::Write(const uint8_t* bytes, size_t size) {
 
 std::string ReplayRecorder::Snapshot() const {
   RecordWriter last = writer;
-  last.Checkpoint(ScreenDigest());
+  last.Checkpoint(ScreenSurfaceDigest());
   return PackReplay(header, last.Finished());
 }
 
@@ -164,7 +164,7 @@ void ReplayPlayer::Stop(ReplayOutcome how) {
 
 void ReplayPlayer::CompareCheckpoint() {
   ++checkpoints;
-  if (record.digest == ScreenDigest() || firstDifference) return;
+  if (record.digest == ScreenSurfaceDigest() || firstDifference) return;
   firstDifference = checkpoints;
   differedAt = sessionMs;
 }

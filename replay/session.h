@@ -12,7 +12,7 @@
 #include "settings/settings.h"
 
 // A digest of the picture in ScreenSurface (FNV-1a over its 16-bit pixels, row by row).
-uint32_t ScreenDigest();
+uint32_t ScreenSurfaceDigest();
 
 // A digest of the content a session is played with: the image packs and the help text in
 // DataDir (CRC-32 of data/0.pak, data/1.pak and data/story in turn).
