@@ -264,6 +264,9 @@ bool RecordReader::ReadEvent(uint8_t type, SDL_Event& e) {
 
 bool RecordReader::Next(Record& r, std::string& why) {
   const size_t start = at;
+  r.waited = r.digest = 0;
+  r.event = SDL_Event{};
+  r.keys.clear();
   uint8_t first;
   if (!Byte(first)) return false;
   r.kind = static_cast<RecordKind>(first >> 5);
@@ -288,7 +291,6 @@ bool RecordReader::Next(Record& r, std::string& why) {
         break;
       case RecordKind::Keys: {
         good = r.value <= SDLK_LAST;
-        r.keys.clear();
         for (uint32_t i = 0; good && i < r.value; ++i) {
           uint32_t key = 0;
           uint8_t down = 0;
