@@ -13,7 +13,7 @@ if(ZORBLATS_ASAN_TREE)
 endif()
 if(ZORBLATS_FUZZ_TREE AND ZORBLATS_FUZZ_CORPUS)
   foreach(target pack_file_fuzzer settings_fuzzer textbox_fuzzer
-                 source_image_fuzzer config_fuzzer game_fuzzer)
+                 source_image_fuzzer config_fuzzer game_fuzzer replay_fuzzer)
     add_test(NAME fuzz_${target}
              COMMAND bash ${CMAKE_SOURCE_DIR}/fuzz/run_fuzzer.sh
                      ${ZORBLATS_FUZZ_TREE}/fuzz/${target} ${ZORBLATS_FUZZ_CORPUS}/${target}

@@ -11,7 +11,7 @@ for f in "$data/0.pak" "$data/1.pak" "$data/story" "$sources/Player1.bmp"; do
   [ -f "$f" ] || { echo "make_corpus.sh: $f is missing; build the game_content target first" >&2; exit 1; }
 done
 rm -rf "$out"
-mkdir -p "$out"/{pack_file_fuzzer,settings_fuzzer,textbox_fuzzer,source_image_fuzzer,config_fuzzer,game_fuzzer}
+mkdir -p "$out"/{pack_file_fuzzer,settings_fuzzer,textbox_fuzzer,source_image_fuzzer,config_fuzzer,game_fuzzer,replay_fuzzer}
 
 # Numbers as raw bytes, little-endian.
 byte() { printf "\\x$(printf %02x $(($1 & 255)))"; }
@@ -136,3 +136,21 @@ game closed_everywhere 3 w1500 g15 t120,105 q t120,138 q t120,168 q t120,206 q t
 game first_start 0
 
 echo "seed corpora in $out: $(find "$out" -type f | wc -l) files"
+
+# ---- Replays: sessions recorded by the game (kept as hex beside the findings), and one made
+# now by the built game: its start screen and menu, ended by a signal ----
+rp=$out/replay_fuzzer
+here=$(cd "$(dirname "$0")" && pwd)
+for hex in "$here"/regressions/replay_fuzzer/*.hex; do
+  perl -0777 -ne 's/\s+//g; print pack("H*", $_)' "$hex" > "$rp/$(basename "$hex" .hex).zrp"
+done
+run=$(mktemp -d -t zorblats-corpus-XXXXXX)
+cp -r "$build/bin" "$run/game"
+(cd "$run/game" && XDG_RUNTIME_DIR="$run" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+  exec ./zorblats --record "$rp/start_and_menu.zrp") >/dev/null 2>&1 &
+game=$!
+sleep 5  # past the start screen, into the menu
+kill -TERM "$game" 2>/dev/null || true
+wait "$game" || true
+rm -rf "$run"
+[ -s "$rp/start_and_menu.zrp" ] || { echo "make_corpus.sh: the game recorded no replay" >&2; exit 1; }

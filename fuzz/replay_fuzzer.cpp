@@ -1,0 +1,90 @@
+// Fuzzes replay files: any file is read whole (header, zlib body, every record) or refused with
+// a sentence, within bounded memory; a file the reader takes is then played to the whole game
+// with the built content, and the game must close, the replay must say how it went, and no
+// settings file may be written.
+#include <sys/stat.h>
+
+#include <string>
+
+#include "app/driver.h"
+#include "frontend/keyboard.h"
+#include "frontend/name_entry.h"
+#include "fuzz/fuzz_support.h"
+#include "game/bricks_stars.h"
+#include "game/formation.h"
+#include "game/game_state.h"
+#include "game/launcher.h"
+#include "game/random.h"
+#include "game/ship.h"
+#include "replay/session.h"
+
+namespace {
+
+// The viewer of the replay: presses nothing, lets virtual time pass, and closes the window
+// after a budget of looks, so a replay that keeps the game polling ends too.
+class QuietViewer final : public HostInput {
+ public:
+  void Delay(uint32_t ms) override { now += ms; }
+  uint32_t Ticks() override { return now; }
+  int PollEvent(SDL_Event* event) override {
+    if (++looks < kLooks) return 0;
+    *event = SDL_Event{};
+    event->type = SDL_QUIT;
+    return 1;
+  }
+  int WaitEvent(SDL_Event* event) override { return PollEvent(event); }
+  const uint8_t* KeyState() override { return keys; }
+  static constexpr int kLooks = 200000;
+  uint32_t now = 0;
+  int looks = 0;
+  uint8_t keys[SDLK_LAST] = {};
+};
+
+std::string settingsPath;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  FuzzSetUp();
+  FuzzCopyGameData();
+  settingsPath = FuzzFolder() + "data/zorblats.set";
+  ScreenSurface = SDL_ConvertSurface(ScreenSurface, ScreenSurface->format, SDL_SWSURFACE);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ReplayHeader header;
+  std::string body, why;
+  const std::string file(reinterpret_cast<const char*>(data), size);
+  if (!TryUnpackReplay(file, header, body, why)) {
+    FUZZ_CHECK(why.rfind("Th", 0) == 0 && why.back() == '.');
+    return 0;
+  }
+  FUZZ_CHECK(why.empty() && body.size() <= kMaxReplayBody);
+
+  // The game as a fresh start finds it.
+  PlayerShip = Ship{};
+  Play = PlayState{};
+  CurrentLevel = 0;
+  EnemyFormation = Formation{};
+  for (Enemy& e : Enemies) e = Enemy{};
+  Launcher = GiftLauncher{};
+  for (Brick& b : Bricks) b = Brick{};
+  for (Star& s : Stars) s = Star{};
+  largeKeys = shiftPending = blinkCounter = 0;
+  RandomInRange(1, 2, 0);
+
+  QuietViewer viewer;
+  ReplayPlayer player(header, body, viewer);
+  UseGameInput(&player);
+  UseSettingsStorage(&player);
+  FUZZ_CHECK(RunGame() == Quit);
+  player.AtRest(true);
+  UseGameInput(nullptr);
+  UseSettingsStorage(nullptr);
+  FUZZ_CHECK(player.Outcome() != ReplayOutcome::Playing);
+  FUZZ_CHECK(player.Verdict().rfind("The replay ", 0) == 0);
+  struct stat entry;
+  FUZZ_CHECK(stat(settingsPath.c_str(), &entry) != 0);  // a replay writes no settings
+  return 0;
+}
