@@ -135,11 +135,10 @@ game closed_everywhere 3 w1500 g15 t120,105 q t120,138 q t120,168 q t120,206 q t
   t120,300 q t120,71 w2000 t208,282 q
 game first_start 0
 
-echo "seed corpora in $out: $(find "$out" -type f | wc -l) files"
 
 # ---- Replays: sessions recorded by the game (kept as hex beside the findings), and one made
 # now by the built game: its start screen and menu, ended by a signal ----
-rp=$out/replay_fuzzer
+rp=$(cd "$out/replay_fuzzer" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 for hex in "$here"/regressions/replay_fuzzer/*.hex; do
   perl -0777 -ne 's/\s+//g; print pack("H*", $_)' "$hex" > "$rp/$(basename "$hex" .hex).zrp"
@@ -154,3 +153,4 @@ kill -TERM "$game" 2>/dev/null || true
 wait "$game" || true
 rm -rf "$run"
 [ -s "$rp/start_and_menu.zrp" ] || { echo "make_corpus.sh: the game recorded no replay" >&2; exit 1; }
+echo "seed corpora in $out: $(find "$out" -type f | wc -l) files"

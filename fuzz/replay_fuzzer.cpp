@@ -4,6 +4,7 @@
 // settings file may be written.
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/driver.h"
@@ -17,6 +18,7 @@
 #include "game/random.h"
 #include "game/ship.h"
 #include "replay/session.h"
+#include "resources/draw.h"
 
 namespace {
 
@@ -79,6 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   UseGameInput(&player);
   UseSettingsStorage(&player);
   FUZZ_CHECK(RunGame() == Quit);
+  std::free(StoryText);
+  StoryText = nullptr;
   player.AtRest(true);
   UseGameInput(nullptr);
   UseSettingsStorage(nullptr);
