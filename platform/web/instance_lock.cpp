@@ -12,6 +12,4 @@ EM_JS(int, PageHoldsGameLock, (), { return Module.page.holdsLock ? 1 : 0; });
 
 }  // namespace
 
-std::string InstanceLockPath(const char* name) { return std::string("web lock ") + name; }
-
 bool AcquireInstanceLock(const char*) { return PageHoldsGameLock() != 0; }

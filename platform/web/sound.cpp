@@ -32,7 +32,6 @@ class PageAudioOutput final : public SoundOutput {
 };
 
 PageAudioOutput pageAudio;
-SoundOutput* output = &pageAudio;
 
 }  // namespace
 
@@ -46,9 +45,7 @@ void CloseSound() {
   audioOpen = false;
 }
 
-void UseSoundOutput(SoundOutput* chosen) { output = chosen ? chosen : &pageAudio; }
-
-void PlayWaveFile(const char* gamePath) { output->Play(gamePath); }
+SoundOutput& SpeakerOutput() { return pageAudio; }
 
 void LoadWaveFile(const char* gamePath) {
   char path[kPathCapacity];

@@ -166,7 +166,7 @@ void GameTest::SetUp() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-  ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
+  ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
   ASSERT_NE(ScreenSurface, nullptr) << SDL_GetError();
   SDL_FillRect(ScreenSurface, nullptr, 0);  // the screen starts black, as on the device
   UseHostInput(&host);

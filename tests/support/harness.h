@@ -12,7 +12,7 @@
 #include "platform/host.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
-#include "platform/window_mode.h"
+#include "platform/screen.h"
 
 // A host whose clock only moves when the game waits, and whose events come from a script.
 // Events are stamped with the virtual time at which they become visible to the game.

@@ -461,7 +461,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "gallery: SDL_Init failed: %s\n", SDL_GetError());
     return 1;
   }
-  ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
+  ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
   if (!ScreenSurface) {
     std::fprintf(stderr, "gallery: no 240 x 320 screen: %s\n", SDL_GetError());
     return 1;
