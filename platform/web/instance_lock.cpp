@@ -2,14 +2,6 @@
 // Locks); a second tab shows that the game is open elsewhere and starts nothing.
 #include "platform/instance_lock.h"
 
-#include <emscripten.h>
-
-namespace {
-
-// clang-format off
-EM_JS(int, PageHoldsGameLock, (), { return Module.page.holdsLock ? 1 : 0; });
-// clang-format on
-
-}  // namespace
+#include "platform/web/page.h"
 
 bool AcquireInstanceLock(const char*) { return PageHoldsGameLock() != 0; }

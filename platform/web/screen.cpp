@@ -5,17 +5,9 @@
 #include "platform/screen.h"
 
 #include "platform/screen_changes.h"
-
-#include <emscripten.h>
+#include "platform/web/page.h"
 
 namespace {
-
-// Hands a rectangle of the 16-bit (5-6-5) screen to the page's canvas.
-// clang-format off
-EM_JS(void, DrawOnPage, (const void* pixels, int pitch, int x, int y, int w, int h), {
-  Module.page.draw(HEAPU16, pixels >> 1, pitch >> 1, x, y, w, h);
-});
-// clang-format on
 
 class Canvas final : public ScreenOutput {
  public:

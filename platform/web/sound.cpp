@@ -3,23 +3,10 @@
 // as browsers require, and plays nothing before.
 #include "platform/sound.h"
 
-#include <emscripten.h>
-
 #include "platform/paths.h"
+#include "platform/web/page.h"
 
 namespace {
-
-// clang-format off
-EM_JS(int, OpenPageAudio, (), { return Module.page.openAudio() ? 1 : 0; });
-EM_JS(void, ClosePageAudio, (), { Module.page.closeAudio(); });
-EM_JS(void, LoadPageSound, (const char* path), {
-  const name = UTF8ToString(path);
-  let bytes = null;
-  try { bytes = FS.readFile(name); } catch (missing) {}
-  Module.page.loadSound(name, bytes);
-});
-EM_JS(void, PlayPageSound, (const char* path), { Module.page.playSound(UTF8ToString(path)); });
-// clang-format on
 
 bool audioOpen = false;
 

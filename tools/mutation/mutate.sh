@@ -65,6 +65,7 @@ platform/small_file.cpp@@open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 06
 platform/small_file.cpp@@return error == ENOSPC || error == EDQUOT ? Replaced::NoNewFile : Replaced::Failed;@@return Replaced::Failed;
 platform/small_file.cpp@@if (stat(target.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode)) {@@if (false) {
 platform/small_file.cpp@@const bool regular = fstat(fd, &entry) == 0 && S_ISREG(entry.st_mode);@@const bool regular = fstat(fd, &entry) == 0;
+platform/small_file.cpp@@return written && (persistStep ? persistStep : PersistSavedFile)(target);@@return written;
 settings/settings.cpp@@ShowMessageBox(kSaveError, kSaveError, MB_OK);@@ShowMessageBox(kSaveError, "Error", MB_OK);
 platform/config_file.cpp@@ReadSmallFile(path, kReadLimit + 1, text)@@ReadSmallFile(path, kReadLimit, text)
 platform/config_file.cpp@@text.substr(0, kReadLimit + 1).rfind(@@text.substr(0, kReadLimit).rfind(
