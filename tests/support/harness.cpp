@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "frontend/run_state.h"
 #include "platform/paths.h"
 #include "resources/draw.h"
 #include "resources/images.h"
@@ -169,6 +170,7 @@ void GameTest::SetUp() {
   ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
   ASSERT_NE(ScreenSurface, nullptr) << SDL_GetError();
   SDL_FillRect(ScreenSurface, nullptr, 0);  // the screen starts black, as on the device
+  ResetRunState();
   UseHostInput(&host);
   UseSoundOutput(&sound);
   UseMessageBoxHandler(&boxes);
