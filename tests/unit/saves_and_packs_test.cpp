@@ -102,8 +102,10 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksPipesAndStrayFiles
     EXPECT_EQ(saved, c.saved);
     ASSERT_EQ(boxes.shown.size(), c.saved || isConfig ? 0u : 2u);  // one box a failed save
     for (const auto& box : boxes.shown)
-      for (const std::string& said : {box.text, box.caption})
-        EXPECT_EQ(said, "error in settings file");
+      for (auto [got, want] : {std::pair{box.text, "error in settings file"},
+                               {box.caption, "error in settings file"},
+                               {std::to_string(box.style), "0"}})
+        EXPECT_EQ(got, want);
     EXPECT_EQ(std::system(("cd " + d + " && " + c.after).c_str()), 0) << c.after;
     char received[1000];
     if (pipe >= 0) {
@@ -178,10 +180,12 @@ TEST_F(SavesAndPacks, EveryFieldLiesAtItsOffsetLittleEndian) {
     for (uint32_t i = 0; i < size; ++i) expected |= uint32_t(bytes[at + i]) << (8 * i);
     EXPECT_EQ(value, expected) << "offset " << at;
   }
-  EXPECT_EQ(std::memcmp(s.highScoreNames, &bytes[6], 150) |
-                std::memcmp(s.highScores, &bytes[156], 20) |
-                std::memcmp(s.spareName, &bytes[180], 30),
-            0);
+  const struct {
+    const void* field;
+    size_t at, size;
+  } kRaw[] = {{s.highScoreNames, 6, 150}, {s.highScores, 156, 20}, {s.spareName, 180, 30}};
+  for (const auto& [field, at, size] : kRaw)
+    EXPECT_EQ(std::memcmp(field, &bytes[at], size), 0) << "offset " << at;
   Settings.reserved = 9;  // saved as 0
   bytes[210] = 0;
   MakeRoomAt(4);  // nothing moves
