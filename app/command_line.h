@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/window_mode.h"
+#include "platform/desktop/window_mode.h"
 
 // What the command line asks for.
 enum class CommandAction { Play, Help, Version, Wrong };
@@ -29,6 +29,3 @@ void PrintUsage(std::FILE* to);
 // whole text, else "zorblats: write error: <reason>" on standard error and status 1.
 // Called by main.
 int CloseStandardOutput();
-
-// The game's version, printed by --version.
-constexpr char kGameVersion[] = "1.0";

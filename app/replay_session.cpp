@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/command_line.h"
+#include "app/startup.h"
 #include "platform/host.h"
 #include "replay/kept_replays.h"
 #include "replay/session.h"

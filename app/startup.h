@@ -2,6 +2,9 @@
 #pragma once
 #include <string>
 
+// The game's version, printed by --version and written into every replay.
+constexpr char kGameVersion[] = "1.0";
+
 // Where start-up ended when it did not reach the main driver.
 enum class StartupOutcome {
   Run,              // everything is set up; RunGame may start

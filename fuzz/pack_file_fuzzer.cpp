@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int32_t i = 0; i < set.Count(); ++i) FUZZ_CHECK(set.GetSurface(i) != nullptr);
   FUZZ_CHECK(set.GetSurface(set.Count()) == nullptr);
   if (size >= 2 && data[0] == 0x1f && data[1] == 0x8b) return 0;  // gzip: no table to walk here
-  FUZZ_CHECK(size >= 4 && static_cast<uint32_t>(set.Count()) == Le(data, 4));
+  FUZZ_CHECK(size >= 4);
+  FUZZ_CHECK(static_cast<uint32_t>(set.Count()) == Le(data, 4));
   size_t offset = 4;
   for (int32_t i = 0; i < set.Count(); ++i) {
     FUZZ_CHECK(offset + 31 <= size);

@@ -14,3 +14,5 @@ int32_t RandomInRange(int32_t low, int32_t high, int32_t salt) {
   lastRandom = static_cast<uint32_t>(result);
   return result;
 }
+
+void ResetRandom() { lastRandom = 1; }

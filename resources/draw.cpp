@@ -1,7 +1,5 @@
 #include "resources/draw.h"
 
-#include "platform/window_mode.h"
-
 SDL_Surface* ScreenSurface = nullptr;
 
 void FlipScreen() { PresentScreen(ScreenSurface, nullptr); }

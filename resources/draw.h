@@ -4,11 +4,10 @@
 
 #include <cstdint>
 
+#include "platform/screen.h"
+
 // The 240 x 320, 16-bit video surface: the target of every blit. Set once by WinMain.
 extern SDL_Surface* ScreenSurface;
-
-constexpr int kScreenWidth = 240;
-constexpr int kScreenHeight = 320;
 
 // Shows the whole of ScreenSurface. Called after every composed frame or screen.
 void FlipScreen();

@@ -5,6 +5,7 @@ set -euo pipefail
 
 GAME_SOURCE_DIR="${1:?usage: test_x.sh <built game folder>}"
 CONTENT_DIR="$(cd "$GAME_SOURCE_DIR/.." && pwd)/content-src"
+DOCS="$(cd "$(dirname "$0")/../../docs/screenshots" && pwd)"  # the gallery: what the game draws
 WORK="$(mktemp -d -t zorblats-e2e-XXXXXX)"  # under $TMPDIR, else /tmp
 GAME="$WORK/game"
 export XDG_RUNTIME_DIR="$WORK/run"
@@ -22,7 +23,7 @@ cleanup() {
   [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
   # The X server removes its lock files when ended politely.
   for pid in "${PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
-  sleep 0.2
+  within 2 all_ended "${PIDS[@]}"
   for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$WORK"
@@ -33,6 +34,17 @@ trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
   exit 1
+}
+
+# within SECONDS COMMAND...: runs COMMAND until it succeeds, for up to SECONDS of the clock
+# (however long each try takes under load); fails when it never did.
+within() {
+  local deadline=$(( ${EPOCHREALTIME//[.,]/} + $1 * 1000000 ))
+  shift
+  until "$@"; do
+    (( ${EPOCHREALTIME//[.,]/} < deadline )) || return 1
+    sleep 0.05
+  done
 }
 
 # Opens the field in the game copy's main pack: Brick.bmp, whose width spaces the bricks, is
@@ -62,26 +74,20 @@ PY
 
 # Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a display it finds free, and openbox on it.
 start_x() {
-  local i
   rm -f "$WORK/display" "$WORK/wm-ready"
   Xvfb -displayfd 3 -screen 0 "${1:-240x320}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
   PIDS+=($!)
-  for i in $(seq 1 100); do
-    [ -s "$WORK/display" ] && break
-    sleep 0.05
-  done
-  [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+  within 10 ready -s "$WORK/display" "${PIDS[-1]}" && [ -s "$WORK/display" ] ||
+    fail "Xvfb did not start within 10 s: $(cat "$WORK/xvfb.log")"
   export DISPLAY=":$(cat "$WORK/display")"
   # openbox runs the --startup command once it is ready to manage windows; a window mapped
   # before that can wait forever for its map notice.
   openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
   PIDS+=($!)
-  for i in $(seq 1 200); do
-    [ -e "$WORK/wm-ready" ] && { sleep 0.2; return 0; }
-    sleep 0.05
-  done
-  fail "openbox did not start"
+  within 10 ready -e "$WORK/wm-ready" "${PIDS[-1]}" && [ -e "$WORK/wm-ready" ] ||
+    fail "openbox did not start within 10 s: $(cat "$WORK/openbox.log")"
 }
+ready() { test "$1" "$2" || ended "$3"; }  # ready -s|-e FILE PID: FILE made, or PID gone
 
 # Launches the game copy (launch_game [OPTION...]), through the command in RUN_AS if set;
 # its output goes to $WORK/game.log.
@@ -95,23 +101,19 @@ window_shown() { xdotool search --name '^ZORBLATS$' >/dev/null 2>&1; }  # by its
 
 # Waits until the game's window exists.
 wait_window() {
-  local i
-  for i in $(seq 1 100); do
-    window_shown && return 0
-    ended "$GAME_PID" && fail "the game ended before its window showed: $(cat "$WORK/game.log")"
-    sleep 0.1
-  done
-  fail "no ZORBLATS window: $(cat "$WORK/game.log")"
+  within 10 window_or_end || fail "no ZORBLATS window within 10 s: $(cat "$WORK/game.log")"
+  window_shown || fail "the game ended before its window showed: $(cat "$WORK/game.log")"
 }
+window_or_end() { window_shown || ended "$GAME_PID"; }
 
+# A tap or key goes into the game's queue: a script waits for the screen it leads to before
+# it taps or presses on that screen.
 tap() {  # tap X Y: a stylus tap at game point (X, Y)
   xdotool mousemove "$1" "$2" click 1
-  sleep "${TAP_PAUSE:-0.3}"
 }
 
 key() {  # key NAME: press and release a key (xdotool key names)
   xdotool key "$1"
-  sleep 0.3
 }
 
 shot() {  # shot NAME: a screenshot of the whole screen into $WORK/NAME.png
@@ -134,21 +136,19 @@ ended() {  # ended PID: the process is gone or a zombie waiting to be reaped
   state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null || true)
   [ -z "$state" ] || [ "$state" = Z ]
 }
+all_ended() {  # all_ended PID...
+  local pid
+  for pid; do ended "$pid" || return 1; done
+}
 
 # wait_exit SECONDS: waits for the game to end and sets EXIT_STATUS to its status, or to
 # "running" when it is still running after SECONDS.
 wait_exit() {
-  local i
   EXIT_STATUS=running
-  for i in $(seq 1 $(( $1 * 10 ))); do
-    if ended "$GAME_PID"; then
-      EXIT_STATUS=0
-      wait "$GAME_PID" || EXIT_STATUS=$?
-      GAME_PID=""
-      return 0
-    fi
-    sleep 0.1
-  done
+  within "$1" ended "$GAME_PID" || return 0
+  EXIT_STATUS=0
+  wait "$GAME_PID" || EXIT_STATUS=$?
+  GAME_PID=""
 }
 
 # expect_end WHAT STATUS: within a second the game ends with STATUS: 0 saying nothing, 1 with
@@ -161,19 +161,31 @@ expect_end() {
   echo "$1: status $2 within a second"
 }
 
-# Takes screenshots until a region shows the picture's region, up to SECONDS.
-# wait_region SECONDS X Y W H PICTURE PX PY
+# Takes screenshots until a region shows the picture's region, for up to SECONDS; on giving up
+# keeps the last screenshot and says how far it was.  wait_region SECONDS X Y W H PICTURE PX PY
+# A screen reads its input a moment after its picture shows (the keys, and in the main menu the
+# taps, made before are dropped then), which no picture tells: a short pause follows.
 wait_region() {
   local limit=$1
   shift
-  local tries=$(( limit * 5 ))
-  local i diff allowed=$(( $3 * $4 / 50 ))
-  for i in $(seq 1 "$tries"); do
-    shot waiting
-    diff=$(region_diff waiting "$@")
-    if [ "${diff%.*}" -le "$allowed" ]; then sleep 0.3; return 0; fi  # let the screen start listening
-    sleep 0.2
-  done
+  REGION_DIFF="no screenshot"
+  if within "$limit" region_shows "$@"; then sleep 0.3; return 0; fi
   cp "$WORK/waiting.png" "${TMPDIR:-/tmp}/zorblats-e2e-last-failure.png" 2>/dev/null || true
-  fail "after ${limit}s region $1,$2 ${3}x$4 still differs from $5 in $diff pixels"
+  fail "after ${limit} s region $1,$2 ${3}x$4 still differs from $5 in $REGION_DIFF pixels"
+}
+region_shows() {  # the test of wait_region, which keeps the count of pixels that differ
+  shot waiting
+  REGION_DIFF=$(region_diff waiting "$@")
+  [ "${REGION_DIFF%.*}" -le $(( $3 * $4 / 50 )) ]
+}
+
+# wait_play SECONDS [SCALE]: waits until the screen shows play (at SCALE): its MENU button,
+# on which nothing is drawn in play.
+wait_play() {
+  local s=${2:-1} picture=ingame.bmp
+  if [ "$s" != 1 ]; then
+    picture="$WORK/ingame$s.png"
+    convert "$CONTENT_DIR/ingame.bmp" -scale "${s}00%" "$picture"
+  fi
+  wait_region "$1" $((177 * s)) $((273 * s)) $((60 * s)) $((18 * s)) "$picture" $((177 * s)) $((273 * s))
 }

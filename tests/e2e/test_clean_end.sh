@@ -13,11 +13,11 @@ reach() {  # reach SCREEN: from the main menu to SCREEN
   wait_region 6 0 0 240 320 main.bmp 0 0
   case $1 in
     options) tap 100 100; wait_region 3 0 0 240 60 options.bmp 0 0 ;;
-    box) tap 100 165; wait_region 3 0 0 240 60 scores.bmp 0 0; tap 150 219 ;;
-    play) tap 100 70; sleep 1.5 ;;
+    box) tap 100 165; wait_region 3 0 0 240 60 scores.bmp 0 0; tap 150 219
+      wait_region 3 20 113 200 93 "$DOCS/18-reset-question.png" 20 113 ;;  # the question
+    play) tap 100 70; wait_play 5 ;;
     gameover) tap 100 70; wait_region 40 20 140 200 40 game_over.bmp 0 0 ;;  # lost, no shot
   esac
-  sleep 0.3
 }
 
 start_x

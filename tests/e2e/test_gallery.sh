@@ -2,9 +2,13 @@
 # The gallery in docs/screenshots, and the software centres' large copies of some of its
 # screens, show the game as this tree draws it, pixel for pixel.
 source "$(dirname "$0")/lib.sh"
-DOCS="$(cd "$(dirname "$0")/../../docs/screenshots" && pwd)"
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$GAME_SOURCE_DIR/../tools/gallery/gallery" "$GAME" \
   "$WORK" >"$WORK/names.txt"
+# Every picture of the gallery but the browser's (web/screenshots.js) is drawn, and no other.
+listed=$(sort "$WORK/names.txt" | tr '\n' ' ')
+kept=$(cd "$DOCS" && ls ./*.png | sed 's|^./||; s|\.png$||' | grep -v '^web-' | sort | tr '\n' ' ')
+[ -n "$listed" ] && [ "$listed" = "$kept" ] ||
+  fail "the gallery tool drew '$listed', docs/screenshots holds '$kept'"
 same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
 while read -r name; do
   same "$WORK/$name.bmp" "$DOCS/$name.png" ||

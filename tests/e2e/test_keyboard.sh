@@ -12,20 +12,21 @@ wait_window
 wait_region 6 0 0 240 320 main.bmp 0 0
 key Down                                     # the mark on New game
 key Return
-sleep 2
+wait_play 5
 key Escape                                   # pause: the menu with Resume
 wait_region 3 55 24 20 10 but_resume.bmp 0 0
 key Up                                       # the mark on Resume, the top button
 key Return
-xdotool keydown space                        # a few shots, then none
+wait_play 3
+xdotool keydown space                        # a second of shots, then none
 sleep 1
 xdotool keyup space
 wait_region 50 0 0 240 60 scores.bmp 0 0     # the name entry over the high-score table
 xdotool type --delay 120 'Ada_9'
 key BackSpace
 xdotool type --delay 120 '!'
-xdotool mousemove 32 260 mousedown 1         # the on-screen q
-sleep 0.3
+xdotool mousemove 32 260 mousedown 1         # the on-screen q, drawn pressed
+wait_region 3 24 252 16 16 keyboard_small_pushed.bmp 24 18
 kill -TERM "$GAME_PID"
 expect_end "SIGTERM in the name entry" 0
 name=$(dd if="$GAME/data/zorblats.set" bs=1 skip=6 count=10 2>/dev/null | tr -d '\0')

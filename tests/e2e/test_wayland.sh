@@ -23,14 +23,12 @@ start_sway() {
   SWAY_PID=$!
   PIDS+=("$SWAY_PID")
   disown "$SWAY_PID"  # no job notice when the test kills it
-  local i
-  for i in $(seq 1 100); do
-    SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null || true)
-    WL=$(cd "$XDG_RUNTIME_DIR" && ls wayland-? 2>/dev/null | head -1 || true)
-    [ -n "$SWAYSOCK" ] && [ -n "$WL" ] && return 0
-    sleep 0.05
-  done
-  fail "sway did not start: $(cat "$WORK/sway.log")"
+  within 10 sway_sockets || fail "sway did not start within 10 s: $(cat "$WORK/sway.log")"
+}
+sway_sockets() {
+  SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null || true)
+  WL=$(cd "$XDG_RUNTIME_DIR" && ls wayland-? 2>/dev/null | head -1 || true)
+  [ -n "$SWAYSOCK" ] && [ -n "$WL" ]
 }
 on_sway() { "${AS_USER[@]}" WAYLAND_DISPLAY="$WL" SWAYSOCK="$SWAYSOCK" "$@"; }
 shot() { on_sway grim "$WORK/$1.png"; }

@@ -19,19 +19,18 @@ shot() { import -window "$shown" "$WORK/$1.png"; }  # the game's window alone, o
 # Waits until the game's window is 480 x 640 with its frame centred in the work area and
 # shows the menu at x 2.
 expect_placed() {
-  local i left right top bottom x y w h
   window=$(xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1)
-  for i in $(seq 1 60); do
-    read -r left right top bottom <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | tr -c '0-9\n' ' ' | cut -c2-)"
-    read -r x y w h <<<"$(xwininfo -id "$window" | awk '/Absolute upper-left|Width:|Height:/{printf "%s ", $NF}')"
-    placed="$((x - ${left:-0})),$((y - ${top:-0})) ${w}x$h"
-    [ "$placed" = "$(( (1280 - 480 - left - right) / 2 )),$(( (976 - 640 - top - bottom) / 2 )) 480x640" ] && break
-    sleep 0.1
-  done
-  [ "$i" -lt 60 ] || fail "$1: the frame's corner and the window's size are $placed"
+  within 6 placed_centred || fail "$1: the frame's corner and the window's size are $placed"
   shown=$window
   wait_region 3 0 0 480 640 "$WORK/main2.png" 0 0
   echo "$1: the frame's corner and the window's size $placed"
+}
+placed_centred() {
+  local left right top bottom x y w h
+  read -r left right top bottom <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | tr -c '0-9\n' ' ' | cut -c2-)"
+  read -r x y w h <<<"$(xwininfo -id "$window" | awk '/Absolute upper-left|Width:|Height:/{printf "%s ", $NF}')"
+  placed="$((x - ${left:-0})),$((y - ${top:-0})) ${w}x$h"
+  [ "$placed" = "$(( (1280 - 480 - left - right) / 2 )),$(( (976 - 640 - top - bottom) / 2 )) 480x640" ]
 }
 expect_placed "at start"
 first=$GAME_PID
@@ -61,8 +60,8 @@ xdotool mousemove --window "$window" 201 211 click 1    # Options
 wait_region 3 0 0 480 640 "$WORK/options2.png" 0 0
 xdotool mousemove --window "$window" 60 600 click 1     # Back
 wait_region 3 0 0 480 640 "$WORK/main2.png" 0 0
-xdotool mousemove --window "$window" 200 140 click 1    # New game, and past the banner
-sleep 2.5
+xdotool mousemove --window "$window" 200 140 click 1    # New game
+wait_play 5 2
 xdotool mousemove --window "$window" 410 564 click 1    # MENU in play: the menu with Resume
 wait_region 3 110 48 40 20 "$WORK/but_resume2.png" 0 0
 kill -9 "$GAME_PID"

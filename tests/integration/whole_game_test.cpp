@@ -21,9 +21,12 @@ TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopy) {
   UseMemorySource([]() -> uint64_t { return 5000000; });
   ASSERT_EQ(StartUp(), StartupOutcome::Run);
   UseMemorySource(nullptr);
-  const ScriptedMessageBox::Shown& box = boxes.shown.at(0);  // one message: text, caption and style
-  EXPECT_EQ(box.text + box.caption + std::to_string(box.style) + std::to_string(boxes.shown.size()),
-            "Not enough memory!\nYou need at least 5MB of free memory.Error01");
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  for (auto [got, want] :
+       {std::pair{boxes.shown[0].text, "Not enough memory!\nYou need at least 5MB of free memory."},
+        {boxes.shown[0].caption, "Error"},
+        {std::to_string(boxes.shown[0].style), "0"}})
+    EXPECT_EQ(got, want);
   if (fork() == 0) _exit(StartUp() == StartupOutcome::AlreadyRunning ? 0 : 1);
   int status = -1;
   wait(&status);
@@ -124,7 +127,8 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
   // Saved: difficulty 2, the new name (typed A, b, Backspace; walked to a, s, down to x and
   // pressed it; typed !) first and Bob, not reset, below it.
   const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
-  EXPECT_EQ(std::to_string(file.at(2)) + kept + "," + reinterpret_cast<const char*>(&file.at(6)) +
-                "," + reinterpret_cast<const char*>(&file.at(36)),
-            "2Bob,Ax!,Bob");
+  EXPECT_EQ(file.at(2), 2);
+  EXPECT_EQ(kept, "Bob");
+  for (auto [at, name] : {std::pair{6, "Ax!"}, {36, "Bob"}})
+    EXPECT_STREQ(reinterpret_cast<const char*>(&file.at(at)), name) << at;
 }

@@ -1,16 +1,21 @@
-// Frames of the 240 x 320 screen as text and as pictures, so that a golden replay that
-// differs can show the frames that differ: a frame as runs of one colour ("f800*12 0000*300"),
-// a PNG file of one, and every frame of a run kept beside the build.
+// Frames of the 240 x 320 screen as text and as pictures, so that a golden replay or picture
+// that differs can show the frames that differ: a frame as runs of one colour ("f800*12
+// 0000*300"), a PNG file of one, every frame of a run kept beside the build, golden pictures
+// and the update mode of the golden files.
 #pragma once
 #include <SDL/SDL.h>
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "resources/images.h"
 #include "tools/contentgen/png.h"
 
 // The runs of one 16-bit colour of a 240 x 320 surface, row after row.
@@ -28,19 +33,86 @@ inline std::string EncodeFrame(const SDL_Surface* s) {
   return out;
 }
 
+// The pixels of a frame given as runs, row after row (fewer than 240 x 320 when it is damaged).
+inline std::vector<uint16_t> DecodeFrame(const std::string& runs) {
+  std::vector<uint16_t> pixels;
+  std::istringstream in(runs);
+  unsigned colour = 0, count = 0;
+  for (char star;
+       pixels.size() <= 240 * 320 && in >> std::hex >> colour >> star >> std::dec >> count;)
+    pixels.insert(pixels.end(), count, uint16_t(colour));
+  return pixels;
+}
+
 // Writes a frame given as runs into a PNG file (with the icons' PNG writer); false on failure.
 inline bool WriteFramePng(const std::string& runs, const std::string& path) {
   Image image(240, 320);
   image.pixels.clear();
-  std::istringstream in(runs);
-  unsigned colour = 0, count = 0;
-  for (char star; in >> std::hex >> colour >> star >> std::dec >> count;)
-    for (; count > 0; --count)
-      image.pixels.push_back({uint8_t((colour >> 11) * 255 / 31),
-                              uint8_t((colour >> 5 & 63) * 255 / 63),
-                              uint8_t((colour & 31) * 255 / 31)});
+  for (uint16_t c : DecodeFrame(runs))
+    image.pixels.push_back({uint8_t((c >> 11) * 255 / 31), uint8_t((c >> 5 & 63) * 255 / 63),
+                            uint8_t((c & 31) * 255 / 31)});
   std::string error;
   return image.pixels.size() == 240 * 320 && WritePng(path, image, &error);
+}
+
+// Where the pictures of a golden file that differs are written.
+inline std::string GoldenOutputFolder() {
+  const std::string folder = ZORBLATS_BINARY_DIR "/Testing/golden/";
+  std::system(("mkdir -p " + folder).c_str());
+  return folder;
+}
+
+// Whether a golden file may be rewritten (ZORBLATS_UPDATE_GOLDEN): not when that is unset,
+// empty or 0; with 1, where its outcome stays; with its name among others (comma-separated),
+// also where its outcome changes.
+enum class GoldenUpdate { No, KeepingOutcome, Any };
+inline GoldenUpdate GoldenUpdateFor(const std::string& name) {
+  const char* asked = std::getenv("ZORBLATS_UPDATE_GOLDEN");
+  const std::string names = "," + std::string(asked ? asked : "") + ",";
+  if (names == ",," || names == ",0,") return GoldenUpdate::No;
+  return names.find("," + name + ",") != std::string::npos ? GoldenUpdate::Any
+                                                           : GoldenUpdate::KeepingOutcome;
+}
+
+// Compares a picture (as runs) with the golden picture tests/golden/pictures/<name>.txt; where
+// they differ, writes both as PNG files beside the build (<name>-expected.png and
+// <name>-shown.png) and names the first pixel that differs. In the update mode the golden
+// picture is rewritten.
+inline testing::AssertionResult IsGoldenPicture(const std::string& name, const std::string& runs) {
+  const std::string path = ZORBLATS_SOURCE_DIR "/tests/golden/pictures/" + name + ".txt";
+  std::string expected;
+  std::getline(std::ifstream(path), expected);
+  if (runs == expected) return testing::AssertionSuccess();
+  const std::vector<uint16_t> want = DecodeFrame(expected), got = DecodeFrame(runs);
+  size_t at = 0;
+  while (at < want.size() && at < got.size() && want[at] == got[at]) ++at;
+  const std::string stem = GoldenOutputFolder() + name;
+  WriteFramePng(expected, stem + "-expected.png");
+  WriteFramePng(runs, stem + "-shown.png");
+  const bool rewrite = GoldenUpdateFor(name) != GoldenUpdate::No;
+  if (rewrite) std::ofstream(path, std::ios::trunc) << runs << "\n";
+  return testing::AssertionFailure()
+         << "the picture " << name << " first differs from " << path << " at (" << at % 240 << ", "
+         << at / 240 << "): " << stem << "-expected.png and -shown.png"
+         << (rewrite ? "; the golden picture is rewritten" : "");
+}
+
+// Paints the pictures of the catalogue (the synthetic ones of a test) so that a golden picture
+// of a screen stays short as runs, yet every part of it shows where it came from: each picture
+// in bands of its own colours (a new one every row and every 40 columns), each glyph of the
+// fonts a block of its own colour under the font's markers.
+inline void PaintForGoldenPictures() {
+  for (int id = 0; id < kImageCount; ++id) {
+    SDL_Surface* s = Images[id];
+    const bool font = id == kFontGrey || id == kFontBold || id == kFontWhite;
+    for (int y = font; y < s->h; ++y)
+      for (int x = 0; x < s->w; ++x) {
+        const int glyph = x / 6;  // the synthetic fonts: glyphs 5 wide after a marker column
+        static_cast<uint16_t*>(s->pixels)[y * s->pitch / 2 + x] =
+            font ? (x % 6 ? uint16_t(0x8000 | id << 8 | glyph) : 0)
+                 : uint16_t((id * 40503u ^ y * 97u ^ x / 40 * 0x2000u) | 0x0821);
+      }
+  }
 }
 
 // One line of a gzip file, without its end; false at the end of the file.

@@ -2,7 +2,7 @@
 # Runs a command with a private, empty $TMPDIR and fails when it leaves anything there.
 # Usage: tests/support/leaves_nothing.sh <command> [argument...]
 set -u
-TMPDIR=$(mktemp -d) && chmod 755 "$TMPDIR"  # passable for the saves made as another user
+TMPDIR=$(mktemp -d)  # private (mode 0700), as pam_tmpdir and the like make it
 export TMPDIR
 "$@"
 status=$?

@@ -92,7 +92,8 @@ TEST_F(RulesTest, AChainKillDoesNotSpeedTheBlockUp) {
   UpdateAndDraw();
   EXPECT_EQ(EnemyFormation.liveCount, 9);
   EXPECT_EQ(EnemyFormation.spedUp, 0);
-  EXPECT_EQ(Enemies[32].alive + Enemies[40].alive + Enemies[24].alive, 1);
+  for (auto [slot, alive] : {std::pair{40, 0}, {32, 0}, {24, 1}})
+    EXPECT_EQ(Enemies[slot].alive, alive) << slot;
   EXPECT_EQ(Enemies[32].shot.inFlight, 0) << "the shot of the enemy taken along goes too";
 }
 

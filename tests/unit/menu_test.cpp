@@ -7,6 +7,7 @@
 #include "frontend/info_screens.h"
 #include "frontend/message_box_screen.h"
 #include "frontend/options.h"
+#include "tests/support/frames.h"
 #include "tests/support/screens.h"
 
 enum Screen { Menu, Paused, Options, Scores, Help, About, Support, Entry };
@@ -149,6 +150,7 @@ TEST_F(Screens, WhatWaitsWhenAScreenShows) {
 }
 
 TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
+  PaintForGoldenPictures();
   // Place 1 has no zero.
   const char* names[] = {"Ann", "kkkkkkkkkkkkkkkkkkkkkkkkkkkkkk", "Cy", "Dee", ""};
   const int32_t scores[] = {900, 700, 0, -3, 0};
@@ -157,13 +159,11 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   InstallDrawnMessageBox();
   const Rect no =
       LayOutMessageBox("Do you really want to reset your high scores?", MB_YESNO).buttons[1];
-  std::string waits;
+  std::vector<std::string> shown;
+  std::string saved;
   onWait = [&] {
-    for (auto [digest, c] : {std::pair{4607607900500809537u, 'T'},
-                             {11255339676594199801u, 'C'},
-                             {10880282167160285857u, 'b'}})
-      if (ScreenDigest() == digest)
-        waits += c == 'T' && !ReadFileBytes(folder + "data/zorblats.set").empty() ? 't' : c;
+    shown.push_back(EncodeFrame(ShownScreen()));
+    saved += ReadFileBytes(folder + "data/zorblats.set").empty() ? '-' : 's';
   };
   // Each event comes once the one before has been answered; the Return pressed with the first
   // tap on Reset, before the question shows, answers nothing.
@@ -172,10 +172,17 @@ TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
   host.Press(150, 220).Wait(1).KeyDown(SDLK_ESCAPE).Wait(1).Press(150, 220).Wait(1).Quit().Wait(1);
   host.Press(150, 220).Wait(1).KeyDown(SDLK_RETURN).Wait(1).Press(30, 220);
   EXPECT_EQ(RunHighScoreScreen(), 1);
-  // T: rows at y 86 + 22 i with 1-5, names and non-zero scores (t once saved); b: the question
-  // over it; C: the cleared table. No by tap, n, Escape and quit; Yes by Return.
-  EXPECT_EQ(waits, "TbtbtbtbtbC");
+  // The table (rows at y 86 + 22 i with 1-5, the names and the scores but 0), the question over
+  // it, answered No by a tap, n, Escape and a quit event, then Yes by Return: the table
+  // cleared. Every answer saves.
+  const char* kWaits[] = {"table", "question", "table", "question", "table",  "question",
+                          "table", "question", "table", "question", "cleared"};
+  ASSERT_EQ(shown.size(), std::size(kWaits));
+  for (size_t i = 0; i < shown.size(); ++i)
+    EXPECT_TRUE(IsGoldenPicture(std::string("scores-") + kWaits[i], shown[i])) << "wait " << i;
+  EXPECT_EQ(saved, "--sssssssss");
   const std::vector<uint8_t> file = ReadFileBytes(folder + "data/zorblats.set");
-  // Only first bytes go.
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file.at(6)), 4), std::string("\0nn\0", 4));
+  for (int place = 0; place < 5; ++place)  // only first bytes go
+    EXPECT_EQ(file.at(6 + 30 * place), 0) << place;
+  EXPECT_EQ(file.at(7), 'n');
 }
