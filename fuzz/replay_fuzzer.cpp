@@ -8,15 +8,8 @@
 #include <string>
 
 #include "app/driver.h"
-#include "frontend/keyboard.h"
-#include "frontend/name_entry.h"
+#include "frontend/run_state.h"
 #include "fuzz/fuzz_support.h"
-#include "game/bricks_stars.h"
-#include "game/formation.h"
-#include "game/game_state.h"
-#include "game/launcher.h"
-#include "game/random.h"
-#include "game/ship.h"
 #include "replay/session.h"
 #include "resources/draw.h"
 
@@ -64,18 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(why.empty() && body.size() <= kMaxReplayBody);
 
-  // The game as a fresh start finds it.
-  PlayerShip = Ship{};
-  Play = PlayState{};
-  CurrentLevel = 0;
-  EnemyFormation = Formation{};
-  for (Enemy& e : Enemies) e = Enemy{};
-  Launcher = GiftLauncher{};
-  for (Brick& b : Bricks) b = Brick{};
-  for (Star& s : Stars) s = Star{};
-  largeKeys = shiftPending = blinkCounter = 0;
-  RandomInRange(1, 2, 0);
-
+  ResetRunState();
   QuietViewer viewer;
   ReplayPlayer player(header, body, viewer);
   UseGameInput(&player);

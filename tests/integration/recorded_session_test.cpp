@@ -3,12 +3,7 @@
 // sound the same, and the player's settings file untouched. The same file with another
 // difficulty in its settings is caught by its checkpoints.
 #include "app/driver.h"
-#include "game/bricks_stars.h"
-#include "game/formation.h"
-#include "game/game_state.h"
-#include "game/launcher.h"
-#include "game/random.h"
-#include "game/ship.h"
+#include "frontend/run_state.h"
 #include "replay/session.h"
 #include "tests/support/screens.h"
 
@@ -27,22 +22,12 @@ class ShownAndHeard final : public ScreenOutput, public SoundOutput {
 
 class RecordedSessionTest : public ScreenTest {
  protected:
-  // The globals a run starts with, as at program start.
+  // One run of the game from a fresh start on the given input and settings storage.
   std::vector<std::string> Run(HostInput& input, SettingsStorage& storage) {
     ShownAndHeard seen;
     UseScreenOutput(&seen);
     UseSoundOutput(&seen);
-    largeKeys = shiftPending = blinkCounter = 0;
-    Settings = SettingsRecord{};
-    CurrentLevel = 0;
-    Play = PlayState{};
-    PlayerShip = Ship{};
-    Launcher = GiftLauncher{};
-    EnemyFormation = Formation{};
-    for (Enemy& e : Enemies) e = Enemy{};
-    for (Brick& b : Bricks) b = Brick{};
-    for (Star& s : Stars) s = Star{};
-    RandomInRange(0, 1, 0);  // the last draw 0, as the replay's own start
+    ResetRunState();
     UseGameInput(&input);
     UseSettingsStorage(&storage);
     EXPECT_EQ(RunGame(), Quit);
