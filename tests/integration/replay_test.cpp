@@ -297,7 +297,7 @@ TEST_F(ReplayTest, EveryLevelShowsItsFormationAndTheLastWrapsToTheFirst) {
   }
   play.now = 0;
   RandomInRange(0, 1, 0);  // as at the start: the next seed is the salt alone
-  Settings.difficulty = 1;
+  Settings.difficulty = 0;
   PlayerShip = Ship{};
   for (Enemy& e : Enemies) e = Enemy{};
   for (Brick& b : Bricks) b = Brick{};
