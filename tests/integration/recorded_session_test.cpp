@@ -1,7 +1,7 @@
 // A session recorded from scripted play (menus, a game lost to the swarm, a name typed into the
 // table, the options saved) and played back from its file alone: every picture shown and every
-// sound the same, and the player's settings file untouched. The same file with another
-// difficulty in its settings is caught by its checkpoints.
+// sound the same, and the player's settings file untouched. The same file with another name
+// in its table is caught by its checkpoints.
 #include "app/driver.h"
 #include "frontend/run_state.h"
 #include "replay/session.h"
@@ -73,13 +73,14 @@ TEST_F(RecordedSessionTest, APlayedSessionReplaysFromItsFileAloneWithEveryPictur
   EXPECT_EQ(player.Outcome(), ReplayOutcome::Same) << player.Verdict();
   EXPECT_TRUE(ReadFileBytes(settingsFile).empty()) << "a replay saves nothing";
 
-  // Another difficulty, and the enemies fire otherwise: the checkpoints catch it.
-  header.settings[2] = 0;
+  // A name in the table the session started from: the game takes the same input, but the
+  // name entry shows the name, and a checkpoint says where the pictures first differ.
+  header.settings[6] = 'Q';
   ReplayPlayer other(header, body, viewer);
   Run(other, other);
   other.AtRest(true);
-  EXPECT_NE(other.Outcome(), ReplayOutcome::Same) << other.Verdict();
-  EXPECT_EQ(other.Verdict().find("The replay "), 0u);
+  EXPECT_EQ(other.Outcome(), ReplayOutcome::Differed);
+  EXPECT_EQ(other.Verdict().substr(0, 48), "The replay did not show the same pictures: check");
 }
 
 }  // namespace
