@@ -80,9 +80,9 @@ TEST_F(GameTest, ReplayFilesReadBackOrAreRefusedWithTheirSentence) {
       {with(good.size() - 1, char(good.back() ^ 1), good), kReplayDamaged},
       {good + "x", kReplayDamaged},
       {PackReplay(header, "\xA1\x8F\x4E\x01"), damaged},  // key 9999 in the key table
-      {PackReplay(header, "\x20\xBF\x05"),
+      {PackReplay(header, "\x20\x3F\x05\xE0"),
        std::string(kReplayDamaged) +
-           " Its record at byte 1 of the session cannot be read."},  // 5 written long
+           " Its record at byte 1 of the session cannot be read."},  // a delay of 5 written long
       {PackReplay(header, body + body),
        std::string(kReplayDamaged) + " It goes on after the end of its session."},
       {PackReplay(header, body.substr(0, body.size() - 1)), kReplayCutShort},
