@@ -193,9 +193,7 @@ replay/replay_file.cpp@@{ return static_cast<int32_t>((v >> 1) ^ (0u - (v & 1)))
 replay/replay_file.cpp@@      PutNumber(body, e.button.x);@@      PutNumber(body, e.button.y);
 replay/replay_file.cpp@@  return Number(out) && out >= kInlineLimit;@@  return Number(out);
 replay/replay_file.cpp@@    if (ended) {@@    if (false) {
-replay/replay_file.cpp@@  copy.Flush();@@
 replay/session.cpp@@    keys[key] = now[key] ? 1 : 0;@@    keys[key] = 1;
-replay/session.cpp@@  if (record.value == SDL_NOEVENT) return 0;@@
 replay/session.cpp@@  if (record.digest == ScreenSurfaceDigest() || firstDifference) return;@@  return;
 replay/session.cpp@@  if (found) DecodeSettings@@  if (!found) DecodeSettings
 game/random.cpp@@  generatorState = generatorState * 1103515245u + 12345u;@@  generatorState = generatorState * 1103515245u + 12346u;
