@@ -36,8 +36,9 @@ bool OpenPlayer(std::string& why) {
   }
   if (!TryUnpackReplay(file, header, body, why)) return false;
   if (header.contentDigest != ContentDigest()) {
-    why = "This replay was played with other game content (its pictures or help text differ "
-          "from this game's), so it would not play the same.";
+    why =
+        "This replay was played with other game content (its pictures or help text differ "
+        "from this game's), so it would not play the same.";
     return false;
   }
   player = std::make_unique<ReplayPlayer>(header, std::move(body));
@@ -79,17 +80,19 @@ int CloseReplaySession() {
   int status = 0;
   if (player) {
     player->AtRest(true);
-    const bool same = player->Outcome() == ReplayOutcome::Same ||
-                      player->Outcome() == ReplayOutcome::Stopped;
+    const bool same =
+        player->Outcome() == ReplayOutcome::Same || player->Outcome() == ReplayOutcome::Stopped;
     std::fprintf(same ? stdout : stderr, "zorblats: %s\n", player->Verdict().c_str());
     status = same ? 0 : 1;
   }
   if (recorder) {
     const std::string file = recorder->Snapshot();
     if (!WriteReplayFile(LastReplayPath(), file))
-      std::fprintf(stderr, "zorblats: the session cannot be kept in %s\n", LastReplayPath().c_str());
+      std::fprintf(stderr, "zorblats: the session cannot be kept in %s\n",
+                   LastReplayPath().c_str());
     if (!choice.recordTo.empty() && !WriteReplayFile(choice.recordTo, file)) {
-      std::fprintf(stderr, "zorblats: the replay cannot be written to %s\n", choice.recordTo.c_str());
+      std::fprintf(stderr, "zorblats: the replay cannot be written to %s\n",
+                   choice.recordTo.c_str());
       status = 1;
     }
   }

@@ -5,10 +5,10 @@
 
 // What this run does with replays, as the command line asks.
 struct ReplayChoice {
-  bool record = true;     // record the session (every run, unless it plays a replay)
-  std::string recordTo;   // --record FILE: also write the session there
-  std::string replay;     // --replay FILE
-  int bestPlace = -1;     // --replay best [N]: the kept replay of place 0..4
+  bool record = true;    // record the session (every run, unless it plays a replay)
+  std::string recordTo;  // --record FILE: also write the session there
+  std::string replay;    // --replay FILE
+  int bestPlace = -1;    // --replay best [N]: the kept replay of place 0..4
 };
 
 // Keeps the choice for start-up. Called by main; a run that never calls it (the tests)

@@ -21,8 +21,8 @@ enum class StartupOutcome {
 // unknown, too long or holding a backslash). Called by StartUp.
 std::string InitDataPaths();
 
-// Steps 1 to 11 of start-up: memory, single instance, paths, the run's replay, SDL, the 240 x 320 16-bit
-// screen, caption, window handle, key capture, SDL_Quit at exit, unicode keys.
+// Steps 1 to 11 of start-up: memory, single instance, paths, the run's replay, SDL, the
+// 240 x 320 16-bit screen, caption, window handle, key capture, SDL_Quit at exit, unicode keys.
 // Called by WinMain; the in-process tests call it to set up the real screen.
 StartupOutcome StartUp();
 

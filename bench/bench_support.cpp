@@ -1,5 +1,7 @@
 #include "bench/bench_support.h"
 
+#include "game/game_loop.h"
+
 #include <SDL/SDL.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -86,6 +88,13 @@ int InflateMainPack(uint8_t* buffer, unsigned size) {
   return got;
 }
 
+void PlayLoopFrame() {
+  static SDL_Event event{};
+  HostPollEvent(&event);
+  StepFrame();
+  HostDelay(50);
+}
+
 void FloorReporter::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     if (run.iterations <= 0) continue;
@@ -113,7 +122,7 @@ bool FloorReporter::PrintRatios() const {
     const double ratio = m->second / f->second;
     const bool ok = ratio <= pair.goal;
     met = met && ok;
-    std::printf("%-28s %9.1f us  %-24s %9.1f us  %7.2f  <= %.1f %s\n", pair.measured.c_str(),
+    std::printf("%-28s %9.1f us  %-24s %9.1f us  %7.2f  <= %.2f %s\n", pair.measured.c_str(),
                 m->second * 1e6, pair.floor.c_str(), f->second * 1e6, ratio, pair.goal,
                 ok ? "met" : "MISSED");
   }

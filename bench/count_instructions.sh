@@ -1,6 +1,6 @@
 #!/bin/sh
 # Instruction counts (callgrind) of a play frame, loading and font selection beside their
-# floors: steady on a shared machine where wall and CPU times are not.
+# floors, and of the play loop's frame with the replay's recorder beside it without: steady on a shared machine where wall and CPU times are not.
 # Usage: bench/count_instructions.sh [build-dir]   (default build-perf; the build must exist)
 set -eu
 build=${1:-"$(dirname "$0")/../build-perf"}
@@ -22,4 +22,5 @@ done | awk '
     printf "%-36s %8.2f  <= 2\n", "PlayFrame / FloorBlitAndFlip", ir["PlayFrame"] / ir["FloorBlitAndFlip"]
     printf "%-36s %8.2f  <= 1.5\n", "LoadImages / FloorInflatePack", ir["LoadImages"] / ir["FloorInflatePack"]
     printf "%-36s %8.3f  (two per frame)\n", "SelectFont / PlayFrame", ir["SelectFont"] / ir["PlayFrame"]
+    printf "%-36s %8.3f  <= 1.02\n", "PlayLoopFrameRecording / PlayLoopFrame", ir["PlayLoopFrameRecording"] / ir["PlayLoopFrame"]
   }'

@@ -41,34 +41,19 @@ void BM_PlayFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayFrame);
 
-// The host of the whole play loop: the clock moves by the frames' delays (which cost nothing),
-// as in play, so the recorder takes its checkpoint of the screen once a second, every 20 frames.
-class FrameClockHost final : public HostInput {
- public:
-  void Delay(uint32_t ms) override { now += ms; }
-  uint32_t Ticks() override { return now; }
-  int PollEvent(SDL_Event*) override { return 0; }
-  int WaitEvent(SDL_Event* event) override { return PollEvent(event); }
-  const uint8_t* KeyState() override { return keys; }
-  uint32_t now = 0;
-  uint8_t keys[SDLK_LAST] = {};
-};
-
-// One pass of the play loop (a poll, StepFrame, the frame's delay) without a recorder (0) and
-// with every answer the game takes noted for the run's replay (1).
-void BM_PlayLoopFrame(benchmark::State& state) {
+// One pass of the play loop (a poll, StepFrame, the frame's delay), with or without every
+// answer the game takes noted for the run's replay.
+void PlayLoopFrames(benchmark::State& state, bool recording) {
   SetUpGame();
+  HostInput& before = CurrentHost();
   FrameClockHost host;
   UseHostInput(&host);
   PlayScene scene = MakeMidLevelScene();
   ReplayRecorder recorder("bench");
-  if (state.range(0) == 1) UseGameInput(&recorder);
-  SDL_Event event{};
+  if (recording) UseGameInput(&recorder);
   int frames = 0;
   for (auto _ : state) {
-    HostPollEvent(&event);
-    StepFrame();
-    HostDelay(50);
+    PlayLoopFrame();
     if (++frames == kSceneFrames) {
       state.PauseTiming();
       RestoreScene(scene);
@@ -77,9 +62,12 @@ void BM_PlayLoopFrame(benchmark::State& state) {
     }
   }
   UseGameInput(nullptr);
-  UseHostInput(nullptr);
+  UseHostInput(&before);
 }
-BENCHMARK(BM_PlayLoopFrame)->Arg(0)->Arg(1);
+void BM_PlayLoopFrame(benchmark::State& state) { PlayLoopFrames(state, false); }
+BENCHMARK(BM_PlayLoopFrame);
+void BM_PlayLoopFrameRecording(benchmark::State& state) { PlayLoopFrames(state, true); }
+BENCHMARK(BM_PlayLoopFrameRecording);
 
 // Two full-screen pictures in turn: the display shows only what changed, so every flip must
 // change the whole screen to be the floor of a frame that does.

@@ -16,6 +16,10 @@
 #include "bench/bench_scenes.h"
 #include "bench/bench_support.h"
 #include "game/game_loop.h"
+#include "frontend/run_state.h"
+#include "platform/host.h"
+#include "platform/screen.h"
+#include "replay/session.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "text/font.h"
@@ -53,6 +57,33 @@ int RunInstructionSections() {
     CALLGRIND_TOGGLE_COLLECT;
     StepFrame();
   });
+  // The play loop's frame without and with the replay's recorder: the same second of play
+  // from the same fresh start each time, so the recorder's one checkpoint a second counts in.
+  // The flips go nowhere: what SDL does with them depends on the real clock, and the ratio
+  // without them is the stricter one.
+  struct : ScreenOutput {
+    void Show(SDL_Surface*, const SDL_Rect&) override {}
+  } nowhere;
+  UseScreenOutput(&nowhere);
+  FrameClockHost clock;
+  UseHostInput(&clock);
+  ReplayRecorder recorder("bench");
+  for (HostInput* input : {&LiveGameInput(), static_cast<HostInput*>(&recorder)}) {
+    ResetRunState();
+    clock.now = 0;
+    const PlayScene second = MakeMidLevelScene();
+    UseGameInput(input);
+    frame = 0;
+    Section(input == &recorder ? "PlayLoopFrameRecording" : "PlayLoopFrame", kSceneFrames * 2,
+            [&](int) {
+              CALLGRIND_TOGGLE_COLLECT;
+              if (frame++ % kSceneFrames == 0) RestoreScene(second);
+              CALLGRIND_TOGGLE_COLLECT;
+              PlayLoopFrame();
+            });
+  }
+  UseGameInput(nullptr);
+  UseScreenOutput(nullptr);
   // Two full-screen pictures in turn: every flip shows the whole screen anew.
   Section("FloorBlitAndFlip", kFrames, [](int i) {
     BlitImage(Images[i % 2 ? kMainMenu : kInGame], 0, 0);

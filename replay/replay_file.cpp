@@ -17,7 +17,9 @@ namespace {
 constexpr uint8_t kInlineLimit = 31;
 constexpr size_t kUnpackStep = 64 * 1024;
 
-uint32_t ZigZag(int32_t v) { return (static_cast<uint32_t>(v) << 1) ^ static_cast<uint32_t>(v >> 31); }
+uint32_t ZigZag(int32_t v) {
+  return (static_cast<uint32_t>(v) << 1) ^ static_cast<uint32_t>(v >> 31);
+}
 int32_t UnZigZag(uint32_t v) { return static_cast<int32_t>((v >> 1) ^ (0u - (v & 1))); }
 
 // Numbers are unsigned LEB128: seven bits a byte, low bits first, at most five bytes.
@@ -35,7 +37,8 @@ void PutLittleEndian(std::string& out, uint32_t v) {
 
 uint32_t GetLittleEndian(const std::string& in, size_t at) {
   uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(in[at + i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    v |= static_cast<uint32_t>(static_cast<uint8_t>(in[at + i])) << (8 * i);
   return v;
 }
 
@@ -214,8 +217,8 @@ bool RecordReader::ReadEvent(uint8_t type, SDL_Event& e) {
       return Byte(e.active.gain) && Byte(e.active.state);
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      if (!Byte(e.key.which) || !Byte(e.key.state) || !Byte(e.key.keysym.scancode) ||
-          !Number(a) || !Number(b) || !Number(c) || a >= SDLK_LAST || b > 0xFFFF || c > 0xFFFF)
+      if (!Byte(e.key.which) || !Byte(e.key.state) || !Byte(e.key.keysym.scancode) || !Number(a) ||
+          !Number(b) || !Number(c) || a >= SDLK_LAST || b > 0xFFFF || c > 0xFFFF)
         return false;
       e.key.keysym.sym = static_cast<SDLKey>(a);
       e.key.keysym.mod = static_cast<SDLMod>(b);
@@ -232,8 +235,8 @@ bool RecordReader::ReadEvent(uint8_t type, SDL_Event& e) {
       return true;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      if (!Byte(e.button.which) || !Byte(e.button.button) || !Byte(e.button.state) ||
-          !Number(a) || !Number(b) || a > 0xFFFF || b > 0xFFFF)
+      if (!Byte(e.button.which) || !Byte(e.button.button) || !Byte(e.button.state) || !Number(a) ||
+          !Number(b) || a > 0xFFFF || b > 0xFFFF)
         return false;
       e.button.x = static_cast<Uint16>(a);
       e.button.y = static_cast<Uint16>(b);
@@ -303,9 +306,8 @@ bool RecordReader::Next(Record& r, std::string& why) {
         good = r.value <= 1;
         break;
       case RecordKind::Mark:
-        good = r.value == kEndMark ||
-               (r.value == kCheckpointMark && at + 4 <= body.size() &&
-                ((r.digest = GetLittleEndian(body, at)), at += 4, true));
+        good = r.value == kEndMark || (r.value == kCheckpointMark && at + 4 <= body.size() &&
+                                       ((r.digest = GetLittleEndian(body, at)), at += 4, true));
         break;
     }
   }

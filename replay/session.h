@@ -11,7 +11,8 @@
 #include "replay/replay_file.h"
 #include "settings/settings.h"
 
-// A digest of the picture in ScreenSurface (FNV-1a over its 16-bit pixels, row by row).
+// A digest of the picture in ScreenSurface: 64-bit FNV-1a over its 16-bit pixels, four at a
+// time, row by row, folded to 32 bits.
 uint32_t ScreenSurfaceDigest();
 
 // A digest of the content a session is played with: the image packs and the help text in

@@ -128,7 +128,8 @@ void UseSettingsStorage(SettingsStorage* chosen) { storage = chosen ? chosen : &
 
 void LoadSettings() {
   std::string bytes;
-  if (!storage->Read(bytes)) return;  // first start: the defaults stay, the first save makes the file
+  // First start: the defaults stay, the first save makes the file.
+  if (!storage->Read(bytes)) return;
   DecodeSettings(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), Settings);
 }
 
