@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "frontend/game_over.h"
 #include "frontend/keyboard.h"
 #include "frontend/name_entry.h"
 #include "resources/draw.h"

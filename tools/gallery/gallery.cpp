@@ -13,6 +13,7 @@
 #include <deque>
 #include <string>
 
+#include "frontend/game_over.h"
 #include "frontend/high_scores.h"
 #include "frontend/info_screens.h"
 #include "frontend/keyboard.h"
@@ -191,8 +192,8 @@ void FreshState() {
 void KeyCentre(char code, int& x, int& y) {
   for (const KeyboardKey& key : KeyTable) {
     if (key.normal == code) {
-      x = kKeyboardX + (key.area.left + key.area.right) / 2;
-      y = kKeyboardY + (key.area.top + key.area.bottom) / 2;
+      x = kKeyboardOrigin.x + (key.area.left + key.area.right) / 2;
+      y = kKeyboardOrigin.y + (key.area.top + key.area.bottom) / 2;
       return;
     }
   }
