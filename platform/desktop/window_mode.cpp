@@ -10,7 +10,6 @@
 #include "platform/lost_display.h"
 #include "platform/screen.h"
 #include "platform/screen_changes.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -34,7 +33,6 @@ bool OpenVideo(int width, int height, bool wantFullscreen) {
   if (!video) return false;
   layout = FitScreen(video->w, video->h);
   fullscreen = wantFullscreen;
-  if (MainWindow) MainWindow = video;
   SDL_FillRect(video, nullptr, 0);
   SDL_UpdateRect(video, 0, 0, 0, 0);
   ForgetShown(shown);
