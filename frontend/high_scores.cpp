@@ -5,7 +5,6 @@
 
 #include "frontend/focus.h"
 #include "frontend/keyboard.h"
-#include "frontend/menu.h"
 #include "frontend/screen_events.h"
 #include "platform/message_box.h"
 #include "platform/rect.h"

@@ -55,17 +55,6 @@ bool SetMode(bool wantFullscreen) {
   return OpenVideo(place.layout.width, place.layout.height, false);
 }
 
-// A window the window manager or compositor gave another size (a tiling one fills its
-// tile) takes that size, the picture centred on black at the largest whole scale in it.
-void FollowWindowSize(int width, int height) {
-  if (fullscreen || !video || (width == video->w && height == video->h)) return;
-  if (OpenVideo(std::max(width, kScreenWidth), std::max(height, kScreenHeight), false)) {
-    PresentScreen(gameScreen, nullptr);
-  } else {
-    SetMode(false);
-  }
-}
-
 // Copies a rectangle of the game's surface onto the video surface, each pixel scale x scale.
 void ScaleOnto(const SDL_Rect& area) {
   if (SDL_MUSTLOCK(video) && SDL_LockSurface(video) < 0) return;
@@ -106,6 +95,22 @@ class Display final : public ScreenOutput {
 };
 
 Display display;
+
+// Shows the whole of the game's screen again: after a new video mode or an expose.
+void ShowAgain() {
+  if (gameScreen) display.Show(gameScreen, SDL_Rect{0, 0, kScreenWidth, kScreenHeight});
+}
+
+// A window the window manager or compositor gave another size (a tiling one fills its
+// tile) takes that size, the picture centred on black at the largest whole scale in it.
+void FollowWindowSize(int width, int height) {
+  if (fullscreen || !video || (width == video->w && height == video->h)) return;
+  if (OpenVideo(std::max(width, kScreenWidth), std::max(height, kScreenHeight), false)) {
+    ShowAgain();
+  } else {
+    SetMode(false);
+  }
+}
 
 }  // namespace
 
@@ -169,7 +174,7 @@ bool ToggleFullScreen() {
     SaveDisplayConfig(DisplayConfig{fullscreen});
   }
   SDL_WM_SetCaption(caption, nullptr);
-  PresentScreen(gameScreen, nullptr);
+  ShowAgain();
   return true;
 }
 
@@ -201,7 +206,7 @@ bool TakeWindowEvent(SDL_Event& event) {
     }
     case SDL_VIDEOEXPOSE:
       ForgetShown(shown);
-      PresentScreen(gameScreen, nullptr);
+      ShowAgain();
       return false;
     case SDL_VIDEORESIZE: {
       // Under X the event may be an echo of an earlier switch: the window's own size counts.

@@ -173,7 +173,7 @@ frontend/screen_events.cpp@@if (!TakeKept(event) && !HostWaitEvent(&event)) {@@i
 frontend/info_screens.cpp@@DrawFocusMark(kHelpMarks[marked]);\n  FlipScreen();@@DrawFocusMark(kHelpMarks[marked]);
 frontend/high_scores.cpp@@kFontWhite);\n  }\n  FlipScreen();@@kFontWhite);\n  }
 platform/desktop/window_mode.cpp@@  ForgetShown(shown);\n  return true;@@  return true;
-platform/desktop/window_mode.cpp@@      ForgetShown(shown);\n      PresentScreen@@      PresentScreen
+platform/desktop/window_mode.cpp@@      ForgetShown(shown);\n      ShowAgain();@@      ShowAgain();
 platform/screen_changes.cpp@@const int from = std::min<int>(last->x, left)@@const int from = last->x
 game/game_loop.cpp@@      result = GameOver;@@      if (result != LevelCleared) result = GameOver;
 game/game_loop.cpp@@      Play.levelDone = 0;@@      Play.levelDone = Play.gameOver;
