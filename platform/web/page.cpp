@@ -160,8 +160,9 @@ bool ReadModulePath(char* out, size_t capacity) {
   return true;
 }
 
-// The settings folder is stored whole; a storage that refuses (some private windows) fails
-// the save, which then says so.
+// The saves are stored in IndexedDB only once the file is in place, the whole settings folder
+// at once; a storage that refuses (some private windows) fails the save, which then says so.
+bool FlushSavedBytes(int) { return true; }
 bool PersistSavedFile(const std::string&) { return StoreSaves() != 0; }
 
 extern "C" {

@@ -138,12 +138,12 @@ frontend/options.cpp@@Settings.difficulty <= 2) {@@Settings.difficulty <= 3) {
 frontend/high_scores.cpp@@if (Settings.highScores[place] != 0) {@@if (true) {
 frontend/high_scores.cpp@@MB_YESNO) == IDYES) {@@MB_YESNO) == IDNO) {
 frontend/info_screens.cpp@@kPageThatCloses = 4;@@kPageThatCloses = 5;
-frontend/name_entry.cpp@@ry < a.bottom) {@@ry <= a.bottom) {
-frontend/name_entry.cpp@@return largeKeys == 1 ? key.large : key.normal;@@return key.normal;
-frontend/name_entry.cpp@@if (length < maxLength) {@@if (length <= maxLength) {
+frontend/keyboard.cpp@@ry < a.bottom) {@@ry <= a.bottom) {
+frontend/keyboard.cpp@@return largeKeys == 1 ? key.large : key.normal;@@return key.normal;
+frontend/keyboard.cpp@@if (length < maxLength) {@@if (length <= maxLength) {
 frontend/name_entry.cpp@@if ((blinkCounter / 4) % 2 == 0) {@@if ((blinkCounter / 2) % 2 == 0) {
-frontend/name_entry.cpp@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left)),@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left) + 1),
-frontend/name_entry.cpp@@kGameOverMs = 3000;@@kGameOverMs = 2000;
+frontend/keyboard.cpp@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left)),@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left) + 1),
+frontend/game_over.cpp@@kGameOverMs = 3000;@@kGameOverMs = 2000;
 settings/settings.cpp@@PutLittleEndian(out + kSpareWordBOffset, record.spareWordB, 2);@@PutLittleEndian(out + kSpareWordBOffset, record.spareWordA, 2);
 settings/settings.cpp@@if (Settings.highScores[place] < score) return place;@@if (Settings.highScores[place] <= score) return place;
 settings/settings.cpp@@for (int j = kHighScorePlaces - 2; j >= place; --j) {@@for (int j = kHighScorePlaces - 2; j > place; --j) {
@@ -173,7 +173,7 @@ frontend/screen_events.cpp@@if (!TakeKept(event) && !HostWaitEvent(&event)) {@@i
 frontend/info_screens.cpp@@DrawFocusMark(kHelpMarks[marked]);\n  FlipScreen();@@DrawFocusMark(kHelpMarks[marked]);
 frontend/high_scores.cpp@@kFontWhite);\n  }\n  FlipScreen();@@kFontWhite);\n  }
 platform/desktop/window_mode.cpp@@  ForgetShown(shown);\n  return true;@@  return true;
-platform/desktop/window_mode.cpp@@      ForgetShown(shown);\n      PresentScreen@@      PresentScreen
+platform/desktop/window_mode.cpp@@      ForgetShown(shown);\n      ShowAgain();@@      ShowAgain();
 platform/screen_changes.cpp@@const int from = std::min<int>(last->x, left)@@const int from = last->x
 game/game_loop.cpp@@      result = GameOver;@@      if (result != LevelCleared) result = GameOver;
 game/game_loop.cpp@@      Play.levelDone = 0;@@      Play.levelDone = Play.gameOver;
