@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdio>
 
-#include "platform/window_mode.h"
+#include "platform/desktop/window_mode.h"
 
 // What the command line asks for.
 enum class CommandAction { Play, Help, Version, Wrong };

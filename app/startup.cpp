@@ -18,7 +18,7 @@
 #include "platform/signals.h"
 #include "platform/sound.h"
 #include "platform/window.h"
-#include "platform/window_mode.h"
+#include "platform/screen.h"
 #include "resources/draw.h"
 #include "settings/settings.h"
 

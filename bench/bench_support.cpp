@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "platform/paths.h"
-#include "platform/window_mode.h"
+#include "platform/desktop/window_mode.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 #include "settings/settings.h"
@@ -56,7 +56,7 @@ void SetUpGame() {
     std::exit(1);
   }
   if (WindowedScreen()) {
-    ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
+    ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
   } else {
     ChooseStartMode(StartMode::FullScreen);
     ScreenSurface = OpenGameScreen();

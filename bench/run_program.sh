@@ -57,7 +57,7 @@ export DISPLAY=":$game_display"
 sleep 1
 
 # The floor draws as the game chooses to on a display that offers no direct rendering, as
-# Xvfb does: through SDL2's software renderer (platform/renderer_choice.h). Values set in
+# Xvfb does: through SDL2's software renderer (platform/desktop/renderer_choice.h). Values set in
 # the environment reach both alike.
 floor_env=(SDL_RENDER_DRIVER="${SDL_RENDER_DRIVER:-software}"
            SDL_FRAMEBUFFER_ACCELERATION="${SDL_FRAMEBUFFER_ACCELERATION:-0}")

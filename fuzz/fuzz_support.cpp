@@ -35,7 +35,7 @@ void FuzzSetUp() {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);  // SIGTERM and SIGINT stay libFuzzer's: they end a run
   if (SDL_Init(SDL_INIT_VIDEO) < 0) FuzzFail("SDL_Init");
-  ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
+  ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
   if (!ScreenSurface) FuzzFail("SDL_SetVideoMode");
 
   // In memory where possible: every settings save flushes the file and its folder to disk.

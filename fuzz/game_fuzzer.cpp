@@ -33,19 +33,15 @@
 #include <vector>
 
 #include "app/driver.h"
-#include "frontend/keyboard.h"
-#include "frontend/name_entry.h"
+#include "frontend/run_state.h"
 #include "fuzz/fuzz_support.h"
-#include "game/bricks_stars.h"
 #include "game/formation.h"
 #include "game/game_state.h"
-#include "game/launcher.h"
 #include "game/ship.h"
 #include "platform/gamepad.h"
 #include "platform/host.h"
 #include "resources/draw.h"
 #include "settings/settings.h"
-#include "text/textbox.h"
 
 namespace {
 
@@ -254,21 +250,7 @@ class FuzzHost final : public HostInput {
 
 // The game as a fresh start finds it, and the settings file the start byte asks for.
 void StartFresh(uint8_t start) {
-  Settings = SettingsRecord{};
-  PlayerShip = Ship{};
-  Play = PlayState{};
-  CurrentLevel = 0;
-  EnemyFormation = Formation{};
-  for (Enemy& e : Enemies) e = Enemy{};
-  Launcher = GiftLauncher{};
-  for (Brick& b : Bricks) b = Brick{};
-  for (Star& s : Stars) s = Star{};
-  largeKeys = 0;
-  shiftPending = 0;
-  blinkCounter = 0;
-  HelpBox.currentPage = 0;
-  RandomInRange(1, 2, 0);  // the draw remembers its last result: 1, as at program start
-
+  ResetRunState();
   unlink(settingsPath.c_str());
   rmdir(settingsPath.c_str());
   if (start & 16) {

@@ -9,6 +9,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "resources/pack.h"
+#include "resources/pack_build.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& folder = FuzzFolder();
@@ -25,10 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const char* names[] = {"s.bmp"};
-  PackFile builder(PackMode::Write);
   const std::string output = folder + "out";
   unlink((output + ".pak").c_str());
-  const int status = builder.Build(output.c_str(), NameList{1, names});
+  const int status = BuildPack(output.c_str(), NameList{1, names});
   FUZZ_CHECK(status == (loaded ? 0 : 1));
   FUZZ_CHECK(access(output.c_str(), F_OK) != 0);  // the uncompressed table never stays
   if (!loaded) {

@@ -1,5 +1,6 @@
 #include "game/bricks_stars.h"
 
+#include "game/random.h"
 #include "game/ship.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
@@ -11,7 +12,6 @@ Star Stars[kStarCount];
 // until they pass this column.
 constexpr int16_t kStarLeftWrapX = 230;
 constexpr int16_t kStarRightWrapLimit = 310;
-constexpr int16_t kStarBottom = 320;
 
 static int CellDx(int cell) { return kBrickCellSize * (cell % 4); }
 static int CellDy(int cell) { return kBrickCellSize * (cell / 4); }
@@ -50,7 +50,7 @@ void MoveStar(Star& star) {
     if (star.x > kStarRightWrapLimit) star.x = 0;
   }
   star.y = static_cast<int16_t>(star.y + star.fallSpeed);
-  if (star.y > kStarBottom) {
+  if (star.y > kScreenHeight) {
     star.y = 0;
     star.x = static_cast<int16_t>(RandomInRange(1, 240, 546));
     star.fallSpeed = static_cast<int16_t>(RandomInRange(1, 8, 6352));

@@ -2,6 +2,7 @@
 
 #include "game/game_state.h"
 #include "game/launcher.h"
+#include "game/random.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
 

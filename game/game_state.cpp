@@ -2,9 +2,9 @@
 
 #include "game/bricks_stars.h"
 #include "game/launcher.h"
+#include "game/random.h"
 #include "game/ship.h"
 #include "platform/message_box.h"
-#include "resources/draw.h"
 #include "resources/images.h"
 #include "settings/settings.h"
 

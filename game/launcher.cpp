@@ -1,6 +1,7 @@
 #include "game/launcher.h"
 
 #include "game/game_state.h"
+#include "game/random.h"
 #include "game/sounds.h"
 #include "platform/rect.h"
 #include "resources/draw.h"
@@ -8,7 +9,6 @@
 GiftLauncher Launcher;
 
 constexpr int32_t kLauncherSalt = 2222555;
-constexpr int kScreenBottom = 320;
 constexpr int16_t kShipSpeedBonus = 2;
 
 static bool Idle(const GiftLauncher& launcher) { return !launcher.movingRight && !launcher.falling; }
@@ -81,7 +81,7 @@ void UpdateLauncher(GiftLauncher& launcher) {
     // The gift keeps falling in this step even right after a catch, so a caught gift leaves
     // the launcher waiting at row 18 rather than 15.
     launcher.y = static_cast<int16_t>(launcher.y + launcher.fallSpeed);
-    if (launcher.y + kGiftSize > kScreenBottom) {
+    if (launcher.y + kGiftSize > kScreenHeight) {
       launcher.y = kLauncherStartY;
       launcher.falling = 0;
       launcher.x = 0;

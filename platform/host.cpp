@@ -5,7 +5,7 @@
 #include "platform/gamepad.h"
 #include "platform/lost_display.h"
 #include "platform/signals.h"
-#include "platform/window_mode.h"
+#include "platform/screen.h"
 
 namespace {
 

@@ -1,11 +1,8 @@
-// The single-instance guard: a lock file held for the life of the process.
+// The single-instance guard: one copy of the game at a time.
 #pragma once
-#include <string>
 
-// Path of the lock file for an instance name: in $XDG_RUNTIME_DIR, else /tmp with the user id.
-std::string InstanceLockPath(const char* name);
-
-// Takes the named instance lock and keeps it until the process ends (the kernel frees it
-// even on SIGKILL). Returns false when another process holds it: the name "already existed".
-// Called once by WinMain.
+// Takes the named instance lock and keeps it until the process ends. False when another copy
+// holds it: the name "already existed". The desktop locks a file in $XDG_RUNTIME_DIR (else
+// /tmp with the user id), which the kernel frees even on SIGKILL; the page holds the site's
+// Web Lock. Called once by StartUp.
 bool AcquireInstanceLock(const char* name);

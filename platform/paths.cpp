@@ -43,13 +43,6 @@ bool DerivePaths(const char* modulePath, char* exeDir, char* dataDir) {
   return true;
 }
 
-bool ReadModulePath(char* out, size_t capacity) {
-  ssize_t got = readlink("/proc/self/exe", out, capacity);
-  if (got <= 0 || static_cast<size_t>(got) >= capacity) return false;
-  out[got] = 0;
-  return true;
-}
-
 bool HostPath(const char* gamePath, char* out, size_t capacity) {
   size_t i = 0;
   for (; gamePath[i]; ++i) {

@@ -21,8 +21,9 @@ extern char DataDir[kDataDirCapacity];
 // False when a result would not fit its capacity. Used by InitDataPaths and tests.
 bool DerivePaths(const char* modulePath, char* exeDir, char* dataDir);
 
-// The full path of the running executable (readlink of /proc/self/exe). False if unknown
-// or longer than the capacity. Used by InitDataPaths.
+// The full path of the running executable: on the desktop read from /proc/self/exe; in the
+// browser /zorblats/zorblats, beside the data folder the page preloads. False if unknown or
+// longer than the capacity. Each back end provides it; called by InitDataPaths.
 bool ReadModulePath(char* out, size_t capacity);
 
 // Copies a game path into a host path: backslashes become slashes; doubled separators are

@@ -25,7 +25,7 @@ ChangedBands TakeChanges(ShownCopy& shown, const SDL_Surface* screen, const SDL_
       while (row[left] == copy[left]) ++left;
       while (row[right - 1] == copy[right - 1]) --right;
     } else {
-      shown.known[y] = first == 0 && end == kShownWidth;
+      shown.known[y] = first == 0 && end == kScreenWidth;
     }
     std::memcpy(copy + left, row + left, (right - left) * sizeof *row);
     SDL_Rect* last = changes.count ? &changes.band[changes.count - 1] : nullptr;
@@ -39,4 +39,4 @@ ChangedBands TakeChanges(ShownCopy& shown, const SDL_Surface* screen, const SDL_
   return changes;
 }
 
-void ForgetShown(ShownCopy& shown) { std::fill_n(shown.known, kShownHeight, false); }
+void ForgetShown(ShownCopy& shown) { std::fill_n(shown.known, kScreenHeight, false); }

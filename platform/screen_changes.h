@@ -6,15 +6,15 @@
 
 #include <cstdint>
 
-constexpr int kShownWidth = 240;
-constexpr int kShownHeight = 320;
+#include "platform/screen.h"
+
 constexpr int kMaxChangedBands = 8;
 
 // A copy of what the display shows, row by row; a row not known (after a new video mode or
 // an expose, or before the first present) counts as changed whatever it holds.
 struct ShownCopy {
-  uint16_t pixels[kShownHeight][kShownWidth];
-  bool known[kShownHeight];
+  uint16_t pixels[kScreenHeight][kScreenWidth];
+  bool known[kScreenHeight];
 };
 
 // Where an area changed: runs of neighbouring changed rows, each as wide as the changes in

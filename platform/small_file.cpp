@@ -11,14 +11,7 @@
 
 namespace {
 
-// Flushes the folder's entry for the renamed file to the disk. Some file systems cannot
-// sync a folder; the file itself is already safe then, so the result is not a failure.
-void SyncFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
+PersistStep persistStep = nullptr;  // null: the back end's PersistSavedFile
 
 // Writes the bytes from the start of the file, cuts it after them and makes sure they
 // reached the disk. 0, or the error that stopped it.
@@ -83,10 +76,7 @@ Replaced ReplaceWithNewFile(const std::string& target, const uint8_t* bytes, siz
   if (stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);
   int error = WriteAndSync(fd, bytes, size);
   if (close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && std::rename(temporary.c_str(), target.c_str()) == 0) {
-    SyncFolder(folder.empty() ? "." : folder);
-    return Replaced::Saved;
-  }
+  if (error == 0 && std::rename(temporary.c_str(), target.c_str()) == 0) return Replaced::Saved;
   unlink(temporary.c_str());
   // A disk too full for a second copy still takes the bytes over the old ones.
   return error == ENOSPC || error == EDQUOT ? Replaced::NoNewFile : Replaced::Failed;
@@ -135,6 +125,9 @@ bool SaveSmallFile(const std::string& path, const void* data, size_t size,
   if (!MayWrite(target)) return false;
   const Replaced replaced =
       linkToNothing ? Replaced::NoNewFile : ReplaceWithNewFile(target, bytes, size, temporaryName);
-  return replaced == Replaced::Saved ||
-         (replaced == Replaced::NoNewFile && RewriteInPlace(target, bytes, size));
+  const bool written = replaced == Replaced::Saved ||
+                       (replaced == Replaced::NoNewFile && RewriteInPlace(target, bytes, size));
+  return written && (persistStep ? persistStep : PersistSavedFile)(target);
 }
+
+void UsePersistStep(PersistStep step) { persistStep = step; }

@@ -13,13 +13,26 @@ bool ReadSmallFile(const std::string& path, size_t limit, std::string& bytes);
 // - a regular file (or the one its symbolic link names: the link stays) is replaced by a new
 //   file `temporaryName` made beside it, flushed and renamed over it; where no new file can be
 //   made (a folder that takes none, a folder standing on that name, no room on the disk) the
-//   file is rewritten where it stands, over its old bytes and then cut to length;
+//   file is rewritten where it stands, over its old bytes and then cut to length; either way
+//   the saved file is then made to last (PersistSavedFile);
 // - a link to a file not made yet makes that file where the link points;
 // - a pipe or a device (also through a link) is written into, never replaced, without waiting
 //   for a reader.
 // False when it cannot be written: a file that is there but not writable, a folder, a pipe
 // nobody reads, a disk that fails even the rewrite in place. The old file is then untouched, or
-// after a rewrite in place cut short keeps at least its old length.
+// after a rewrite in place cut short keeps at least its old length. False too when the saved
+// file cannot be made to last: the new bytes may not outlive a crash or the page.
 // Called by SaveSettings and SaveDisplayConfig.
 bool SaveSmallFile(const std::string& path, const void* bytes, size_t size,
                    const char* temporaryName);
+
+// Makes a saved file last, the save's final step: on the desktop the folder's entry for the
+// renamed file is synced to the disk (a file system that cannot sync folders counts as done);
+// in the browser the settings folder is stored in the page's IndexedDB. False when that
+// fails. Each back end provides it; SaveSmallFile calls it through the step chosen below.
+bool PersistSavedFile(const std::string& path);
+
+// Chooses the step that makes a saved file last; null restores PersistSavedFile. Tests
+// install one that fails.
+using PersistStep = bool (*)(const std::string& path);
+void UsePersistStep(PersistStep step);

@@ -1,10 +1,5 @@
 #include "resources/draw.h"
 
-#include <cstdlib>
-
-#include "platform/host.h"
-#include "platform/window_mode.h"
-
 SDL_Surface* ScreenSurface = nullptr;
 
 void FlipScreen() { PresentScreen(ScreenSurface, nullptr); }
@@ -37,14 +32,4 @@ uint32_t ReadPixel(int32_t x, int32_t y, SDL_Surface* surface) {
     value = (static_cast<uint32_t>(p[i]) << (bitsPerPixel - 8)) | (value >> 8);
   }
   return value;
-}
-
-static uint32_t lastRandom = 1;
-
-int32_t RandomInRange(int32_t low, int32_t high, int32_t salt) {
-  const uint32_t t = HostTicks();
-  std::srand(t * lastRandom + static_cast<uint32_t>(salt));
-  const int32_t result = low + std::rand() % (high - low);
-  lastRandom = static_cast<uint32_t>(result);
-  return result;
 }

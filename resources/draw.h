@@ -1,15 +1,13 @@
-// Drawing primitives: presenting the screen, whole and partial blits, raw pixel reads, and
-// the reseeded random draw that all game randomness uses.
+// Drawing primitives: presenting the screen, whole and partial blits, raw pixel reads.
 #pragma once
 #include <SDL/SDL.h>
 
 #include <cstdint>
 
+#include "platform/screen.h"
+
 // The 240 x 320, 16-bit video surface: the target of every blit. Set once by WinMain.
 extern SDL_Surface* ScreenSurface;
-
-constexpr int kScreenWidth = 240;
-constexpr int kScreenHeight = 320;
 
 // Shows the whole of ScreenSurface. Called after every composed frame or screen.
 void FlipScreen();
@@ -27,7 +25,3 @@ int BlitImagePart(SDL_Surface* surface, int16_t x, int16_t y, uint16_t width, ui
 // The raw pixel value at (x, y), or 0xFFFFFFFF for a null surface or a point outside it.
 // Used by the fonts (glyph markers) and by LoadImages (the white font's colour key).
 uint32_t ReadPixel(int32_t x, int32_t y, SDL_Surface* surface);
-
-// An integer in [low, high), reseeded from the clock, the last result and the salt on every
-// call. Used by the stars, the enemies' fire and the gift launcher.
-int32_t RandomInRange(int32_t low, int32_t high, int32_t salt);

@@ -1,4 +1,5 @@
 // Image packs: a gzip file (or the bare table) holding raw images, read into display surfaces.
+// The pack builder, which writes them, is resources/pack_build.h.
 #pragma once
 #include <SDL/SDL.h>
 
@@ -6,7 +7,8 @@
 #include <cstdint>
 #include <string>
 
-// A pack object either reads (the game) or writes (the pack builder).
+// A pack file object made to read (the game) or to write, as the builder's were; one made to
+// write loads nothing.
 enum class PackMode : int { Write = 0, Read = 1 };
 
 // One stored image: its layout as the source surface held it, and its display surface.
@@ -14,7 +16,7 @@ struct ImageEntry {
   int32_t width = 0;
   int32_t height = 0;
   uint16_t pitch = 0;
-  uint8_t* pixels = nullptr;  // only while the entry is decoded or written
+  uint8_t* pixels = nullptr;  // only while the builder writes the entry
   uint8_t depth = 0;
   uint32_t redMask = 0, greenMask = 0, blueMask = 0, alphaMask = 0;
   SDL_Surface* surface = nullptr;  // owned by the entry
@@ -39,20 +41,9 @@ class ImageSet {
   // Frees every display surface and entry; the set is empty afterwards.
   void FreeAll();
 
-  // The pack builder's side: takes an entry (owned from then on; its surface too), and
-  // writes the table to an open file descriptor. False, with the reason, if a write fails.
-  void AddEntry(ImageEntry* entry);
-  bool WriteContent(int fd, std::string* error) const;
-
  private:
   int32_t count = 0;
   ImageEntry** entries = nullptr;
-};
-
-// The list of source names handed to the pack builder.
-struct NameList {
-  int32_t count = 0;
-  const char* const* names = nullptr;
 };
 
 // The pack's file name: ExeDir + name + ".pak" as a host path. False if it does not fit the
@@ -68,25 +59,10 @@ class PackFile {
   // file and what is wrong. Called by RunGame (start screen) and LoadImages.
   void Load(ImageSet& set, const char* name, size_t bufferSize);
   // The same without stopping: false with the reason in `error` (the set is then empty);
-  // true with nothing loaded when the object was not made for reading. Used by tests.
+  // true with nothing loaded when the object was not made for reading. Used by the tests and
+  // the fuzz targets.
   bool TryLoad(ImageSet& set, const char* name, size_t bufferSize, std::string* error);
 
-  // Builds outputPath + ".pak" from the source bitmaps DataDir + name, in list order.
-  // Returns the exit status: 0, or 1 when a source cannot be loaded (the build stops there,
-  // since skipping a name would shift every later image) or a file cannot be written.
-  // Does nothing (status 0) unless made in Write mode. Used by the packbuilder tool.
-  int Build(const char* outputPath, const NameList& names);
-
  private:
-  bool canWrite = false;
   bool canRead = false;
 };
-
-// Loads a source picture for the builder: BMP through SDL, or (for names ending in 'g')
-// a picture with per-pixel alpha through SDL_image, flagged with alpha 1. Null on failure,
-// after "Couldn't load <path>: <reason>" on standard error.
-SDL_Surface* LoadSourceImage(const char* path, uint32_t* alphaFlag);
-
-// gzip-compresses files into "<name>.pak" and deletes each input on success; options
-// -1..-9 (level), -f (filtered), -h (Huffman only). Returns the exit status (0 or 1).
-int PackCompressor(int argc, const char* const* argv);

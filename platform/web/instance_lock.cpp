@@ -2,16 +2,6 @@
 // Locks); a second tab shows that the game is open elsewhere and starts nothing.
 #include "platform/instance_lock.h"
 
-#include <emscripten.h>
-
-namespace {
-
-// clang-format off
-EM_JS(int, PageHoldsGameLock, (), { return Module.page.holdsLock ? 1 : 0; });
-// clang-format on
-
-}  // namespace
-
-std::string InstanceLockPath(const char* name) { return std::string("web lock ") + name; }
+#include "platform/web/page.h"
 
 bool AcquireInstanceLock(const char*) { return PageHoldsGameLock() != 0; }

@@ -6,10 +6,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/config_file.h"
+#include "platform/paths.h"
+#include "platform/small_file.h"
 
-// SDL's own entry points for its video drivers: the page is this build's display.
+// SDL's entry points for its video drivers, through which the page's input reaches SDL as a
+// driver's would: unlike SDL_PushEvent they also keep SDL's key table, mouse state and focus.
 extern "C" {
 int SDL_PrivateKeyboard(Uint8 state, SDL_keysym* key);
 int SDL_PrivateMouseMotion(Uint8 buttonstate, int relative, Sint16 x, Sint16 y);
@@ -20,12 +24,10 @@ int SDL_PrivateAppActive(Uint8 gain, Uint8 state);
 namespace {
 
 // Where the game lives in the browser's file system: its data is preloaded into
-// /zorblats/data, and the executable's path that the desktop reads from /proc/self/exe is
-// a link to /zorblats/zorblats, so the desktop's path code finds its folders unchanged.
-constexpr char kGameFolder[] = "/zorblats";
+// /zorblats/data, beside the executable's path that ReadModulePath gives, so the desktop's
+// path code finds its folders unchanged.
 constexpr char kDataFolder[] = "/zorblats/data";
 constexpr char kExecutable[] = "/zorblats/zorblats";
-constexpr char kModuleLink[] = "/proc/self/exe";
 // The user's data and config folder, whose zorblats/ the page keeps in IndexedDB: the
 // settings file and the display choice.
 constexpr char kSavesHome[] = "/saves";
@@ -86,6 +88,13 @@ EM_ASYNC_JS(void, SleepUntilPageInput, (int ms), {
 EM_JS(void, KeepFullScreen, (), { Module.page.fullScreenKept = true; });
 // clang-format on
 
+// Stores the settings folder in IndexedDB; 1 when the browser stored it.
+// clang-format off
+EM_ASYNC_JS(int, StoreSaves, (), {
+  return await new Promise(done => FS.syncfs(false, error => done(error ? 0 : 1)));
+});
+// clang-format on
+
 void SleepUntilInput() {
   StoreDisplayChoice();
   SleepUntilPageInput(kLongestSleepMs);
@@ -112,12 +121,27 @@ PageHost pageHost;
 
 }  // namespace
 
+// The calls into the page that page.h declares for the back end's other units.
+// clang-format off
+EM_JS(void, DrawOnPage, (const void* pixels, int pitch, int x, int y, int w, int h), {
+  Module.page.draw(HEAPU16, pixels >> 1, pitch >> 1, x, y, w, h);
+});
+EM_JS(int, PageHoldsGameLock, (), { return Module.page.holdsLock ? 1 : 0; });
+EM_JS(int, OpenPageAudio, (), { return Module.page.openAudio() ? 1 : 0; });
+EM_JS(void, ClosePageAudio, (), { Module.page.closeAudio(); });
+EM_JS(void, LoadPageSound, (const char* path), {
+  const name = UTF8ToString(path);
+  let bytes = null;
+  try { bytes = FS.readFile(name); } catch (missing) {}
+  Module.page.loadSound(name, bytes);
+});
+EM_JS(void, PlayPageSound, (const char* path), { Module.page.playSound(UTF8ToString(path)); });
+// clang-format on
+
 void PreparePage() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("XDG_DATA_HOME", kSavesHome, 1);
   setenv("XDG_CONFIG_HOME", kSavesHome, 1);
-  mkdir(kGameFolder, 0755);
-  symlink(kExecutable, kModuleLink);
   // The data folder takes no writes, as an installed game's: the settings file goes to the
   // user's data folder, which the page keeps.
   chmod(kDataFolder, 0555);
@@ -129,6 +153,16 @@ void PreparePage() {
 }
 
 HostInput& PageInput() { return pageHost; }
+
+bool ReadModulePath(char* out, size_t capacity) {
+  if (sizeof kExecutable > capacity) return false;
+  std::memcpy(out, kExecutable, sizeof kExecutable);
+  return true;
+}
+
+// The settings folder is stored whole; a storage that refuses (some private windows) fails
+// the save, which then says so.
+bool PersistSavedFile(const std::string&) { return StoreSaves() != 0; }
 
 extern "C" {
 

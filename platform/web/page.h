@@ -1,6 +1,6 @@
-// The web page as the game's host: its input in place of SDL's window, its folders in place
-// of the desktop's. The page's script (web/page.js) hands every key, tap, touch, pad change
-// and focus change to SDL's queue through the functions exported below.
+// The web page as the game's host, and the whole interface between the game's C++ and the
+// page's script (web/page.js, its `page` object): the calls from C++ into the page, defined
+// in page.cpp as EM_JS blocks, and the functions the page calls with the player's input.
 #pragma once
 #include "platform/host.h"
 
@@ -14,6 +14,27 @@ void PreparePage();
 // the browser's main with UseHostInput.
 HostInput& PageInput();
 
+// The calls into the page that the back end's other units make; each returns at once. (Those
+// only page.cpp makes are there: mounting and storing the saves, sleeping until the page has
+// input, keeping the full screen.)
+extern "C" {
+// Draws a rectangle of the 16-bit (5-6-5) screen into the canvas. Called by the display.
+void DrawOnPage(const void* pixels, int pitch, int x, int y, int w, int h);
+// 1 while the page holds the site's lock (one game per browser). Called by AcquireInstanceLock.
+int PageHoldsGameLock();
+// Makes the page's audio context; 1 when the browser has Web Audio. Called by OpenSound.
+int OpenPageAudio();
+// Closes the audio context. Called by CloseSound.
+void ClosePageAudio();
+// Hands the page a wave file's bytes to decode (none when it cannot be read, which stays
+// silent). Called by LoadWaveFile.
+void LoadPageSound(const char* path);
+// Plays a decoded sound; nothing before the player's first tap or key. Called by the page's
+// sound output.
+void PlayPageSound(const char* path);
+}
+
+// The calls from the page, with the player's input.
 extern "C" {
 // A key pressed (down 1) or let go (down 0), as SDL's key code and its character (0: none).
 void PageKey(int down, int sym, int unicode);

@@ -3,23 +3,10 @@
 // as browsers require, and plays nothing before.
 #include "platform/sound.h"
 
-#include <emscripten.h>
-
 #include "platform/paths.h"
+#include "platform/web/page.h"
 
 namespace {
-
-// clang-format off
-EM_JS(int, OpenPageAudio, (), { return Module.page.openAudio() ? 1 : 0; });
-EM_JS(void, ClosePageAudio, (), { Module.page.closeAudio(); });
-EM_JS(void, LoadPageSound, (const char* path), {
-  const name = UTF8ToString(path);
-  let bytes = null;
-  try { bytes = FS.readFile(name); } catch (missing) {}
-  Module.page.loadSound(name, bytes);
-});
-EM_JS(void, PlayPageSound, (const char* path), { Module.page.playSound(UTF8ToString(path)); });
-// clang-format on
 
 bool audioOpen = false;
 
@@ -32,7 +19,6 @@ class PageAudioOutput final : public SoundOutput {
 };
 
 PageAudioOutput pageAudio;
-SoundOutput* output = &pageAudio;
 
 }  // namespace
 
@@ -46,9 +32,7 @@ void CloseSound() {
   audioOpen = false;
 }
 
-void UseSoundOutput(SoundOutput* chosen) { output = chosen ? chosen : &pageAudio; }
-
-void PlayWaveFile(const char* gamePath) { output->Play(gamePath); }
+SoundOutput& SpeakerOutput() { return pageAudio; }
 
 void LoadWaveFile(const char* gamePath) {
   char path[kPathCapacity];

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "frontend/run_state.h"
 #include "platform/paths.h"
 #include "resources/draw.h"
 #include "resources/images.h"
@@ -166,9 +167,10 @@ void GameTest::SetUp() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-  ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
+  ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
   ASSERT_NE(ScreenSurface, nullptr) << SDL_GetError();
   SDL_FillRect(ScreenSurface, nullptr, 0);  // the screen starts black, as on the device
+  ResetRunState();
   UseHostInput(&host);
   UseSoundOutput(&sound);
   UseMessageBoxHandler(&boxes);

@@ -12,7 +12,7 @@
 #include "platform/host.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
-#include "platform/window_mode.h"
+#include "platform/screen.h"
 
 // A host whose clock only moves when the game waits, and whose events come from a script.
 // Events are stamped with the virtual time at which they become visible to the game.
@@ -91,9 +91,10 @@ class ScriptedMessageBox final : public MessageBoxHandler {
   std::vector<Shown> shown;
 };
 
-// A fixture with the dummy video driver, a 240 x 320 16-bit ScreenSurface, the scripted
-// host, the screen and sound recorders and the message-box answerer installed, and DataDir/ExeDir
-// pointing at a fresh temporary folder (with a data/ folder inside).
+// A fixture with the dummy video driver, a 240 x 320 16-bit ScreenSurface, the game's globals
+// as at program start (ResetRunState), the scripted host, the screen and sound recorders and
+// the message-box answerer installed, and DataDir/ExeDir pointing at a fresh temporary folder
+// (with a data/ folder inside).
 class GameTest : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -15,6 +15,7 @@
 #include "game/game_loop.h"
 #include "game/game_state.h"
 #include "game/launcher.h"
+#include "game/random.h"
 #include "game/ship.h"
 #include "platform/paths.h"
 #include "resources/draw.h"
@@ -113,17 +114,9 @@ class PlayTest : public GameTest {
       FillRect(Images[kFontWhite], 6 * g + 1 + g % 5, 2, 1, 5, Rgb565(255, 0, 0));
       FillRect(Images[kFontWhite], 6 * g + 1, 2 + g / 5 % 5, 5, 1, Rgb565(255, 0, 0));
     }
-    Settings = SettingsRecord{};
     play = PlayHost{};
     UseHostInput(&play);
     UseSoundOutput(&play);
-    PlayerShip = Ship{};
-    for (Enemy& e : Enemies) e = Enemy{};
-    EnemyFormation = Formation{};
-    Launcher = GiftLauncher{};
-    for (Brick& b : Bricks) b = Brick{};
-    Play = PlayState{};
-    CurrentLevel = 0;
     RandomInRange(0, 1, 0);  // the only result is 0: the next seed is the salt alone
   }
 

@@ -64,9 +64,6 @@ class ScreenTest : public GameTest, public HostInput {
         }
     }
     SelectFont(kFontWhite);
-    Settings = SettingsRecord{};
-    largeKeys = shiftPending = blinkCounter = 0;
-    SetKeyboardOrigin(0, 234);
     PrepareHelpBox(HelpBox);
     UseHostInput(this);
   }

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "platform/config_file.h"
-#include "platform/window_mode.h"
+#include "platform/desktop/window_mode.h"
 #include "resources/draw.h"
 #include "tests/support/harness.h"
 

@@ -7,9 +7,12 @@
 #include <cmath>
 #include <fstream>
 
+#include "platform/config_file.h"
 #include "platform/gamepad.h"
 #include "platform/memory.h"
+#include "platform/small_file.h"
 #include "platform/sound.h"
+#include "settings/settings.h"
 #include "tests/support/resource_kit.h"
 
 using PlatformTest = GameTest;
@@ -81,6 +84,19 @@ TEST_F(PlatformTest, TheSettingsGoWhereTheirPathFits) {
     EXPECT_EQ(access(c.chosen.c_str(), W_OK), 0) << c.chosen;
   }
   setenv("HOME", oldHome.c_str(), 1);
+}
+
+// A save counts only once the back end has made it last: when that step fails, the settings
+// file's save and the display config's fail, and the player is told once, for the settings.
+TEST_F(PlatformTest, ASaveThatCannotBeMadeToLastFails) {
+  static std::string asked;
+  UsePersistStep([](const std::string& path) { return asked += path + " ", false; });
+  const bool saved = SaveSettings() || SaveDisplayConfig({false});
+  UsePersistStep(nullptr);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(asked, folder + "data/zorblats.set " + folder + "config/zorblats/zorblats.conf ");
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, "error in settings file");
 }
 
 TEST(Sounds, EachBuiltSoundIsAsLongAndAsLoudAsItsRecipeAsks) {

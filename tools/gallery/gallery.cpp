@@ -20,6 +20,7 @@
 #include "frontend/message_box_screen.h"
 #include "frontend/name_entry.h"
 #include "frontend/options.h"
+#include "frontend/run_state.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
 #include "game/game_loop.h"
@@ -108,9 +109,11 @@ class GalleryHost final : public HostInput {
     delayCapture = name;
     delaysBeforeCapture = n;
   }
-  // Drops what is left of the script before the next screen. A capture that never came
-  // means a screen did not wait where it was expected to: that stops the tool.
+  // Drops what is left of the script before the next screen and sets the clock back, so that
+  // every screen starts at the same time. A capture that never came means a screen did not
+  // wait where it was expected to: that stops the tool.
   void Reset() {
+    now = 1000;
     for (const Step& step : script) {
       if (!step.capture.empty()) Missed(step.capture);
     }
@@ -185,11 +188,10 @@ SettingsRecord FixedSettings() {
   return s;
 }
 
-// Fresh settings, keyboard state and script before each screen.
+// Every screen from a fresh start, with the fixed settings and a new script.
 void FreshState() {
+  ResetRunState();
   Settings = FixedSettings();
-  largeKeys = 0;
-  shiftPending = 0;
   host.Reset();
 }
 
@@ -461,7 +463,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "gallery: SDL_Init failed: %s\n", SDL_GetError());
     return 1;
   }
-  ScreenSurface = SDL_SetVideoMode(240, 320, 16, SDL_SWSURFACE);
+  ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
   if (!ScreenSurface) {
     std::fprintf(stderr, "gallery: no 240 x 320 screen: %s\n", SDL_GetError());
     return 1;

@@ -65,6 +65,7 @@ platform/small_file.cpp@@open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 06
 platform/small_file.cpp@@return error == ENOSPC || error == EDQUOT ? Replaced::NoNewFile : Replaced::Failed;@@return Replaced::Failed;
 platform/small_file.cpp@@if (stat(target.c_str(), &entry) == 0 && !S_ISREG(entry.st_mode)) {@@if (false) {
 platform/small_file.cpp@@const bool regular = fstat(fd, &entry) == 0 && S_ISREG(entry.st_mode);@@const bool regular = fstat(fd, &entry) == 0;
+platform/small_file.cpp@@return written && (persistStep ? persistStep : PersistSavedFile)(target);@@return written;
 settings/settings.cpp@@ShowMessageBox(kSaveError, kSaveError, MB_OK);@@ShowMessageBox(kSaveError, "Error", MB_OK);
 platform/config_file.cpp@@ReadSmallFile(path, kReadLimit + 1, text)@@ReadSmallFile(path, kReadLimit, text)
 platform/config_file.cpp@@text.substr(0, kReadLimit + 1).rfind(@@text.substr(0, kReadLimit).rfind(
@@ -75,7 +76,7 @@ platform/paths.cpp@@why += "; " + file + " " + problem;@@why += "; " + file + " 
 resources/pack.cpp@@    if (entry->depth < 1 || entry->depth > 32) {@@    if (entry->depth < 1 || entry->depth > 32 || entry->depth == 15) {
 resources/pack.cpp@@  const int closed = gzclose(file);@@  const int closed = gzdirect(file) ? Z_DATA_ERROR : gzclose(file);
 resources/pack_build.cpp@@    if (surface && surface->format->palette) surface@@    if (surface && surface->format->BitsPerPixel < 16) surface
-platform/window_mode.cpp@@constexpr int kMaxWindowScale = 4;@@constexpr int kMaxWindowScale = 5;
+platform/desktop/window_mode.cpp@@constexpr int kMaxWindowScale = 4;@@constexpr int kMaxWindowScale = 5;
 platform/config_file.cpp@@(value == "0" || value == "1")@@(!value.empty())
 game/ship.cpp@@static_cast<int16_t>(kShipFrameSize * ship.frame), 0);@@static_cast<int16_t>(kShipFrameSize * ship.frame + 1), 0);
 game/ship.cpp@@  PlaySound(0);@@  PlaySound(1);
@@ -104,13 +105,13 @@ game/launcher.cpp@@const Rect shipRect{ship.x, ship.y, ship.x + ship.width, ship
 game/game_loop.cpp@@      if (keys[SDLK_RIGHT] == 1) {@@      if (keys[SDLK_RIGHT] == 1 && keys[SDLK_LEFT] == 0) {
 platform/memory.cpp@@return static_cast<uint64_t>(kib) * 1024u;@@return static_cast<uint64_t>(kib) * 1000u;
 platform/paths.cpp@@if (i + 1 >= capacity) return false;@@if (i >= capacity) return false;
-platform/sound.cpp@@if (std::strcmp(cache[i].path, gamePath) == 0) return &cache[i];@@if (std::strcmp(cache[i].path, gamePath) == 0) continue;
-platform/window_mode.cpp@@scale = std::min(scale, kMaxWindowScale);@@scale = std::min(scale, kMaxWindowScale + 2);
-platform/window_mode.cpp@@return px >= 0 && px < right && py >= 0 && py < bottom;@@return px >= 0 && px <= right && py >= 0 && py < bottom;
-platform/window_mode.cpp@@  const int roomHigh = area.height - area.frameTop - area.frameBottom;@@  const int roomHigh = area.height - area.frameTop;
-platform/window_mode.cpp@@  const int roomWide = area.width - area.frameLeft - area.frameRight;@@  const int roomWide = area.width;
-platform/window_mode.cpp@@  const int y = area.top + std::max(0, (roomHigh - high) / 2);@@  const int y = std::max(0, (roomHigh - high) / 2);
-platform/window_mode.cpp@@  const int x = area.left + std::max(0, (roomWide - wide) / 2);@@  const int x = area.left + (roomWide - wide) / 2;
+platform/desktop/sound.cpp@@if (std::strcmp(cache[i].path, gamePath) == 0) return &cache[i];@@if (std::strcmp(cache[i].path, gamePath) == 0) continue;
+platform/desktop/window_mode.cpp@@scale = std::min(scale, kMaxWindowScale);@@scale = std::min(scale, kMaxWindowScale + 2);
+platform/desktop/window_mode.cpp@@return px >= 0 && px < right && py >= 0 && py < bottom;@@return px >= 0 && px <= right && py >= 0 && py < bottom;
+platform/desktop/window_mode.cpp@@  const int roomHigh = area.height - area.frameTop - area.frameBottom;@@  const int roomHigh = area.height - area.frameTop;
+platform/desktop/window_mode.cpp@@  const int roomWide = area.width - area.frameLeft - area.frameRight;@@  const int roomWide = area.width;
+platform/desktop/window_mode.cpp@@  const int y = area.top + std::max(0, (roomHigh - high) / 2);@@  const int y = std::max(0, (roomHigh - high) / 2);
+platform/desktop/window_mode.cpp@@  const int x = area.left + std::max(0, (roomWide - wide) / 2);@@  const int x = area.left + (roomWide - wide) / 2;
 platform/config_file.cpp@@text = text.substr(0, lastNewline == std::string_view::npos ? 0 : lastNewline);@@text = text.substr(0, kReadLimit);
 resources/pack.cpp@@if (entry->pitch < rowBytes) {@@if (entry->pitch < rowBytes - 1) {
 resources/pack.cpp@@entry->height <= 0) {@@entry->height < 0) {
@@ -171,8 +172,8 @@ frontend/screen_events.cpp@@if (!IsKey(event) && count < kKeptCapacity)@@if (fal
 frontend/screen_events.cpp@@if (!TakeKept(event) && !HostWaitEvent(&event)) {@@if (!HostWaitEvent(&event)) {
 frontend/info_screens.cpp@@DrawFocusMark(kHelpMarks[marked]);\n  FlipScreen();@@DrawFocusMark(kHelpMarks[marked]);
 frontend/high_scores.cpp@@kFontWhite);\n  }\n  FlipScreen();@@kFontWhite);\n  }
-platform/window_mode.cpp@@  ForgetShown(shown);\n  return true;@@  return true;
-platform/window_mode.cpp@@      ForgetShown(shown);\n      PresentScreen@@      PresentScreen
+platform/desktop/window_mode.cpp@@  ForgetShown(shown);\n  return true;@@  return true;
+platform/desktop/window_mode.cpp@@      ForgetShown(shown);\n      PresentScreen@@      PresentScreen
 platform/screen_changes.cpp@@const int from = std::min<int>(last->x, left)@@const int from = last->x
 game/game_loop.cpp@@      result = GameOver;@@      if (result != LevelCleared) result = GameOver;
 game/game_loop.cpp@@      Play.levelDone = 0;@@      Play.levelDone = Play.gameOver;

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "platform/paths.h"
-#include "resources/pack.h"
+#include "resources/pack_build.h"
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -36,9 +36,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  PackFile pack(PackMode::Write);
   const NameList names{argc - 3, argv + 3};
-  const int status = pack.Build(argv[2], names);
+  const int status = BuildPack(argv[2], names);
   SDL_Quit();
   return status;
 }

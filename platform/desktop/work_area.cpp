@@ -1,4 +1,4 @@
-#include "platform/work_area.h"
+#include "platform/desktop/work_area.h"
 
 #include <SDL/SDL.h>
 #include <SDL/SDL_syswm.h>
@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstring>
+
+#include "platform/screen.h"
 
 namespace {
 
@@ -51,11 +53,11 @@ bool Supports(Display* display, Window root, const char* name) {
 // that is never shown, as window managers answer before mapping.
 bool AskFrameExtents(Display* display, Window root, long extents[4]) {
   if (!Supports(display, root, "_NET_REQUEST_FRAME_EXTENTS")) return false;
-  const Window probe = XCreateSimpleWindow(display, root, 0, 0, 240, 320, 0, 0, 0);
+  const Window probe = XCreateSimpleWindow(display, root, 0, 0, kScreenWidth, kScreenHeight, 0, 0, 0);
   XSizeHints fixed{};  // as the game's window: no resize handle
   fixed.flags = PMinSize | PMaxSize;
-  fixed.min_width = fixed.max_width = 240;
-  fixed.min_height = fixed.max_height = 320;
+  fixed.min_width = fixed.max_width = kScreenWidth;
+  fixed.min_height = fixed.max_height = kScreenHeight;
   XSetWMNormalHints(display, probe, &fixed);
   XEvent message{};
   message.xclient.type = ClientMessage;

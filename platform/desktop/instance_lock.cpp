@@ -5,12 +5,18 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string>
 
+namespace {
+
+// The lock file for an instance name.
 std::string InstanceLockPath(const char* name) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime && *runtime) return std::string(runtime) + "/" + name + ".lock";
   return "/tmp/" + std::string(name) + "-" + std::to_string(getuid()) + ".lock";
 }
+
+}  // namespace
 
 bool AcquireInstanceLock(const char* name) {
   std::string path = InstanceLockPath(name);

@@ -1,4 +1,4 @@
-#include "platform/window_mode.h"
+#include "platform/desktop/window_mode.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,21 +6,20 @@
 #include <cstring>
 
 #include "platform/config_file.h"
+#include "platform/desktop/renderer_choice.h"
 #include "platform/lost_display.h"
-#include "platform/renderer_choice.h"
+#include "platform/screen.h"
 #include "platform/screen_changes.h"
 #include "platform/window.h"
 
 namespace {
 
-constexpr int kGameWidth = 240;
-constexpr int kGameHeight = 320;
 constexpr int kMaxWindowScale = 4;
 
 StartMode startMode = StartMode::Remembered;
 SDL_Surface* gameScreen = nullptr;  // what the game draws into
 SDL_Surface* video = nullptr;       // what SDL shows
-ScreenLayout layout{kGameWidth, kGameHeight, 1, 0, 0};
+ScreenLayout layout{kScreenWidth, kScreenHeight, 1, 0, 0};
 bool fullscreen = true;
 int desktopWide = 0;  // the desktop's size, as SDL gave it before the first video mode
 int desktopHigh = 0;
@@ -62,7 +61,7 @@ bool SetMode(bool wantFullscreen) {
 // tile) takes that size, the picture centred on black at the largest whole scale in it.
 void FollowWindowSize(int width, int height) {
   if (fullscreen || !video || (width == video->w && height == video->h)) return;
-  if (OpenVideo(std::max(width, kGameWidth), std::max(height, kGameHeight), false)) {
+  if (OpenVideo(std::max(width, kScreenWidth), std::max(height, kScreenHeight), false)) {
     PresentScreen(gameScreen, nullptr);
   } else {
     SetMode(false);
@@ -87,8 +86,8 @@ void ScaleOnto(const SDL_Rect& area) {
 }
 
 // The display: only the changed rows of the game's surface are scaled and handed on, so an
-// unchanged flip costs a comparison and nothing else.
-class DisplayOutput final : public ScreenOutput {
+// unchanged flip costs a comparison and nothing else. Any other surface is updated as SDL does.
+class Display final : public ScreenOutput {
  public:
   void Show(SDL_Surface* screen, const SDL_Rect& area) override {
     if (screen != gameScreen || !video) {
@@ -108,24 +107,23 @@ class DisplayOutput final : public ScreenOutput {
   }
 };
 
-DisplayOutput display;
-ScreenOutput* output = &display;
+Display display;
 
 }  // namespace
 
 ScreenLayout FitScreen(int surfaceWidth, int surfaceHeight) {
-  const int scale = std::max(1, std::min(surfaceWidth / kGameWidth, surfaceHeight / kGameHeight));
-  const int width = std::max(surfaceWidth, kGameWidth * scale);
-  const int height = std::max(surfaceHeight, kGameHeight * scale);
-  return {width, height, scale, (width - kGameWidth * scale) / 2, (height - kGameHeight * scale) / 2};
+  const int scale = std::max(1, std::min(surfaceWidth / kScreenWidth, surfaceHeight / kScreenHeight));
+  const int width = std::max(surfaceWidth, kScreenWidth * scale);
+  const int height = std::max(surfaceHeight, kScreenHeight * scale);
+  return {width, height, scale, (width - kScreenWidth * scale) / 2, (height - kScreenHeight * scale) / 2};
 }
 
 WindowPlace FitWindow(const WorkArea& area) {
   const int roomWide = area.width - area.frameLeft - area.frameRight;
   const int roomHigh = area.height - area.frameTop - area.frameBottom;
-  int scale = std::max(1, std::min(roomWide / kGameWidth, roomHigh / kGameHeight));
+  int scale = std::max(1, std::min(roomWide / kScreenWidth, roomHigh / kScreenHeight));
   scale = std::min(scale, kMaxWindowScale);
-  const int wide = kGameWidth * scale, high = kGameHeight * scale;
+  const int wide = kScreenWidth * scale, high = kScreenHeight * scale;
   const int x = area.left + std::max(0, (roomWide - wide) / 2);
   const int y = area.top + std::max(0, (roomHigh - high) / 2);
   return {{wide, high, scale, 0, 0}, x, y};
@@ -134,8 +132,8 @@ WindowPlace FitWindow(const WorkArea& area) {
 bool MapToGame(const ScreenLayout& at, int x, int y, int& gameX, int& gameY) {
   const int px = x - at.left;
   const int py = y - at.top;
-  const int right = kGameWidth * at.scale;
-  const int bottom = kGameHeight * at.scale;
+  const int right = kScreenWidth * at.scale;
+  const int bottom = kScreenHeight * at.scale;
   gameX = std::clamp(px, 0, right - 1) / at.scale;
   gameY = std::clamp(py, 0, bottom - 1) / at.scale;
   return px >= 0 && px < right && py >= 0 && py < bottom;
@@ -154,23 +152,11 @@ SDL_Surface* OpenGameScreen() {
   if (!SetMode(full) && !SetMode(!full)) return nullptr;
   const SDL_PixelFormat* f = video->format;
   SDL_FreeSurface(gameScreen);  // the one made by an earlier start in the same process (tests)
-  gameScreen = SDL_CreateRGBSurface(SDL_SWSURFACE, kGameWidth, kGameHeight, 16, f->Rmask, f->Gmask, f->Bmask, 0);
+  gameScreen = SDL_CreateRGBSurface(SDL_SWSURFACE, kScreenWidth, kScreenHeight, 16, f->Rmask, f->Gmask, f->Bmask, 0);
   return gameScreen;
 }
 
-void UseScreenOutput(ScreenOutput* chosen) { output = chosen ? chosen : &display; }
-
-void PresentScreen(SDL_Surface* screen, const SDL_Rect* area) {
-  if (!screen) return;
-  // The area clipped to the screen.
-  const int left = area ? std::max<int>(area->x, 0) : 0;
-  const int top = area ? std::max<int>(area->y, 0) : 0;
-  const int right = area ? std::min(area->x + area->w, screen->w) : screen->w;
-  const int bottom = area ? std::min(area->y + area->h, screen->h) : screen->h;
-  if (left >= right || top >= bottom) return;
-  output->Show(screen, SDL_Rect{static_cast<Sint16>(left), static_cast<Sint16>(top),
-                                static_cast<Uint16>(right - left), static_cast<Uint16>(bottom - top)});
-}
+ScreenOutput& DisplayOutput() { return display; }
 
 bool ToggleFullScreen() {
   char* title = nullptr;

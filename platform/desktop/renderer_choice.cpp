@@ -1,4 +1,4 @@
-#include "platform/renderer_choice.h"
+#include "platform/desktop/renderer_choice.h"
 
 #include <SDL/SDL.h>
 #include <X11/Xlib.h>
