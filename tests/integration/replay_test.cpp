@@ -17,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "frontend/run_state.h"
 #include "tests/support/play_fixture.h"
 
 namespace {
@@ -295,13 +296,10 @@ TEST_F(ReplayTest, EveryLevelShowsItsFormationAndTheLastWrapsToTheFirst) {
     CurrentLevel = (CurrentLevel + 1) % kLevelCount;
     StartLevel(int16_t(CurrentLevel));
   }
-  play.now = 0;
-  RandomInRange(0, 1, 0);  // as at the start: the next seed is the salt alone
+  play.now = 0;  // a run of its own, started as the fixture starts one
+  ResetRunState();
+  RandomInRange(0, 1, 0);
   Settings.difficulty = 1;
-  PlayerShip = Ship{};
-  for (Enemy& e : Enemies) e = Enemy{};
-  for (Brick& b : Bricks) b = Brick{};
-  Play = PlayState{};
   StartNewGame();
   PlayerShip.score = 900;
   PlayerShip.lives = 5;
