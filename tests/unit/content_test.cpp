@@ -3,6 +3,7 @@
 // the help text's page count in the real help box. (The sounds are checked beside the wave
 // player, in platform_test; the pictures as drawn by the gallery's end-to-end test.)
 #include "frontend/high_scores.h"
+#include "frontend/keyboard.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
 #include "game/game_state.h"
@@ -49,7 +50,7 @@ TEST_F(ContentTest, EveryPictureIsCutAndKeyedAsTheGameDrawsItAndTheHelpTextFitsF
   for (ImageId id : {kStartScreen, kInGame, kMainMenu, kOptions, kHelp, kAbout, kScores, kSupport})
     needs.push_back({id, kScreenWidth, kScreenHeight, 1, kUnkeyed});
   for (ImageId id : {kKeyboardSmall, kKeyboardLarge, kKeyboardSmallPushed, kKeyboardLargePushed})
-    needs.push_back({id, kScreenWidth, kScreenHeight - kKeyboardY, 1, kUnkeyed});
+    needs.push_back({id, kScreenWidth, kScreenHeight - kKeyboardOrigin.y, 1, kUnkeyed});
   for (int id = 0; id < kImageCount; ++id) {
     SDL_Surface* s = Images[id];
     SCOPED_TRACE(kImageSourceNames[id]);

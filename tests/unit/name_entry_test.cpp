@@ -132,7 +132,7 @@ TEST_F(ScreenTest, TheRealKeyboardTypesWalksAndEnds) {
                                       : SDLKey(*k);
       host.KeyDown(key, uint16_t(std::isalpha(*k) ? *k : 0)).Wait(50);
     }
-    host.idleQuitMs = 1000;  // the entry not ended by its keys ends by a quit event (3)
+    host.pollGraceMs = 1000;  // the entry not ended by its keys ends by a quit event (3)
     char name[20] = {};
     PlaceEditField(0);
     EXPECT_EQ(RunNameEntry(name, 10), 1) << keys;
