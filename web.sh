@@ -2,6 +2,8 @@
 # Builds ZORBLATS for web browsers and serves it at http://127.0.0.1:8000/.
 #   ./web.sh            build build-web/site/, then serve it (Ctrl+C stops)
 #   ./web.sh --build    only build
+#   ./web.sh --lan      build, then serve it on every address of the machine as well, so
+#                       that a phone on the same network can play it (the addresses are printed)
 # Installs what it needs: the Debian packages (WEB_PACKAGES), the source packages of SDL 1.2
 # and zlib (fetched from Debian into build-web/src through a private apt set-up, leaving
 # the system's own alone) and the page's pinned npm packages (web/package-lock.json).
@@ -9,10 +11,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 serve=1
+listen=()
 case "${1:-}" in
   --build) serve=0 ;;
+  --lan) listen=(--lan) ;;
   "") ;;
-  *) echo "usage: $0 [--build]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--build | --lan]" >&2; exit 2 ;;
 esac
 source tools/setup/packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
@@ -71,5 +75,5 @@ sed -e "s#@VERSION@#$version#" -e "s#@FILES@#${list%,}#" web/sw.js >"$site/sw.js
 echo "Built the site in $site ($(du -sk "$site" | cut -f1) KB)"
 
 if [ "$serve" = 1 ]; then
-  exec node web/serve.js "$site" 8000
+  exec node web/serve.js "$site" 8000 "${listen[@]}"
 fi
