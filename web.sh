@@ -48,6 +48,8 @@ icons=$out/icons
 mkdir -p "$icons"
 for size in 192 512; do mkdir -p "$icons/${size}x${size}"; done
 "$out/native/tools/contentgen/icongen" content "$icons" 192 512
+mkdir -p "$icons/controls"
+"$out/native/tools/contentgen/icongen" content "$icons/controls" controls
 
 # ---- The page's npm packages (the tests' and benchmarks' browser driver) ---------------
 if [ ! -d web/node_modules/playwright-core ]; then
@@ -64,9 +66,10 @@ cmake --build "$out/wasm" -j"$jobs" --target zorblats
 # ---- The site ---------------------------------------------------------------------------
 site=$out/site
 rm -rf "$site"
-mkdir -p "$site/icons"
+mkdir -p "$site/icons" "$site/controls"
 cp web/index.html web/page.js web/manifest.webmanifest "$out/wasm/bin/zorblats".{js,wasm,data} "$site/"
 for size in 192 512; do cp "$icons/${size}x${size}/zorblats.png" "$site/icons/zorblats-$size.png"; done
+cp "$icons"/controls/*.png "$site/controls/"
 # The service worker caches every file of this build under a name that changes with them.
 files=$(cd "$site" && find . -type f | sed 's#^\./##' | sort)
 version=$(cd "$site" && sha256sum $files | sha256sum | cut -c1-16)
