@@ -204,7 +204,7 @@
       source.start();
     },
     storageRefused(error) {
-      console.warn('ZORBLATS: the browser keeps no saves here:', error);
+      console.warn('ZORBLATS: the browser refused to keep the saves:', error || 'the write was aborted');
     },
   };
 
@@ -431,7 +431,9 @@
   async function download() {
     const got = FILES.map(() => 0);
     const sizes = FILES.map(() => 0);
+    let failed = false;
     const show = () => {
+      if (failed) return;
       const done = got.reduce((a, b) => a + b, 0);
       const total = Math.max(done, sizes.reduce((a, b) => a + b, 0));
       document.getElementById('notice-text').textContent =
@@ -440,7 +442,7 @@
       progress.max = total || 1;
       progress.value = Math.min(done, total);
     };
-    return Promise.all(FILES.map(async (file, i) => {
+    async function fetchFile(file, i) {
       let response;
       try {
         response = await fetch(file);
@@ -465,6 +467,14 @@
         throw new Error(`${file} could not be downloaded: the network went away during the download.`);
       }
       return new Blob(parts);
+    }
+    return Promise.all(FILES.map(async (file, i) => {
+      try {
+        return await fetchFile(file, i);
+      } catch (error) {
+        failed = true;
+        throw error;
+      }
     }));
   }
 
