@@ -270,21 +270,26 @@
   window.addEventListener('pointerup', event => {
     if (event.pointerType === 'touch') setTouchMode(true);
   });
+  // The stylus is the first pointer down on the picture (a thumb may be holding a control).
+  let stylus = null;
+  const isStylus = event => event.pointerId === stylus || (stylus === null && event.isPrimary);
   canvas.addEventListener('pointerdown', event => {
-    if (!event.isPrimary || event.button > 0) return;
+    if (stylus !== null || event.button > 0) return;
+    stylus = event.pointerId;
     event.preventDefault();
     canvas.setPointerCapture(event.pointerId);
     const [x, y] = gamePixel(event);
     tell(() => Module._PagePointer(1, x, y));
   });
   canvas.addEventListener('pointermove', event => {
-    if (!event.isPrimary) return;
+    if (!isStylus(event)) return;
     const [x, y] = gamePixel(event);
     tell(() => Module._PagePointer(0, x, y));
   });
   for (const type of ['pointerup', 'pointercancel']) {
     canvas.addEventListener(type, event => {
-      if (!event.isPrimary) return;
+      if (event.pointerId !== stylus) return;
+      stylus = null;
       const [x, y] = gamePixel(event);
       tell(() => Module._PagePointer(2, x, y));
     });

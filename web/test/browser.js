@@ -141,4 +141,4 @@ async function middleOf(page, name) {
 }
 
 module.exports = {WIDTH, HEIGHT, PHONE, SIDEWAYS, chromium, options, serve, launch, screen, readBmp,
-                  differences, waitFor, waitForScreen, tap, touch, fingers, middleOf};
+                  differences, waitFor, waitForScreen, pagePoint, tap, touch, fingers, middleOf};

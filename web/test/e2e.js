@@ -249,7 +249,8 @@ async function touchPlay(t) {
   await hide(page, true);
   await showing(page, '03-main-menu-resume', [WHOLE], 'the menu with Resume when the page is hidden');
   await hide(page, false);
-  await web.touch(page, ...RESUME);
+  await hand.put(2, await web.pagePoint(page, ...RESUME));  // a second finger taps Resume
+  await hand.lift(2);
   await showing(page, '14-level-banner', [MENU_BUTTON], 'play again after Resume');
   await shipAtRest(page, 'back from hidden');
   await hand.lift(1);
