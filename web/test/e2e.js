@@ -230,14 +230,14 @@ async function touchPlay(t) {
   for (const size of [null, web.SIDEWAYS]) {
     const where = size ? 'sideways' : 'upright';
     if (size) await page.setViewportSize(size);
-    const [left, right, fire] = await Promise.all([/left/, /right/, /fire/i].map(name => web.middleOf(page, name)));
-    const from = shipX(await web.screen(page));
-    await hand.put(1, left);
-    await web.waitFor(page, shown => shipX(shown) < from - 6, `${where}: the ship moving left while Move left is held`);
-    await hand.put(1, right);
-    const turned = shipX(await web.screen(page));
-    await web.waitFor(page, shown => shipX(shown) > turned + 6, `${where}: the ship turning right on a finger slid onto Move right`);
-    await hand.put(2, fire);
+    // Upright the finger goes from left to right, sideways from right to left.
+    const [first, then] = size ? ['right', 'left'] : ['left', 'right'];
+    const moved = (name, from) => shown => (name === 'left' ? from - shipX(shown) : shipX(shown) - from) > 6;
+    await hand.put(1, await web.middleOf(page, new RegExp(first)));
+    await web.waitFor(page, moved(first, shipX(await web.screen(page))), `${where}: the ship moving ${first} while held`);
+    await hand.put(1, await web.middleOf(page, new RegExp(then)));
+    await web.waitFor(page, moved(then, shipX(await web.screen(page))), `${where}: the ship turning ${then} on a finger slid there`);
+    await hand.put(2, await web.middleOf(page, /fire/i));
     const before = await web.screen(page);
     await web.waitFor(page, shown => differ(shown, before, SCORE) > 12, `${where}: a score while a second finger holds Fire`, 20000);
     await hand.lift(2);
