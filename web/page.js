@@ -426,9 +426,6 @@
   window.addEventListener('unhandledrejection', event => {
     if (event.reason && event.reason.name === 'ExitStatus') event.preventDefault();
   });
-  window.addEventListener('error', event => {
-    if (event.error && event.error.name === 'ExitStatus') event.preventDefault();
-  });
 
   const FILES = ['zorblats.js', 'zorblats.wasm', 'zorblats.data'];
   // Fetches the game's files together, showing how far they have got; throws a sentence
