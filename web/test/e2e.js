@@ -6,11 +6,12 @@
 // Usage: node web/test/e2e.js <site folder> <native build folder>   (ONLY=<words> picks steps)
 'use strict';
 const assert = require('node:assert/strict');
-const { execFileSync } = require('node:child_process');
+const { execFileSync, spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const web = require('./browser');
+const shots = require('../screenshots');
 
 const [site, native] = process.argv.slice(2).map(p => path.resolve(p));
 const NEW_GAME = [120, 71];
@@ -381,6 +382,24 @@ async function refusals(t) {
   await showing(failing, '02-main-menu', [WHOLE], 'the menu after Try again');
 }
 
+// The README's pictures of the page are what it draws now, but for the stars of the play field.
+async function readmePictures(t) {
+  const out = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-shots-'));
+  const changing = await shots.draw(t.browser, t.url, out, gallery);
+  for (const [name, part] of Object.entries(changing)) {
+    const files = [path.join(__dirname, '../../docs/screenshots', `${name}.png`), path.join(out, `${name}.png`)];
+    const masked = files.map((file, i) => {
+      const to = path.join(out, `${name}-${i}.png`);
+      const cover = part ? ['-fill', 'black', '-draw', `rectangle ${part[0]},${part[1]} ${part[2] - 1},${part[3] - 1}`] : [];
+      execFileSync('convert', [file, ...cover, to]);
+      return to;
+    });
+    const differing = spawnSync('compare', ['-metric', 'AE', ...masked, 'null:'], {encoding: 'utf8'}).stderr.trim();
+    assert.equal(differing, '0', `docs/screenshots/${name}.png is not what the page draws: node web/screenshots.js`);
+  }
+  fs.rmSync(out, {recursive: true, force: true});
+}
+
 const steps = [
   ['desktop: the screens as drawn; mouse, keys, a pad, sound, a lost focus, full screen; Exit and Play again by keys', desktop],
   ['layout: the picture, the controls and the full-screen button at phone, tablet and desktop sizes', layout],
@@ -388,6 +407,7 @@ const steps = [
   ['phone: a game lost and a name entered by touch; a refused save keeps the table; read back, offline; a second tab waits', lostGame],
   ['full screen chosen outlives the page: back at the first tap, and left again', fullScreen],
   ['refusals: no storage gives the box; a failed download names the file and tries again', refusals],
+  ['the README\'s pictures of the page', readmePictures],
 ];
 
 (async () => {
@@ -401,6 +421,7 @@ const steps = [
     const contexts = [];
     const errors = [];
     const t = {
+      browser,
       url: server.url,
       async context(options) {
         const context = await browser.newContext(options);
