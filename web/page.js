@@ -149,7 +149,7 @@
   // ---- What the game calls (platform/web/*.cpp) ------------------------------------------
   let running = false;  // input goes to the game once it shows its screen
   // The rows and columns changed since the canvas was last drawn: the game's changed bands
-  // of a frame are gathered and drawn once, at the next display frame.
+  // of a frame are gathered and drawn once, when the game's turn ends.
   const dirty = {left: WIDTH, top: HEIGHT, right: 0, bottom: 0};
   function drawDirty() {
     const {left, top, right, bottom} = dirty;
@@ -167,7 +167,7 @@
         const to = row * WIDTH;
         for (let column = x; column < x + w; ++column) pixels[to + column] = colours[heap[from + column]];
       }
-      if (dirty.left === WIDTH) requestAnimationFrame(drawDirty);
+      if (dirty.left === WIDTH) queueMicrotask(drawDirty);
       dirty.left = Math.min(dirty.left, x);
       dirty.top = Math.min(dirty.top, y);
       dirty.right = Math.max(dirty.right, x + w);

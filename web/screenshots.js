@@ -18,6 +18,21 @@ const SHOTS = [  // name, page, whether it shows play
 // level): the stars above them fall differently each time.
 const PANEL_TOP = 266;
 
+// The page's clock at window.clockSpeed times the real one: slowed down, the start of play
+// stays on the screen while the browser takes its picture.
+function clockAtSpeed() {
+  const now = performance.now.bind(performance);
+  let real = now(), shown = real;
+  window.clockSpeed = 1;
+  performance.now = () => {
+    shown += (now() - real) * window.clockSpeed;
+    real = now();
+    return shown;
+  };
+  const setTimer = window.setTimeout.bind(window);
+  window.setTimeout = (call, ms, ...rest) => setTimer(call, (ms || 0) / window.clockSpeed, ...rest);
+}
+
 // Draws each shot into out with a browser of the tests, at the moments the gallery tool's
 // pictures (in gallery) name; gives each shot's part that changes from run to run (the play
 // field's stars) in device pixels, [left, top, right, bottom], or null.
@@ -25,12 +40,14 @@ async function draw(browser, url, out, gallery) {
   const changing = {};
   for (const [name, options, play] of SHOTS) {
     const context = await browser.newContext(options);
+    await context.addInitScript(clockAtSpeed);
     const page = await context.newPage();
     await page.goto(url);
     await web.waitForScreen(page, web.readBmp(path.join(gallery, '02-main-menu.bmp')), 'the menu', 20000);
     if (play) {
+      await page.evaluate(() => { window.clockSpeed = 0.05; });
       await web.touch(page, 120, 71);
-      await web.waitForScreen(page, web.readBmp(path.join(gallery, '14-level-banner.bmp')), 'play', 20000, PANEL_TOP);
+      await web.waitForScreen(page, web.readBmp(path.join(gallery, '14-level-banner.bmp')), 'play', 20000, [[0, PANEL_TOP, 240, 320]]);
     }
     await page.screenshot({path: path.join(out, `${name}.png`)});
     const box = await page.locator('#screen').boundingBox();

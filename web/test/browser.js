@@ -67,10 +67,11 @@ function readBmp(file) {
   return out;
 }
 
-// How many pixels of rows top to bottom - 1 differ.
-function differences(a, b, top = 0, bottom = HEIGHT) {
+// How many pixels of a part of two screens, [left, top, right, bottom), differ.
+const WHOLE = [0, 0, WIDTH, HEIGHT];
+function differences(a, b, [left, top, right, bottom] = WHOLE) {
   let count = 0;
-  for (let i = top * WIDTH; i < bottom * WIDTH; ++i) count += a[i] !== b[i] ? 1 : 0;
+  for (let y = top; y < bottom; ++y) for (let x = left; x < right; ++x) count += a[y * WIDTH + x] !== b[y * WIDTH + x];
   return count;
 }
 
@@ -90,10 +91,10 @@ async function waitFor(page, test, what, timeoutMs = 8000) {
   }
 }
 
-// Waits until the canvas shows the picture in rows top to bottom - 1.
-async function waitForScreen(page, picture, what, timeoutMs = 8000, top = 0, bottom = HEIGHT) {
+// Waits until the canvas shows the picture in the parts given.
+async function waitForScreen(page, picture, what, timeoutMs = 8000, parts = [WHOLE]) {
   let least = Infinity;
-  const same = shown => (least = Math.min(least, differences(shown, picture, top, bottom))) === 0;
+  const same = shown => (least = Math.min(least, parts.reduce((n, part) => n + differences(shown, picture, part), 0))) === 0;
   return waitFor(page, same, what, timeoutMs)
     .catch(error => { throw new Error(`${error.message} (at best ${least} pixels differ)`); });
 }
@@ -140,5 +141,5 @@ async function middleOf(page, name) {
   return [box.x + box.width / 2, box.y + box.height / 2];
 }
 
-module.exports = {WIDTH, HEIGHT, PHONE, SIDEWAYS, chromium, options, serve, launch, screen, readBmp,
+module.exports = {WIDTH, HEIGHT, WHOLE, PHONE, SIDEWAYS, chromium, options, serve, launch, screen, readBmp,
                   differences, waitFor, waitForScreen, pagePoint, tap, touch, fingers, middleOf};

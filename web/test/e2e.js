@@ -26,7 +26,7 @@ const HARD = [28, 141];
 const KEYS = {a: [34, 277], d: [71, 277], enter: [228, 277]};
 const BOX_OK = [120, 178];
 // Parts of the screen: [left, top, right, bottom) in game pixels.
-const WHOLE = [0, 0, 240, 320];
+const WHOLE = web.WHOLE;
 const PANEL = [0, 266, 240, 320];          // lives, score and level below the play field
 const MENU_BUTTON = [180, 276, 238, 290];  // the play screen's Menu button
 const SCORE = [124, 273, 172, 289];
@@ -44,15 +44,8 @@ execFileSync(path.join(native, 'tools/gallery/gallery'), [path.join(native, 'bin
 execFileSync('convert', [path.join(__dirname, 'settings-error.png'), `BMP3:${gallery}/settings-error.bmp`]);
 const picture = name => web.readBmp(path.join(gallery, `${name}.bmp`));
 
-// How many pixels of a part of two screens differ.
-function differ(a, b, [left, top, right, bottom]) {
-  let count = 0;
-  for (let y = top; y < bottom; ++y) for (let x = left; x < right; ++x) count += a[y * 240 + x] !== b[y * 240 + x];
-  return count;
-}
 // Waits until the parts of the screen are those of the named picture.
-const showing = (page, name, parts, what = name) => web.waitFor(
-  page, shown => parts.every(part => differ(shown, picture(name), part) === 0), what, 20000);
+const showing = (page, name, parts, what = name) => web.waitForScreen(page, picture(name), what, 20000, parts);
 // The ship's place: the middle of its outline's pixels in its rows.
 function shipX(shown) {
   let sum = 0, count = 0;
@@ -240,7 +233,7 @@ async function touchPlay(t) {
     await web.waitFor(page, moved(then, shipX(await web.screen(page))), `${where}: the ship turning ${then} on a finger slid there`);
     await hand.put(2, await web.middleOf(page, /fire/i));
     const before = await web.screen(page);
-    await web.waitFor(page, shown => differ(shown, before, SCORE) > 12, `${where}: a score while a second finger holds Fire`, 20000);
+    await web.waitFor(page, shown => web.differences(shown, before, SCORE) > 12, `${where}: a score while a second finger holds Fire`, 20000);
     await hand.lift(2);
     await hand.lift(1);
     await shipAtRest(page, `${where}: the fingers lifted`);
@@ -272,7 +265,7 @@ async function lostGame(t) {
   await showing(page, '14-level-banner', [PANEL], 'play');
   await hand.put(1, await web.middleOf(page, /fire/i));
   const before = await web.screen(page);
-  await web.waitFor(page, shown => differ(shown, before, SCORE) > 12, 'a score', 20000);
+  await web.waitFor(page, shown => web.differences(shown, before, SCORE) > 12, 'a score', 20000);
   await hand.lift(1);
   await showing(page, '15-name-entry', [KEYBOARD], 'the name entry after the game is lost');
   for (const key of ['a', 'd', 'a']) await web.touch(page, ...KEYS[key]);
@@ -284,7 +277,7 @@ async function lostGame(t) {
   await showing(page, '02-main-menu', [WHOLE], 'the menu after the box');
   await web.touch(page, ...HIGH_SCORES);
   const table = await showing(page, '05-high-scores', [TITLE, SCORES_BELOW], 'the high scores');
-  assert.ok(differ(table, picture('05-high-scores'), [0, 60, 240, 200]) > 0, 'a table of its own');
+  assert.ok(web.differences(table, picture('05-high-scores'), [0, 60, 240, 200]) > 0, 'a table of its own');
   // The next save that the storage takes keeps it, and a new page reads it back.
   await page.evaluate(() => { window.refuseWrites = false; });
   await web.touch(page, ...SCORES_OK);
@@ -451,11 +444,6 @@ const steps = [
     } catch (error) {
       ++failed;
       console.log(`FAIL ${name}\n     ${error.message.split('\n').join('\n     ')}`);
-      const pages = contexts.flatMap(context => context.pages());  // what the player saw
-      for (const [i, page] of pages.entries()) {
-        const file = path.join(os.tmpdir(), `zorblats-e2e-${steps.findIndex(step => step[0] === name)}-${i}.png`);
-        if (await page.screenshot({path: file}).then(() => true, () => false)) console.log(`     page: ${file}`);
-      }
     }
     for (const context of contexts) await context.close().catch(() => {});
   }
