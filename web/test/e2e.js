@@ -350,6 +350,8 @@ async function refusals(t) {
   await showing(page, 'settings-error', [WHOLE], 'the "error in settings file" box over the options');
   await page.keyboard.press('Enter');
   await showing(page, '02-main-menu', [WHOLE], 'the menu after the box');
+  // The server answers a request it cannot read with 400 and goes on.
+  assert.equal((await fetch(`${t.url}%`)).status, 400, 'GET /%');
   // A file that does not download: a sentence naming it and a button to try again; the
   // progress shows while the files come.
   const phone = await t.context({...web.PHONE, serviceWorkers: 'block'});
@@ -399,7 +401,7 @@ const steps = [
   ['phone by touch alone: the controls move, turn and fire, upright and sideways; nothing stays held', touchPlay],
   ['phone: a game lost and a name entered by touch; a refused save keeps the table; read back, offline; a second tab waits', lostGame],
   ['full screen chosen outlives the page: back at the first tap, and left again', fullScreen],
-  ['refusals: no storage gives the box; a failed download names the file and tries again', refusals],
+  ['refusals: no storage gives the box; a bad request gets 400; a failed download names the file, tries again', refusals],
   ['the README\'s pictures of the page', readmePictures],
 ];
 
