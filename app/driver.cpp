@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "app/replay_session.h"
+#include "frontend/game_over.h"
 #include "frontend/menu.h"
 #include "frontend/message_box_screen.h"
-#include "frontend/name_entry.h"
 #include "game/game_loop.h"
 #include "game/game_state.h"
 #include "game/ship.h"

@@ -44,9 +44,9 @@ SettingsStorage& PlayerSettingsFile();
 // start-up by the replay session.
 void UseSettingsStorage(SettingsStorage* storage);
 
-// Fills Settings from SettingsFolder() + "zorblats.set" as far as the file reaches; a
-// missing file, or a pipe or device in its place, leaves the defaults. Called once by
-// RunGame before any screen.
+// Fills Settings from SettingsFolder() + "zorblats.set" as far as the file reaches. It never
+// fails: a missing or unreadable file, or a pipe or device in its place, leaves the defaults.
+// Called once by RunGame before any screen.
 void LoadSettings();
 
 // Writes all 211 bytes with SaveSmallFile: a temporary file "zorblats.tmp" beside the settings

@@ -10,7 +10,6 @@
 #include "platform/lost_display.h"
 #include "platform/screen.h"
 #include "platform/screen_changes.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -34,7 +33,6 @@ bool OpenVideo(int width, int height, bool wantFullscreen) {
   if (!video) return false;
   layout = FitScreen(video->w, video->h);
   fullscreen = wantFullscreen;
-  if (MainWindow) MainWindow = video;
   SDL_FillRect(video, nullptr, 0);
   SDL_UpdateRect(video, 0, 0, 0, 0);
   ForgetShown(shown);
@@ -55,17 +53,6 @@ bool SetMode(bool wantFullscreen) {
   std::snprintf(position, sizeof position, "%d,%d", place.x, place.y);
   setenv("SDL_VIDEO_WINDOW_POS", position, 1);
   return OpenVideo(place.layout.width, place.layout.height, false);
-}
-
-// A window the window manager or compositor gave another size (a tiling one fills its
-// tile) takes that size, the picture centred on black at the largest whole scale in it.
-void FollowWindowSize(int width, int height) {
-  if (fullscreen || !video || (width == video->w && height == video->h)) return;
-  if (OpenVideo(std::max(width, kScreenWidth), std::max(height, kScreenHeight), false)) {
-    PresentScreen(gameScreen, nullptr);
-  } else {
-    SetMode(false);
-  }
 }
 
 // Copies a rectangle of the game's surface onto the video surface, each pixel scale x scale.
@@ -108,6 +95,22 @@ class Display final : public ScreenOutput {
 };
 
 Display display;
+
+// Shows the whole of the game's screen again: after a new video mode or an expose.
+void ShowAgain() {
+  if (gameScreen) display.Show(gameScreen, SDL_Rect{0, 0, kScreenWidth, kScreenHeight});
+}
+
+// A window the window manager or compositor gave another size (a tiling one fills its
+// tile) takes that size, the picture centred on black at the largest whole scale in it.
+void FollowWindowSize(int width, int height) {
+  if (fullscreen || !video || (width == video->w && height == video->h)) return;
+  if (OpenVideo(std::max(width, kScreenWidth), std::max(height, kScreenHeight), false)) {
+    ShowAgain();
+  } else {
+    SetMode(false);
+  }
+}
 
 }  // namespace
 
@@ -171,7 +174,7 @@ bool ToggleFullScreen() {
     SaveDisplayConfig(DisplayConfig{fullscreen});
   }
   SDL_WM_SetCaption(caption, nullptr);
-  PresentScreen(gameScreen, nullptr);
+  ShowAgain();
   return true;
 }
 
@@ -203,7 +206,7 @@ bool TakeWindowEvent(SDL_Event& event) {
     }
     case SDL_VIDEOEXPOSE:
       ForgetShown(shown);
-      PresentScreen(gameScreen, nullptr);
+      ShowAgain();
       return false;
     case SDL_VIDEORESIZE: {
       // Under X the event may be an echo of an earlier switch: the window's own size counts.
