@@ -76,6 +76,16 @@ void ReplayTableReset() {
   if (recorder) DropBestReplays();
 }
 
+bool WriteSessionSoFar(const std::string& path) {
+  if (!recorder) return false;
+  // A plain write: the copy is for the moment, and the page's call must not wait on storage.
+  const std::string file = recorder->Snapshot();
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (!out) return false;
+  const bool written = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+  return std::fclose(out) == 0 && written;
+}
+
 int CloseReplaySession() {
   int status = 0;
   if (player) {

@@ -27,6 +27,11 @@ void ReplayScoreTaken(int place);
 // The table was reset: the kept best replays are deleted. Called by RunGame.
 void ReplayTableReset();
 
+// Writes the session recorded so far to a file (a host path) at once, without the safe save's
+// steps; false when no session is being recorded or the file cannot be written. Called by the
+// page's "Save this replay" during play.
+bool WriteSessionSoFar(const std::string& path);
+
 // Ends the session when the run ends: writes last.zrp (and the --record file), or says how the
 // replay went. The run's exit status: 1 when a file asked for could not be written or a replay
 // did not show the same pictures. Called by WinMain.

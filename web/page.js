@@ -15,6 +15,8 @@
   const progress = document.getElementById('notice-progress');
   const fullScreenButton = document.getElementById('fullscreen');
   const controls = [...document.querySelectorAll('.control')];
+  const replayButton = document.getElementById('replays');
+  const replayMenu = document.getElementById('replay-menu');
 
   // Each 5-6-5 colour as the canvas's RGBA, the low bits repeating the high ones as a
   // 24-bit desktop shows them.
@@ -25,8 +27,15 @@
   }
 
   // A sentence in place of the game, with a button when there is something to do.
-  function showNotice(text, buttonText, action) {
+  function showNotice(text, buttonText, action, more = []) {
     document.getElementById('notice-text').textContent = text;
+    const row = document.getElementById('notice-more');
+    row.replaceChildren(...more.map(([label, act]) => {
+      const button = document.createElement('button');
+      button.textContent = label;
+      button.onclick = act;
+      return button;
+    }));
     progress.hidden = true;
     noticeButton.hidden = !buttonText;
     noticeButton.textContent = buttonText || '';
@@ -105,6 +114,18 @@
     }
     fullScreenButton.hidden = !document.fullscreenEnabled || !button;
     if (button) place(fullScreenButton, snap(button[0]), snap(button[1]), buttonSize, buttonSize);
+    // The replays' menu beside it, opening towards the middle of the page.
+    replayButton.hidden = !button || document.body.classList.contains('notice');
+    if (!replayButton.hidden) {
+      const bx = fullScreenButton.hidden ? button[0] : button[0] - buttonSize - margin;
+      place(replayButton, snap(bx), snap(button[1]), buttonSize, buttonSize);
+      const up = button[1] > top + high / 2;
+      Object.assign(replayMenu.style, {
+        left: `${snap(Math.max(left + margin, bx + buttonSize - replayMenu.offsetWidth))}px`,
+        top: `${snap(up ? button[1] - margin - replayMenu.offsetHeight : button[1] + buttonSize + margin)}px`,
+      });
+    }
+    if (replayButton.hidden) replayMenu.classList.remove('open');
   }
   function setTouchMode(on) {
     if (on === touchMode) return;
@@ -401,21 +422,130 @@
     }
   });
 
+  // ---- Replays: the session saved as a file or as a link, and a replay watched from a file
+  // (chosen or dropped on the page) or from a link, which holds the file in its fragment so
+  // that no server is needed. A replay plays in the game itself ("--replay"), which says at
+  // its end whether it showed the same pictures. -------------------------------------------
+  const LAST_SESSION = '/saves/zorblats/replays/last.zrp';  // kept by the game at its end
+  const SESSION_SO_FAR = '/tmp/session.zrp';                 // written by the game on request
+  const WATCHED = '/tmp/watch.zrp';
+  const replayStatus = document.getElementById('replay-status');
+  const replayFile = document.getElementById('replay-file');
+  let said = '';  // the game's last sentence ("zorblats: ...")
+
+  function toBase64Url(bytes) {
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) text += String.fromCharCode(...bytes.subarray(i, i + 0x8000));
+    return btoa(text).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+  }
+  function fromBase64Url(text) {
+    try {
+      const binary = atob(text.replace(/-/g, '+').replace(/_/g, '/'));
+      return Uint8Array.from(binary, c => c.charCodeAt(0));
+    } catch {
+      return new Uint8Array(0);  // the game says what is wrong with it
+    }
+  }
+  const fragment = /^#replay=([A-Za-z0-9_-]*)$/.exec(location.hash);
+  const watching = fragment ? fromBase64Url(fragment[1]) : null;
+
+  // The replay this page has: the one it watches, the session so far, or the last one kept.
+  function replayBytes() {
+    if (watching) return watching;
+    try {
+      if (running && Module._PageSaveSessionSoFar()) return FS.readFile(SESSION_SO_FAR);
+      return FS.readFile(LAST_SESSION);
+    } catch {
+      return null;
+    }
+  }
+  function saveReplay() {
+    const bytes = replayBytes();
+    if (!bytes) return;
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
+    link.download = 'zorblats.zrp';
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  }
+  function replayLink(bytes) {
+    return `${location.origin}${location.pathname}#replay=${toBase64Url(bytes)}`;
+  }
+  async function copyReplayLink(event) {
+    const bytes = replayBytes();
+    if (!bytes) return;
+    const link = replayLink(bytes);
+    const button = event.currentTarget;
+    try {
+      await navigator.clipboard.writeText(link);
+      button.textContent = 'Link copied';
+    } catch {
+      window.prompt('The link to this replay:', link);
+    }
+  }
+  function watch(bytes) {
+    location.hash = `replay=${toBase64Url(bytes)}`;
+    location.reload();
+  }
+  async function watchFile(file) {
+    if (file) watch(new Uint8Array(await file.arrayBuffer()));
+  }
+  function playInstead() {
+    location.replace(location.pathname);
+  }
+  page.showReplayStatus = text => {
+    replayStatus.hidden = false;
+    replayStatus.textContent = text.replace(/^ZORBLATS /, '');
+  };
+  replayButton.addEventListener('click', event => {
+    replayMenu.classList.toggle('open');
+    fit();
+    event.currentTarget.blur();
+  });
+  for (const [id, action] of [['save-replay', saveReplay], ['link-replay', copyReplayLink],
+                              ['watch-replay', () => replayFile.click()]]) {
+    document.getElementById(id).addEventListener('click', event => {
+      action(event);
+      if (id !== 'link-replay') replayMenu.classList.remove('open');
+      event.currentTarget.blur();
+    });
+  }
+  replayFile.addEventListener('change', () => watchFile(replayFile.files[0]));
+  document.addEventListener('dragover', event => event.preventDefault());
+  document.addEventListener('drop', event => {
+    event.preventDefault();
+    watchFile(event.dataTransfer.files[0]);
+  });
+
   // ---- The game's life: downloaded with its progress shown, one copy per browser, a page
   // that offers it again at the end -------------------------------------------------------
   let releaseLock = () => {};
-  function stopped(text, buttonText) {
+  function stopped(text, buttonText, more) {
     running = false;
     letGoOfControls();
     releaseLock();
-    showNotice(text, buttonText, () => location.reload());
+    showNotice(text, buttonText, () => location.reload(), more);
   }
+  const hear = line => {
+    if (line.startsWith('zorblats: ')) said = line.slice('zorblats: '.length);
+  };
   window.Module = {
     page,
     canvas,
     locateFile: name => name,
+    print: hear,
+    printErr: hear,
+    arguments: watching ? ['--replay', WATCHED] : [],
+    preRun: watching ? [() => FS.writeFile(WATCHED, watching)] : [],
     onExit() {
-      stopped('ZORBLATS has ended.', 'Play again');
+      if (watching) {
+        stopped(said || 'The replay has ended.', 'Watch again',
+                [['Play ZORBLATS', playInstead], ['Save this replay', saveReplay]]);
+      } else {
+        stopped('ZORBLATS has ended.', 'Play again',
+                [['Save this replay', saveReplay], ['Copy a link to this replay', copyReplayLink],
+                 ['Watch a replay…', () => replayFile.click()]]);
+      }
     },
     onAbort(what) {
       stopped(`ZORBLATS stopped on an error (${what}).`, 'Start again');

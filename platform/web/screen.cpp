@@ -30,6 +30,10 @@ Canvas canvas;
 
 SDL_Surface* OpenGameScreen() {
   SDL_Surface* screen = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
+  // Without a system cursor SDL 1.2 draws its own into the screen surface wherever the pointer
+  // moves. The page shows the browser's; the game's surface holds the game's pictures alone,
+  // as on the desktop (a replay's checkpoints compare them).
+  SDL_ShowCursor(SDL_DISABLE);
   return screen && screen->format->BytesPerPixel == 2 ? screen : nullptr;
 }
 

@@ -65,8 +65,8 @@ TEST_F(RecordedSessionTest, APlayedSessionReplaysFromItsFileAloneWithEveryPictur
   const std::vector<uint8_t> saved = ReadFileBytes(settingsFile);
   ASSERT_EQ(std::string(&saved.at(6), &saved.at(8)), "zo") << "the name was typed and saved";
   std::remove(settingsFile.c_str());
-  ScriptedHost viewer;  // presses nothing
-  viewer.idleQuitMs = 1u << 30;
+  VirtualHost viewer;  // presses nothing
+  viewer.pollGraceMs = 1u << 30;
   ReplayPlayer player(header, body, viewer);
   EXPECT_EQ(Run(player, player), recorded);
   player.AtRest(true);
