@@ -117,7 +117,10 @@
     // The replays' menu beside it, opening towards the middle of the page.
     replayButton.hidden = !button || document.body.classList.contains('notice');
     if (!replayButton.hidden) {
-      const bx = fullScreenButton.hidden ? button[0] : button[0] - buttonSize - margin;
+      // Between the controls (below the picture) the room is on the full-screen button's
+      // right, towards Fire; in a corner it is on its left.
+      const side = layout === 'below' ? 1 : -1;
+      const bx = fullScreenButton.hidden ? button[0] : button[0] + side * (buttonSize + margin);
       place(replayButton, snap(bx), snap(button[1]), buttonSize, buttonSize);
       const up = button[1] > top + high / 2;
       Object.assign(replayMenu.style, {
