@@ -77,11 +77,19 @@ void AdvanceLevel() {
   StartLevel(static_cast<int16_t>(CurrentLevel));
 }
 
+// Whether the table is as a reset leaves it: every score 0, every name empty.
+bool TableCleared() {
+  for (int place = 0; place < kHighScorePlaces; ++place) {
+    if (Settings.highScores[place] != 0 || Settings.highScoreNames[place][0] != 0) return false;
+  }
+  return true;
+}
+
 // The main menu; a reset of the high-score table on its screens drops the kept best replays.
 FlowCode RunMenuSeeingTheTable(bool gameInProgress) {
-  const bool hadScores = HighScorePlace(1) != 0;  // some place holds a score above 0
+  const bool wasCleared = TableCleared();
   const FlowCode code = RunMainMenu(gameInProgress);
-  if (hadScores && HighScorePlace(1) == 0) ReplayTableReset();
+  if (!wasCleared && TableCleared()) ReplayTableReset();
   return code;
 }
 

@@ -2,6 +2,8 @@
 // table, the options saved) and played back from its file alone: every picture shown and every
 // sound the same, and the player's settings file untouched. The same file with another name
 // in its table is caught by its checkpoints.
+#include <cstdlib>
+
 #include "app/driver.h"
 #include "frontend/run_state.h"
 #include "replay/session.h"
@@ -31,6 +33,8 @@ class RecordedSessionTest : public ScreenTest {
     UseGameInput(&input);
     UseSettingsStorage(&storage);
     EXPECT_EQ(RunGame(), Quit);
+    std::free(StoryText);  // each run reads the help text anew
+    StoryText = nullptr;
     UseGameInput(nullptr);
     UseSettingsStorage(nullptr);
     return seen.log;
