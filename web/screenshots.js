@@ -53,7 +53,10 @@ async function draw(browser, url, out, gallery) {
     const box = await page.locator('#screen').boundingBox();
     const ratio = options.deviceScaleFactor || 1;
     const rows = box.height * PANEL_TOP / 320;
-    changing[name] = play ? [box.x, box.y, box.x + box.width, box.y + rows].map(v => Math.round(v * ratio)) : null;
+    // One device pixel more on each side: the browser blends a star at the picture's edge
+    // into the pixel beside it.
+    const [left, top, right, bottom] = [box.x, box.y, box.x + box.width, box.y + rows].map(v => Math.round(v * ratio));
+    changing[name] = play ? [left - 1, top - 1, right + 1, bottom] : null;
     await context.close();
   }
   return changing;
