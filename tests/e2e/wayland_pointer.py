@@ -8,7 +8,7 @@ import sys
 import time
 
 sock = socket.socket(socket.AF_UNIX)
-sock.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"]))
+sock.connect(os.path.join(os.environ.get("XDG_RUNTIME_DIR", ""), os.environ["WAYLAND_DISPLAY"]))
 last_id = 1  # the display
 
 
