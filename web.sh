@@ -2,6 +2,8 @@
 # Builds ZORBLATS for web browsers and serves it at http://127.0.0.1:8000/.
 #   ./web.sh            build build-web/site/, then serve it (Ctrl+C stops)
 #   ./web.sh --build    only build
+#   ./web.sh --lan      build, then serve it on every address of the machine as well, so
+#                       that a phone on the same network can play it (the addresses are printed)
 # Installs what it needs: the Debian packages (WEB_PACKAGES), the source packages of SDL 1.2
 # and zlib (fetched from Debian into build-web/src through a private apt set-up, leaving
 # the system's own alone) and the page's pinned npm packages (web/package-lock.json).
@@ -9,10 +11,12 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 serve=1
+listen=()
 case "${1:-}" in
   --build) serve=0 ;;
+  --lan) listen=(--lan) ;;
   "") ;;
-  *) echo "usage: $0 [--build]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--build | --lan]" >&2; exit 2 ;;
 esac
 source tools/setup/packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
@@ -44,6 +48,8 @@ icons=$out/icons
 mkdir -p "$icons"
 for size in 192 512; do mkdir -p "$icons/${size}x${size}"; done
 "$out/native/tools/contentgen/icongen" content "$icons" 192 512
+mkdir -p "$icons/controls"
+"$out/native/tools/contentgen/icongen" content "$icons/controls" controls
 
 # ---- The page's npm packages (the tests' and benchmarks' browser driver) ---------------
 if [ ! -d web/node_modules/playwright-core ]; then
@@ -60,9 +66,10 @@ cmake --build "$out/wasm" -j"$jobs" --target zorblats
 # ---- The site ---------------------------------------------------------------------------
 site=$out/site
 rm -rf "$site"
-mkdir -p "$site/icons"
+mkdir -p "$site/icons" "$site/controls"
 cp web/index.html web/page.js web/manifest.webmanifest "$out/wasm/bin/zorblats".{js,wasm,data} "$site/"
 for size in 192 512; do cp "$icons/${size}x${size}/zorblats.png" "$site/icons/zorblats-$size.png"; done
+cp "$icons"/controls/*.png "$site/controls/"
 # The service worker caches every file of this build under a name that changes with them.
 files=$(cd "$site" && find . -type f | sed 's#^\./##' | sort)
 version=$(cd "$site" && sha256sum $files | sha256sum | cut -c1-16)
@@ -71,5 +78,5 @@ sed -e "s#@VERSION@#$version#" -e "s#@FILES@#${list%,}#" web/sw.js >"$site/sw.js
 echo "Built the site in $site ($(du -sk "$site" | cut -f1) KB)"
 
 if [ "$serve" = 1 ]; then
-  exec node web/serve.js "$site" 8000
+  exec node web/serve.js "$site" 8000 "${listen[@]}"
 fi

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "frontend/game_over.h"
 #include "frontend/menu.h"
 #include "frontend/message_box_screen.h"
-#include "frontend/name_entry.h"
 #include "game/game_loop.h"
 #include "game/game_state.h"
 #include "game/sounds.h"

@@ -17,7 +17,6 @@
 #include "platform/paths.h"
 #include "platform/signals.h"
 #include "platform/sound.h"
-#include "platform/window.h"
 #include "platform/screen.h"
 #include "resources/draw.h"
 #include "settings/settings.h"
@@ -72,6 +71,7 @@ StartupOutcome StartUp() {
   AskForSharpScaling();
   CatchEndSignals();
   PrepareGamepads();
+  // Audio, then video, SDL closed on a failure (the handheld's order); OpenGameScreen opens video.
   if (SDL_Init(SDL_INIT_AUDIO) < 0) {
     SDL_Quit();
   } else if (SDL_Init(SDL_INIT_VIDEO) < 0) {
@@ -86,8 +86,8 @@ StartupOutcome StartUp() {
     return StartupOutcome::NoVideo;
   }
   EndOnLostDisplay();
+  // The message boxes are drawn on the game's own screen: no window handle is kept for them.
   SDL_WM_SetCaption(kCaption, nullptr);
-  MainWindow = FindWindowByCaption(kCaption);
   // The handheld took its hardware keys here; a desktop keyboard needs nothing.
   std::atexit(SDL_Quit);
   SDL_EnableUNICODE(1);

@@ -17,9 +17,10 @@ enum class StartupOutcome {
 // unknown, too long or holding a backslash). Called by StartUp.
 std::string InitDataPaths();
 
-// Steps 1 to 11 of start-up: memory, single instance, paths, SDL, the 240 x 320 16-bit
-// screen, caption, window handle, key capture, SDL_Quit at exit, unicode keys.
-// Called by WinMain; the in-process tests call it to set up the real screen.
+// Start-up in the handheld's order: the free memory, the single instance, the data paths,
+// SDL, the 240 x 320 16-bit screen and the caption, SDL_Quit at exit, unicode keys, then
+// the pads and the sound. Called by WinMain; the in-process tests call it to set up the real
+// screen.
 StartupOutcome StartUp();
 
 // Closes sound and SDL and ends the process with status 0. Called by WinMain.

@@ -3,6 +3,8 @@
 // processor time of the whole browser (every process of its tree) idle in the menu and in
 // the name entry, beside a second browser showing a bare canvas of the same size; the same
 // while playing, beside a bare canvas drawn every 50 ms; and the pacing of the play frames.
+// Then a phone's page with the on-screen controls: idle in the menu, and the time from a
+// touch on Fire to the canvas showing the shot.
 // The game browser and the floor browser run at the same time, so they share the machine's
 // noise. Every round starts both browsers afresh (each with a fresh profile).
 // Usage: node bench/web_bench.js <site> <gallery folder> [rounds] [seconds]
@@ -18,6 +20,10 @@ const seconds = Number(process.argv[5] || 10);
 const CHROMIUM = process.env.ZORBLATS_CHROMIUM || '/usr/lib/chromium/chromium-headless-shell';
 const TICKS_PER_SECOND = Number(process.env.CLK_TCK || 100);
 const VIEWPORT = {width: 480, height: 640};  // the canvas at scale 2 in both browsers
+// A phone upright, touch only: the page shows its on-screen controls.
+const PHONE = {viewport: {width: 412, height: 915}, deviceScaleFactor: 2.625, hasTouch: true, isMobile: true};
+const PRESSES = 24;  // touches on Fire timed in a round
+const SHIP_TOP = 236;  // the first row of the ship; its shot starts above it
 const NEW_GAME = [120, 71];  // game pixels of the taps: the main menu's New game and Options,
 const OPTIONS = [120, 105];  // the options' Hard and Back, the play screen's Menu
 const HARD = [28, 143];
@@ -72,12 +78,22 @@ const NAME_ENTRY = digest(readBmp('15-name-entry'), 0, HEADING_ROWS);
 // draw and each new picture noted with its time and digests (whole, heading rows).
 const HOOK = `(() => {
   const digest = ${digest};
-  const bench = window.bench = {timing: false, watching: false, draws: [], pictures: [], last: 0};
+  const bench = window.bench = {timing: false, watching: false, draws: [], pictures: [], last: 0,
+                                shot: null, pressedAt: 0, shownAt: 0};
+  // Whether a part of the canvas, [left, top, width, height], shows the amber of a shot.
+  const amberIn = (context, part) => {
+    const data = context.getImageData(...part).data;
+    for (let i = 0; i < data.length; i += 4) if (data[i] === 255 && data[i + 1] === 199 && data[i + 2] === 74) return true;
+    return false;
+  };
+  bench.amberIn = part => amberIn(document.getElementById('screen').getContext('2d'), part);
+  addEventListener('pointerdown', event => { bench.pressedAt = event.timeStamp; }, true);
   const put = CanvasRenderingContext2D.prototype.putImageData;
   CanvasRenderingContext2D.prototype.putImageData = function (...args) {
     put.apply(this, args);
     const now = performance.now();
     if (bench.timing) bench.draws.push(now);
+    if (bench.shot && bench.pressedAt && !bench.shownAt && amberIn(this, bench.shot)) bench.shownAt = now;
     if (!bench.watching) return;
     const rgba = this.getImageData(0, 0, 240, 320).data;
     const whole = digest(rgba, 0, 320);
@@ -189,6 +205,36 @@ async function hold(page, key) {
   if (key) await page.keyboard.down(key);
 }
 
+// Touches Fire PRESSES times, each once the last shot is gone from the ship's column, and
+// gives the times from the touch to the first canvas draw showing the new shot.
+async function timeShots(page) {
+  const session = await page.context().newCDPSession(page);
+  const touch = (type, x, y) => session.send('Input.dispatchTouchEvent', {type, touchPoints: type === 'touchEnd' ? [] : [{x, y}]});
+  const box = await page.locator('#screen').boundingBox();
+  await touch('touchStart', box.x + box.width / 2, box.y + NEW_GAME[1] * box.height / 320);
+  await touch('touchEnd');
+  await sleep(4000);  // past the level's banner
+  const fire = await page.getByRole('button', {name: 'Fire'}).boundingBox();
+  const ship = await page.evaluate(top => {  // the middle of the ship's ember outline
+    const data = document.getElementById('screen').getContext('2d').getImageData(0, top, 240, 28).data;
+    let sum = 0, count = 0;
+    for (let i = 0; i < data.length; i += 4) if (data[i] === 148 && data[i + 1] === 52 && data[i + 2] === 16) sum += (i / 4) % 240, ++count;
+    return Math.round(sum / count);
+  }, SHIP_TOP);
+  const column = [ship - 4, 0, 9, SHIP_TOP - 2];
+  const times = [];
+  for (let i = 0; i < PRESSES; ++i) {
+    for (let waited = 0; await page.evaluate(part => window.bench.amberIn(part), column) && waited < 3000; waited += 20) await sleep(20);
+    await page.evaluate(part => Object.assign(window.bench, {shot: part, pressedAt: 0, shownAt: 0}), [ship - 4, SHIP_TOP - 40, 9, 38]);
+    await touch('touchStart', fire.x + fire.width / 2, fire.y + fire.height / 2);
+    for (let waited = 0; !(await page.evaluate(() => window.bench.shownAt)) && waited < 2000; waited += 10) await sleep(10);
+    await touch('touchEnd');
+    const [pressed, shown] = await page.evaluate(() => [window.bench.pressedAt, window.bench.shownAt]);
+    if (pressed && shown) times.push(shown - pressed);
+  }
+  return times;
+}
+
 function intervals(times) {
   return times.slice(1).map((t, i) => t - times[i]);
 }
@@ -265,6 +311,18 @@ async function round(siteUrl, floorUrl) {
     await floorPage.goto(`${floorUrl}?blink`);
     await sleep(1000);
     [row.floorBlink, row.entry2] = await cpuPercent([floor.pid, game.pid]);
+    await context.close();
+
+    // The phone page, its controls shown, idle in the menu beside the bare canvas, then
+    // play by touch: the time from a touch on Fire to the canvas showing the shot.
+    await floorPage.goto(floorUrl);
+    context = await game.browser.newContext({...PHONE, serviceWorkers: 'block'});
+    page = await openGame(context, siteUrl);
+    await waitForPicture(page, p => p[1] === MENU, 'the main menu on the phone', 20000);
+    await page.evaluate(() => { window.bench.watching = false; });
+    await sleep(2000);
+    [row.floorPhone, row.phone] = await cpuPercent([floor.pid, game.pid]);
+    row.shots = await timeShots(page);
   } finally {
     for (const one of [game, floor]) {
       await one.browser.close().catch(() => {});
@@ -292,6 +350,7 @@ const COLUMNS = [
   ['load_ms', 'loadMs', 0], ['start_ms', 'startMs', 0], ['menu_ms', 'menuMs', 0],
   ['bare_%', 'floorIdle', 2], ['menu_%', 'menu', 2], ['frames_%', 'floorFrames', 2], ['play_%', 'play', 2],
   ['bare_%', 'floorEntry', 2], ['entry_%', 'entry', 2], ['blink_%', 'floorBlink', 2], ['entry_%', 'entry2', 2],
+  ['bare_%', 'floorPhone', 2], ['phone_%', 'phone', 2],
 ];
 
 async function main() {
@@ -328,7 +387,16 @@ async function main() {
               verdict(m('entry') - m('floorEntry') <= 1));
   console.log(`  beside a canvas blinking a cursor as the name entry does (wakes every 10 ms): ` +
               beside('entry2', 'floorBlink'));
+  console.log(`idle in the menu on a phone, the on-screen controls shown: ${beside('phone', 'floorPhone')}` +
+              `  (goal: within 1 of the menu without them, ${f(m('menu'), 0, 2)} %)  ${verdict(m('phone') - m('menu') <= 1)}`);
   console.log(`playing, canvas drawn every 50 ms:  ${beside('play', 'floorFrames')}`);
+  const shots = rows.flatMap(row => row.shots);
+  console.log(`a touch on Fire to the shot shown: ${shots.length} of ${rounds * PRESSES} presses, ` +
+              `median ${f(percentile(shots, 50), 0)} ms, p95 ${f(percentile(shots, 95), 0)} ms, ` +
+              `max ${f(Math.max(...shots), 0)} ms  (goal: under 70 ms)  ${verdict(percentile(shots, 95) < 70)}`);
+  const draws = rows.reduce((sum, row) => sum + row.frames.length + 1, 0);
+  const floorDraws = rows.reduce((sum, row) => sum + row.floorFramesAt.length + 1, 0);
+  console.log(`canvas draws while playing: ${draws}, the floor's ${floorDraws}`);
   const frames = rows.flatMap(row => row.frames);
   const floorFrames = rows.flatMap(row => row.floorFramesAt);
   for (const [name, list] of [['play frames:', frames], ['the floor, every 50 ms:', floorFrames]]) {

@@ -5,7 +5,6 @@
 
 #include "frontend/focus.h"
 #include "frontend/keyboard.h"
-#include "frontend/menu.h"
 #include "frontend/screen_events.h"
 #include "platform/message_box.h"
 #include "platform/rect.h"
@@ -24,7 +23,8 @@ constexpr Rect kResetArea{123, 209, 200, 229};
 void DrawHighScoreScreen() {
   SelectFont(kFontWhite);
   BlitImage(Images[kScores], 0, 0);
-  BlitImage(Images[largeKeys ? kKeyboardLarge : kKeyboardSmall], kKeyboardX, kKeyboardY);
+  // The keyboard picture under the table (its keys work only in the name entry).
+  BlitImage(Images[largeKeys ? kKeyboardLarge : kKeyboardSmall], kKeyboardOrigin.x, kKeyboardOrigin.y);
   for (int place = 0; place < kHighScorePlaces; ++place) {
     const int32_t y = kTableTop + kTableRowStep * place;
     // A name read from the file may fill its whole field: draw at most the field.

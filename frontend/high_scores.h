@@ -7,9 +7,6 @@ constexpr int kTableRowStep = 22;
 constexpr int kPlaceNumberX = 25;
 constexpr int kNameX = 50;
 constexpr int kScoreX = 150;
-// The keyboard picture under the table (its keys work only in the name entry).
-constexpr int kKeyboardX = 0;
-constexpr int kKeyboardY = 234;
 
 // Runs the screen until its back button (1) or an SDL_QUIT event (3). Called by the menu.
 int RunHighScoreScreen();

@@ -1,7 +1,6 @@
 #include "frontend/info_screens.h"
 
 #include "frontend/focus.h"
-#include "frontend/menu.h"
 #include "frontend/screen_events.h"
 #include "platform/rect.h"
 #include "resources/draw.h"

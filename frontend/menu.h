@@ -1,4 +1,4 @@
-// The main menu, the hub of the front end, and the conventions its screens share.
+// The main menu, the hub of the front end.
 #pragma once
 #include "game/flow_code.h"
 #include "platform/rect.h"
@@ -12,11 +12,6 @@ constexpr Rect kAboutArea{37, 195, 204, 218};
 constexpr Rect kExitArea{37, 228, 204, 251};
 constexpr int kResumeX = 55;
 constexpr int kResumeY = 24;
-
-// Results of the sub-screens.
-constexpr int kScreenClosed = 1;       // closed by its own button
-constexpr int kSupportWanted = 2;      // the about screen's support button
-constexpr int kScreenQuitEvent = 3;    // an SDL_QUIT event arrived
 
 // Runs the menu until the player starts a game, resumes one (only with gameInProgress),
 // or quits. Called by RunGame at start, after a game over and when play opens the menu.

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "frontend/focus.h"
-#include "frontend/menu.h"
 #include "frontend/screen_events.h"
 #include "platform/rect.h"
 #include "resources/draw.h"

@@ -25,7 +25,7 @@ void ResetRunState() {
   ResetRandom();
   largeKeys = 0;
   shiftPending = 0;
-  SetKeyboardOrigin(0, 234);
+  keyboardOrigin = kKeyboardOrigin;
   EditField = EditFieldRecord{nullptr, {0, 0, 0, 0}, kFontWhite, 0, 0};
   blinkCounter = 0;
   HelpBox.currentPage = 0;

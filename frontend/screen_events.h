@@ -1,10 +1,15 @@
-// The events the front end's screens read, and what a screen does with the input of before
-// it showed: keys pressed during play, the ship's explosion, the game-over picture or any
+// The events the front end's screens read, what the menu's screens return, and what a screen
+// does with the input of before it showed: keys pressed during play, the ship's explosion, the game-over picture or any
 // other pause do not act on the screen that comes next, and a key still held from then
 // needs a fresh press there. Taps go by each screen's own rule: the main menu drops them,
 // the other screens take them in order.
 #pragma once
 #include <SDL/SDL.h>
+
+// What the menu's sub-screens return.
+constexpr int kScreenClosed = 1;     // closed by its own button
+constexpr int kSupportWanted = 2;    // the about screen's support button
+constexpr int kScreenQuitEvent = 3;  // an SDL_QUIT event arrived
 
 // Drops every event waiting, taps and keys alike, and forgets the held keys. Called by
 // RunMainMenu once it has drawn itself on entry.

@@ -53,7 +53,7 @@ void FuzzSetUp() {
 }
 
 void FuzzLoadGameImages() {
-  // LoadImages reads ExeDir + "//data//1.pak": point it at the built game for a moment.
+  // LoadImages reads ExeDir + "\data\1.pak": point it at the built game for a moment.
   char saved[kExeDirCapacity];
   std::snprintf(saved, sizeof saved, "%s", ExeDir);
   std::snprintf(ExeDir, sizeof ExeDir, "%s/", ZORBLATS_GAME_DIR);

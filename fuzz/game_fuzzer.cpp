@@ -26,6 +26,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +43,7 @@
 #include "platform/host.h"
 #include "resources/draw.h"
 #include "settings/settings.h"
+#include "tests/support/virtual_host.h"
 
 namespace {
 
@@ -55,11 +57,6 @@ constexpr SDLKey kKeys[16] = {SDLK_UP,    SDLK_DOWN,     SDLK_LEFT,      SDLK_RI
                               SDLK_n,     SDLK_KP_ENTER, SDLK_a,         SDLK_LSHIFT};
 
 std::string settingsPath;
-
-struct Timed {
-  uint32_t at;
-  SDL_Event event;
-};
 
 // The rules checked whenever the game waits; `menuSeen` marks a screen that waited for an
 // event since the last play frame (a new game may start there).
@@ -95,8 +92,12 @@ struct Rules {
   }
 };
 
-class FuzzHost final : public HostInput {
+// The virtual host with the input's events as its script, ending where the input ends, and
+// the rules checked as the game pauses and waits.
+class FuzzHost final : public VirtualHost {
  public:
+  FuzzHost() { pollGraceMs = 0; }
+
   // Reads the records into timed events.
   void Load(const uint8_t* data, size_t size) {
     uint32_t at = 0;
@@ -144,108 +145,43 @@ class FuzzHost final : public HostInput {
           e.type = SDL_QUIT;
           break;
       }
-      if (e.type != SDL_NOEVENT) Add(at, e);
+      cursor = at;
+      if (e.type != SDL_NOEVENT) Push(e);
       if (kind == 4) e.button.type = SDL_MOUSEBUTTONUP, e.button.state = SDL_RELEASED;
       if (kind == 7) e.key.type = SDL_KEYUP, e.key.state = SDL_RELEASED, e.key.keysym.unicode = 0;
-      if (kind == 4 || kind == 7) Add(at, e);  // a tap or a key press lets go at once
+      if (kind == 4 || kind == 7) Push(e);  // a tap or a key press lets go at once
     }
-    end = std::min(at, kInputMs);
+    cursor = std::min(at, kInputMs);
   }
 
   // Every pause is work for the fuzzer: past the budget, the input counts as used up.
   void Delay(uint32_t ms) override {
-    now += ms;
-    idlePolls = 0;
-    if (++delays == kDelayBudget) {
-      events.resize(next);
-      queued = next;
-      end = std::min(end, now);
-    }
+    VirtualHost::Delay(ms);
+    if (++delays == kDelayBudget) DropScript();
     if (ms == kFrameMs) rules.PlayFrame();
     Rules::SettingsFile();
     Watch();
   }
-  uint32_t Ticks() override { return now; }
-  int PollEvent(SDL_Event* event) override { return Take(event, false); }
+  int PollEvent(SDL_Event* event) override {
+    Watch();
+    return VirtualHost::PollEvent(event);
+  }
   int WaitEvent(SDL_Event* event) override {
     rules.menuSeen = true;
     Rules::SettingsFile();
-    return Take(event, true);
-  }
-  const uint8_t* KeyState() override {
-    QueueDue();
-    return keys;
+    Watch();
+    return VirtualHost::WaitEvent(event);
   }
 
   Rules rules;
 
  private:
-  void Add(uint32_t at, const SDL_Event& event) { events.push_back({at, event}); }
-
-  // Events whose time has come are in SDL's queue: their keys are in the key table.
-  void QueueDue() {
-    for (; queued < events.size() && events[queued].at <= now; ++queued) {
-      const SDL_Event& e = events[queued].event;
-      if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP)
-        keys[e.key.keysym.sym] = e.type == SDL_KEYDOWN;
-    }
-  }
-
-  // The next event for a poll, or for a wait (which lets time run to it). Once the input is
-  // used up, every held button and key is let go and then every wait and every other poll
-  // gets the window's close.
-  int Take(SDL_Event* event, bool wait) {
-    if (wait) now = std::max(now, next < events.size() ? events[next].at : end);
-    if (next == events.size() && now >= end && !closing) LetGo();
-    Watch();
-    QueueDue();
-    if (next < events.size() && events[next].at <= now) {
-      *event = events[next++].event;
-      if (event->type == SDL_MOUSEBUTTONDOWN) buttons |= 1u << event->button.button;
-      if (event->type == SDL_MOUSEBUTTONUP) buttons &= ~(1u << event->button.button);
-      return 1;
-    }
-    if (closing) {
-      ++now;  // the close button again, a moment later
-      quitGiven = wait || !quitGiven;
-      if (quitGiven) {
-        *event = SDL_Event{};
-        event->type = SDL_QUIT;
-        return 1;
-      }
-    }
-    if (++idlePolls >= 100) {  // polling without a pause: a millisecond goes by
-      ++now;
-      idlePolls = 0;
-    }
-    return 0;
-  }
-
-  void LetGo() {
-    closing = true;
-    for (uint8_t b = 1; b < 8; ++b) {
-      SDL_Event e{};
-      e.button = {SDL_MOUSEBUTTONUP, 0, b, SDL_RELEASED, 0, 0};
-      if (buttons & (1u << b)) Add(now, e);
-    }
-    for (int k = 0; k < SDLK_LAST; ++k) {
-      SDL_Event e{};
-      e.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, SDLKey(k), KMOD_NONE, 0}};
-      if (keys[k]) Add(now, e);
-    }
-  }
-
   // A screen that never returns is caught on the virtual clock.
   void Watch() const {
-    if (now > end + kClosingMs) FuzzFail("the game did not end after its input was used up");
+    if (now > cursor + kClosingMs) FuzzFail("the game did not end after its input was used up");
   }
 
-  std::vector<Timed> events;
-  size_t next = 0, queued = 0;
-  uint32_t now = 0, end = 0, buttons = 0;
-  int idlePolls = 0, delays = 0;
-  bool closing = false, quitGiven = false;
-  uint8_t keys[SDLK_LAST] = {};
+  int delays = 0;
 };
 
 // The game as a fresh start finds it, and the settings file the start byte asks for.

@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PackFile pack(PackMode::Read);
   ImageSet set;
   std::string error;
-  if (!pack.TryLoad(set, "//data//f", kBufferSize, &error)) {
+  if (!pack.TryLoad(set, "\\data\\f", kBufferSize, &error)) {
     FUZZ_CHECK(set.Count() == 0);
     FUZZ_CHECK(error.find(path) != std::string::npos);
     return 0;

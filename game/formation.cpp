@@ -1,7 +1,7 @@
 #include "game/formation.h"
 
-#include "game/game_state.h"
 #include "game/launcher.h"
+#include "game/play_state.h"
 #include "game/random.h"
 #include "platform/rect.h"
 #include "resources/draw.h"

@@ -4,11 +4,9 @@
 
 #include <cstdint>
 
+#include "game/play_state.h"
 #include "game/ship.h"
 
-constexpr int kFormationRows = 6;
-constexpr int kFormationColumns = 8;
-constexpr int kFormationSlots = kFormationRows * kFormationColumns;
 constexpr int16_t kEnemyWidth = 23;
 constexpr int16_t kEnemyHeight = 18;
 constexpr int16_t kEnemyShotSpeed = -6;  // six pixels down per frame

@@ -1,15 +1,13 @@
 #include "game/game_state.h"
 
 #include "game/bricks_stars.h"
+#include "game/formation.h"
 #include "game/launcher.h"
 #include "game/random.h"
 #include "game/ship.h"
 #include "platform/message_box.h"
 #include "resources/images.h"
 #include "settings/settings.h"
-
-PlayState Play;
-int32_t CurrentLevel = 0;
 
 constexpr int16_t kShipRow = 234;
 constexpr int16_t kShipSize = 30;

@@ -1,11 +1,11 @@
-// The state one game carries from level to level, the 25 level layouts, and the set-up of
-// a new game and of each level.
+// The 25 level layouts, and the set-up of a new game and of each level: every game object
+// and the play state (game/play_state.h) as the level starts.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <iterator>
 
-#include "game/formation.h"
+#include "game/play_state.h"
 
 constexpr int kLevelCount = 25;
 
@@ -59,21 +59,6 @@ inline constexpr LevelRow LevelTable[] = {
     ParseLevelRow("00333300 03333330 13333331 11222211 11222211 22111122"),  // 25
 };
 static_assert(std::size(LevelTable) == kLevelCount, "one layout per level");
-
-// What the frame step tells the game loop, and the level's chance terms.
-struct PlayState {
-  uint8_t levelDone = 0;              // the last enemy is gone; cleared by RunGameLoop
-  uint8_t gameOver = 0;               // no life left, or the formation landed
-  uint8_t showBanner = 0;             // the level's first drawn frame shows the banner
-  uint8_t layout[kFormationSlots] = {};  // the current level's row of LevelTable
-  int32_t enemyFireChance = 30;       // set per level from the difficulty (7, 20, 30)
-  int32_t launchChance = 10;          // chance term of the launcher's start
-};
-
-// The play state of the program.
-extern PlayState Play;
-// The level counter 0 to 24, shown as CurrentLevel + 1; advanced and wrapped by the driver.
-extern int32_t CurrentLevel;
 
 // Three lives, score 0, the first level. Called by the driver for a new game and after
 // every game over. Returns 0.

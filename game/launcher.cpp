@@ -1,6 +1,6 @@
 #include "game/launcher.h"
 
-#include "game/game_state.h"
+#include "game/play_state.h"
 #include "game/random.h"
 #include "game/sounds.h"
 #include "platform/rect.h"

@@ -8,5 +8,6 @@ constexpr int kSoundCount = 4;
 // fire (0), a kill or a ship hit (1), a launcher or gift hit (2) and a catch (3).
 void PlaySound(int n);
 
-// Loads the game's sounds once, so that a sound in play reads no file. Called by RunGame.
+// Loads the game's sounds once, so that a sound in play reads no file; a wave file that will
+// not load stays silent. Called by RunGame.
 void LoadSounds();

@@ -59,5 +59,5 @@ std::string UserFolder(const char* variable, const char* underHome);
 bool MakeFolders(const std::string& path);
 
 // Makes a folder (a game path) the working directory, so relative picture paths of the
-// help text open beside the game. Called once by WinMain.
+// help text open beside the game. Called once by InitDataPaths.
 bool EnterFolder(const char* gameFolder);

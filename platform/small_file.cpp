@@ -13,8 +13,8 @@ namespace {
 
 PersistStep persistStep = nullptr;  // null: the back end's PersistSavedFile
 
-// Writes the bytes from the start of the file, cuts it after them and makes sure they
-// reached the disk. 0, or the error that stopped it.
+// Writes the bytes from the start of the file, cuts it after them and flushes them. 0, or
+// the error that stopped it.
 int WriteAndSync(int fd, const uint8_t* bytes, size_t size) {
   size_t done = 0;
   while (done < size) {
@@ -23,7 +23,7 @@ int WriteAndSync(int fd, const uint8_t* bytes, size_t size) {
     if (n <= 0) return n < 0 ? errno : EIO;
     done += static_cast<size_t>(n);
   }
-  return ftruncate(fd, static_cast<off_t>(size)) == 0 && fsync(fd) == 0 ? 0 : errno;
+  return ftruncate(fd, static_cast<off_t>(size)) == 0 && FlushSavedBytes(fd) ? 0 : errno;
 }
 
 // The file a save lands in: the file itself, or the file its symbolic link names, so that

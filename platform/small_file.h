@@ -26,10 +26,15 @@ bool ReadSmallFile(const std::string& path, size_t limit, std::string& bytes);
 bool SaveSmallFile(const std::string& path, const void* bytes, size_t size,
                    const char* temporaryName);
 
-// Makes a saved file last, the save's final step: on the desktop the folder's entry for the
-// renamed file is synced to the disk (a file system that cannot sync folders counts as done);
-// in the browser the settings folder is stored in the page's IndexedDB. False when that
-// fails. Each back end provides it; SaveSmallFile calls it through the step chosen below.
+// The two steps of a save that make it last, each back end's own. The first flushes the new
+// bytes before the file takes its place: the desktop syncs them to the disk; the page does
+// nothing, since it stores its folder whole once the file is in place. False (errno set)
+// when the disk refuses. Called by SaveSmallFile.
+bool FlushSavedBytes(int fd);
+// The second makes the saved file last once it is in place: on the desktop the folder's entry
+// for the renamed file is synced to the disk (a file system that cannot sync folders counts as
+// done); in the browser the settings folder is stored in the page's IndexedDB. False when
+// that fails. SaveSmallFile calls it through the step chosen below.
 bool PersistSavedFile(const std::string& path);
 
 // Chooses the step that makes a saved file last; null restores PersistSavedFile. Tests

@@ -6,7 +6,7 @@
 
 #include "platform/screen.h"
 
-// The 240 x 320, 16-bit video surface: the target of every blit. Set once by WinMain.
+// The game's 240 x 320, 16-bit screen: the target of every blit. Set once by StartUp.
 extern SDL_Surface* ScreenSurface;
 
 // Shows the whole of ScreenSurface. Called after every composed frame or screen.

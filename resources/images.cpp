@@ -61,7 +61,7 @@ namespace {
 PackFile* mainPack = new PackFile(PackMode::Read);
 ImageSet* mainSet = new ImageSet;
 
-constexpr char kMainPackName[] = "//data//1";
+constexpr char kMainPackName[] = "\\data\\1";
 constexpr size_t kMainPackBuffer = 2000000;
 
 struct KeyedImage {

@@ -25,9 +25,9 @@ struct SettingsRecord {
 // The one settings record of the run: defaults at start, then LoadSettings.
 extern SettingsRecord Settings;
 
-// Fills Settings from SettingsFolder() + "zorblats.set" as far as the file reaches; a
-// missing file, or a pipe or device in its place, leaves the defaults. Called once by
-// RunGame before any screen.
+// Fills Settings from SettingsFolder() + "zorblats.set" as far as the file reaches. It never
+// fails: a missing or unreadable file, or a pipe or device in its place, leaves the defaults.
+// Called once by RunGame before any screen.
 void LoadSettings();
 
 // Writes all 211 bytes with SaveSmallFile: a temporary file "zorblats.tmp" beside the settings

@@ -13,13 +13,14 @@ constexpr int32_t kParagraphIndent = 20;  // the first line of a paragraph start
 
 // A text in the three-tag mark-up ("<BOLD>", "</BOLD>", "<IMAGE>" + path) broken into pages
 // once when it is attached, and drawn one page at a time. The box owns nothing: fonts and
-// background belong to Images, the text to the caller, pictures live only within a pass.
+// background belong to Images, the text to the caller, pictures live only within a pass (one
+// that will not load takes no room, and the text goes on).
 class TextBox {
  public:
   // All fields zero or null; page 0, regular font.
   TextBox();
 
-  // Sets the text area (stored as signed 16-bit); no re-layout. Called once by the driver.
+  // Sets the text area (stored as signed 16-bit); no re-layout. Called by PrepareHelpBox.
   void SetRect(int32_t left, int32_t top, int32_t width, int32_t height);
   // Sets the full-screen image drawn under every page.
   void SetBackground(SDL_Surface* surface);

@@ -1,24 +1,43 @@
-// A static server for the built site: node web/serve.js <folder> [port]. Any web server
-// does as well; this one only needs node and sets the types browsers check (wasm).
+// A static server for the built site: node web/serve.js <folder> [port] [--lan]. Any web
+// server does as well; this one only needs node and sets the types browsers check (wasm).
+// It listens on 127.0.0.1; with --lan on every address of the machine, so that a phone on
+// the same network can open the game at the address it prints.
 'use strict';
 const http = require('http');
 const fs = require('fs');
+const os = require('os');
 const path = require('path');
 
-const root = path.resolve(process.argv[2] || '.');
-const port = Number(process.argv[3] || 8000);
+const args = process.argv.slice(2);
+const lan = args.includes('--lan');
+const [folder, portText] = args.filter(arg => arg !== '--lan');
+const root = path.resolve(folder || '.');
+const port = Number(portText || 8000);
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
   '.data': 'application/octet-stream', '.png': 'image/png',
   '.webmanifest': 'application/manifest+json',
 };
 
-const server = http.createServer((request, response) => {
-  let name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+// The file a request names, or null for a name no file can have (bad escapes, a NUL, a
+// way out of the folder).
+function fileOf(url) {
+  let name;
+  try {
+    name = decodeURIComponent(new URL(url, 'http://x').pathname);
+  } catch {
+    return null;
+  }
+  if (name.includes('\0')) return null;
   if (name.endsWith('/')) name += 'index.html';
   const file = path.join(root, path.normalize(name));
-  if (!file.startsWith(root + path.sep)) {
-    response.writeHead(403).end();
+  return file.startsWith(root + path.sep) ? file : null;
+}
+
+const server = http.createServer((request, response) => {
+  const file = fileOf(request.url);
+  if (!file) {
+    response.writeHead(400, {'Content-Type': 'text/plain'}).end('Bad request\n');
     return;
   }
   fs.readFile(file, (error, body) => {
@@ -33,6 +52,13 @@ const server = http.createServer((request, response) => {
     response.end(body);
   });
 });
-server.listen(port, '127.0.0.1', () => {
-  console.log(`ZORBLATS is served at http://127.0.0.1:${server.address().port}/ (Ctrl+C stops)`);
+server.listen(port, lan ? '0.0.0.0' : '127.0.0.1', () => {
+  const at = server.address().port;
+  const hosts = ['127.0.0.1'];
+  if (lan) {
+    for (const list of Object.values(os.networkInterfaces())) {
+      for (const one of list) if (one.family === 'IPv4' && !one.internal) hosts.push(one.address);
+    }
+  }
+  console.log(`ZORBLATS is served at ${hosts.map(host => `http://${host}:${at}/`).join(' and ')} (Ctrl+C stops)`);
 });

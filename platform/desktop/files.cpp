@@ -1,4 +1,4 @@
-// The desktop's file system: where the program lives, and a saved file made to last.
+// The desktop's file system: where the program lives, and a save made to last on the disk.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,6 +13,8 @@ bool ReadModulePath(char* out, size_t capacity) {
   out[got] = 0;
   return true;
 }
+
+bool FlushSavedBytes(int fd) { return fsync(fd) == 0; }
 
 // The file's own bytes were synced before it was renamed; what is left is the folder's entry.
 // A folder that cannot be opened to read, or a file system that cannot sync a folder, leaves

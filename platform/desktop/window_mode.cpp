@@ -11,7 +11,6 @@
 #include "platform/lost_display.h"
 #include "platform/screen.h"
 #include "platform/screen_changes.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -51,7 +50,6 @@ bool OpenVideo(const WindowSize& size, bool wantFullscreen) {
   if (!video) return false;
   layout = FitScreen(video->w, video->h);
   fullscreen = wantFullscreen;
-  if (MainWindow) MainWindow = video;
   SDL_FillRect(video, nullptr, 0);
   SDL_UpdateRect(video, 0, 0, 0, 0);
   ForgetShown(shown);
@@ -76,19 +74,6 @@ bool SetMode(bool wantFullscreen) {
   setenv("SDL_VIDEO_WINDOW_POS", position, 1);
   const int wide = place.layout.width, high = place.layout.height;
   return OpenVideo(wayland ? WindowOfPixels(wide, high) : WindowSize{wide, high, wide, high}, false);
-}
-
-// A window the window manager or compositor gave another size (a tiling one fills its
-// tile) takes that size, the picture centred on black at the largest whole scale in it.
-void FollowWindowSize(WindowSize size) {
-  if (fullscreen || !video || (size.width == video->w && size.height == video->h)) return;
-  size.width = std::max(size.width, kScreenWidth);
-  size.height = std::max(size.height, kScreenHeight);
-  if (OpenVideo(size, false)) {
-    PresentScreen(gameScreen, nullptr);
-  } else {
-    SetMode(false);
-  }
 }
 
 // Copies a rectangle of the game's surface onto the video surface, each pixel scale x scale.
@@ -131,6 +116,24 @@ class Display final : public ScreenOutput {
 };
 
 Display display;
+
+// Shows the whole of the game's screen again: after a new video mode or an expose.
+void ShowAgain() {
+  if (gameScreen) display.Show(gameScreen, SDL_Rect{0, 0, kScreenWidth, kScreenHeight});
+}
+
+// A window the window manager or compositor gave another size (a tiling one fills its
+// tile) takes that size, the picture centred on black at the largest whole scale in it.
+void FollowWindowSize(WindowSize size) {
+  if (fullscreen || !video || (size.width == video->w && size.height == video->h)) return;
+  size.width = std::max(size.width, kScreenWidth);
+  size.height = std::max(size.height, kScreenHeight);
+  if (OpenVideo(size, false)) {
+    ShowAgain();
+  } else {
+    SetMode(false);
+  }
+}
 
 }  // namespace
 
@@ -195,7 +198,7 @@ bool ToggleFullScreen() {
     SaveDisplayConfig(DisplayConfig{fullscreen});
   }
   SDL_WM_SetCaption(caption, nullptr);
-  PresentScreen(gameScreen, nullptr);
+  ShowAgain();
   return true;
 }
 
@@ -227,7 +230,7 @@ bool TakeWindowEvent(SDL_Event& event) {
     }
     case SDL_VIDEOEXPOSE:
       ForgetShown(shown);
-      PresentScreen(gameScreen, nullptr);
+      ShowAgain();
       return false;
     case SDL_VIDEORESIZE: {
       // Under X the event may be an echo of an earlier switch: the window's own size counts;

@@ -88,10 +88,46 @@ EM_ASYNC_JS(void, SleepUntilPageInput, (int ms), {
 EM_JS(void, KeepFullScreen, (), { Module.page.fullScreenKept = true; });
 // clang-format on
 
-// Stores the settings folder in IndexedDB; 1 when the browser stored it.
+// Stores the settings folder in IndexedDB; 1 when the browser stored it. Emscripten's own sync
+// of the folder never answers when the browser aborts its write (the storage quota reached, a
+// transaction aborted) and takes a failed request for success, so the folder is written here
+// in one transaction, and its end is the answer.
 // clang-format off
 EM_ASYNC_JS(int, StoreSaves, (), {
-  return await new Promise(done => FS.syncfs(false, error => done(error ? 0 : 1)));
+  const store = mount => new Promise((stored, refused) => {
+    IDBFS.getLocalSet(mount, (error, local) => {
+      if (error) return refused(error);
+      IDBFS.getRemoteSet(mount, (error, remote) => {
+        if (error) return refused(error);
+        let transaction;
+        try {
+          transaction = remote.db.transaction([IDBFS.DB_STORE_NAME], 'readwrite');
+          transaction.oncomplete = stored;
+          transaction.onabort = () => refused(transaction.error);
+          const files = transaction.objectStore(IDBFS.DB_STORE_NAME);
+          for (const path of Object.keys(local.entries)) {
+            const kept = remote.entries[path];
+            if (kept && kept.timestamp.getTime() === local.entries[path].timestamp.getTime()) continue;
+            IDBFS.loadLocalEntry(path, (error, entry) => {
+              if (error) throw error;
+              files.put(entry, path);
+            });
+          }
+          for (const path of Object.keys(remote.entries)) {
+            if (!local.entries[path]) files.delete(path);
+          }
+        } catch (error) {
+          refused(error);
+          if (transaction) try { transaction.abort(); } catch {}
+        }
+      });
+    });
+  });
+  const mounts = FS.getMounts(FS.root.mount).filter(mount => mount.type === IDBFS);
+  return Promise.all(mounts.map(store)).then(() => 1, error => {
+    Module.page.storageRefused(error);
+    return 0;
+  });
 });
 // clang-format on
 
@@ -160,8 +196,9 @@ bool ReadModulePath(char* out, size_t capacity) {
   return true;
 }
 
-// The settings folder is stored whole; a storage that refuses (some private windows) fails
-// the save, which then says so.
+// The saves are stored in IndexedDB only once the file is in place, the whole settings folder
+// at once; a storage that refuses (some private windows) fails the save, which then says so.
+bool FlushSavedBytes(int) { return true; }
 bool PersistSavedFile(const std::string&) { return StoreSaves() != 0; }
 
 extern "C" {

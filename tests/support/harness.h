@@ -1,67 +1,18 @@
-// The test harness: the real game code on a virtual clock with scripted input, a headless
-// 240 x 320 screen, recorded sounds and scripted message-box answers.
+// The test harness: the real game code on the virtual clock with scripted input
+// (tests/support/virtual_host.h), a headless 240 x 320 screen, recorded sounds and scripted
+// message-box answers.
 #pragma once
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
-#include "platform/host.h"
 #include "platform/message_box.h"
-#include "platform/sound.h"
 #include "platform/screen.h"
-
-// A host whose clock only moves when the game waits, and whose events come from a script.
-// Events are stamped with the virtual time at which they become visible to the game.
-class ScriptedHost final : public HostInput {
- public:
-  void Delay(uint32_t ms) override {
-    now += ms;
-    idlePolls = 0;
-  }
-  uint32_t Ticks() override { return now; }
-  int PollEvent(SDL_Event* event) override;
-  int WaitEvent(SDL_Event* event) override;
-  const uint8_t* KeyState() override {
-    QueueDue();
-    return keys;
-  }
-
-  // Script building: each call stamps its events at the script cursor, which Wait() moves.
-  ScriptedHost& Wait(uint32_t ms);                                      // move the cursor ms later
-  ScriptedHost& Tap(int x, int y, uint8_t button = SDL_BUTTON_LEFT);    // down and up
-  ScriptedHost& Press(int x, int y, uint8_t button = SDL_BUTTON_LEFT);  // down only
-  ScriptedHost& Release(int x, int y, uint8_t button = SDL_BUTTON_LEFT);
-  ScriptedHost& Motion(int x, int y);
-  ScriptedHost& KeyDown(SDLKey key, uint16_t unicode = 0);
-  ScriptedHost& KeyUp(SDLKey key);
-  ScriptedHost& Quit();
-  ScriptedHost& Push(const SDL_Event& event);
-
-  // Once the script is used up, WaitEvent answers with SDL_QUIT and PollEvent does too
-  // after `idleQuitMs` more virtual time, so no test can hang.
-  uint32_t idleQuitMs = 600000;
-  uint32_t now = 0;     // the virtual clock
-  uint32_t cursor = 0;  // where the next scripted event is stamped
-  uint8_t keys[SDLK_LAST] = {};
-  size_t Pending() const { return script.size(); }
-
- private:
-  struct Stamped {
-    uint32_t at;
-    SDL_Event event;
-    bool queued = false;  // its key change is in the key table
-  };
-  // Events whose time has come are in SDL's queue: their keys change the key table then,
-  // whether or not the game has taken them yet.
-  void QueueDue();
-  std::deque<Stamped> script;
-  uint32_t lastStamp = 0;
-  int idlePolls = 0;  // empty polls since the last Delay: a busy poll loop lets time pass
-};
+#include "platform/sound.h"
+#include "tests/support/virtual_host.h"
 
 // Records which wave files were started, in order.
 class RecordingSound final : public SoundOutput {
@@ -100,7 +51,7 @@ class GameTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  ScriptedHost host;
+  VirtualHost host;
   RecordingSound sound;
   ScreenRecorder shown;
   ScriptedMessageBox boxes;

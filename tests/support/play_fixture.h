@@ -1,8 +1,8 @@
 // A fixture for the gameplay tests: the game as at program start, with synthetic pictures
 // whose frames and cells are each painted in their own colour (so a wrong source rectangle
-// changes the screen), and a host on a virtual clock that takes its input from a player
-// function, keeps the picture shown at every wait (as runs of one colour, and a digest of
-// each), and logs every sound (checking its file name) with its time.
+// changes the screen), and the virtual host with a player function, which keeps the picture
+// shown at every wait (as runs of one colour, and a digest of each) and logs every sound
+// (checking its file name) with its time.
 #pragma once
 #include <algorithm>
 #include <cstdio>
@@ -24,11 +24,23 @@
 #include "tests/support/frames.h"
 #include "tests/support/harness.h"
 
-class PlayHost final : public HostInput, public SoundOutput {
+// The virtual host with a player: at every poll with nothing due it asks the player function
+// (and from quitAt on sends SDL_QUIT). Every wait shows a picture (or a square of the ship's
+// explosion): it is kept with its digest. Every sound is checked and logged with its time.
+class PlayHost final : public VirtualHost, public SoundOutput {
  public:
-  // Every wait shows a picture (or a square of the ship's explosion): keep it and its digest.
+  PlayHost() {
+    onIdle = [this] {
+      if (now >= quitAt)
+        Send(SDL_QUIT);
+      else if (player)
+        player(*this);
+      return true;
+    };
+  }
+  PlayHost(const PlayHost&) = delete;
   void Delay(uint32_t ms) override {
-    now += ms;
+    VirtualHost::Delay(ms);
     pictures.push_back(EncodeFrame(ShownScreen()));
     uint32_t h = 2166136261u;
     for (char c : pictures.back()) h = (h ^ uint8_t(c)) * 16777619u;
@@ -37,20 +49,6 @@ class PlayHost final : public HostInput, public SoundOutput {
     digests += digest;
     frames += ms == 50;
   }
-  uint32_t Ticks() override { return now; }
-  int PollEvent(SDL_Event* event) override {
-    if (now >= quitAt) Send(SDL_QUIT);
-    if (!sent && player) player(*this);
-    if (!sent) return 0;
-    *event = next;
-    sent = false;
-    return 1;
-  }
-  int WaitEvent(SDL_Event* event) override {
-    event->type = SDL_QUIT;
-    return 1;
-  }
-  const uint8_t* KeyState() override { return keys; }
   void Play(const char* path) override {
     const int n = path[std::strlen(path) - 5] - '0';
     char wave[kExeDirCapacity + 16];
@@ -60,17 +58,17 @@ class PlayHost final : public HostInput, public SoundOutput {
     sounds = (sounds ^ (now * 4 + n)) * 0x100000001b3ull;
   }
 
-  // Queues one event; a key changes the key table as it is queued, as in SDL.
+  // Sends one event now; a key changes the key table as it is taken, as in SDL.
   void Send(uint8_t type, SDLKey key = SDLK_UNKNOWN, int x = 0, int y = 0) {
     next = SDL_Event{};
     next.type = type;
     next.key.keysym.sym = key;
-    if (type == SDL_KEYDOWN || type == SDL_KEYUP) keys[key] = type == SDL_KEYDOWN;
     if (type == SDL_MOUSEBUTTONDOWN) {
       next.button.x = uint16_t(x);
       next.button.y = uint16_t(y);
     }
-    sent = true;
+    cursor = now;
+    Push(next);
   }
   template <typename... A>
   void Note(const char* format, A... args) {
@@ -79,16 +77,14 @@ class PlayHost final : public HostInput, public SoundOutput {
     log += line;
   }
 
-  std::function<void(PlayHost&)> player;  // called at every poll with no event waiting
-  uint32_t now = 0, quitAt = 400000;      // a game that cannot end quits after 8000 frames
+  std::function<void(PlayHost&)> player;  // called at every poll with nothing due
+  uint32_t quitAt = 400000;               // a game that cannot end quits after 8000 frames
   int frames = 0, played[4] = {};
   unsigned long long sounds = 0xcbf29ce484222325ull;
-  uint8_t keys[SDLK_LAST] = {};
   std::string log;                    // the notes of the replay
   std::string digests;                // four hex digits for the picture shown at each wait
   std::vector<std::string> pictures;  // and the picture itself, as runs of one colour
-  SDL_Event next{};
-  bool sent = false;
+  SDL_Event next{};                   // the last event sent
 };
 
 class PlayTest : public GameTest {
@@ -114,7 +110,6 @@ class PlayTest : public GameTest {
       FillRect(Images[kFontWhite], 6 * g + 1 + g % 5, 2, 1, 5, Rgb565(255, 0, 0));
       FillRect(Images[kFontWhite], 6 * g + 1, 2 + g / 5 % 5, 5, 1, Rgb565(255, 0, 0));
     }
-    play = PlayHost{};
     UseHostInput(&play);
     UseSoundOutput(&play);
     RandomInRange(0, 1, 0);  // the only result is 0: the next seed is the salt alone

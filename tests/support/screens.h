@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "frontend/game_over.h"
 #include "frontend/keyboard.h"
 #include "frontend/name_entry.h"
 #include "resources/draw.h"
@@ -37,7 +38,7 @@ inline bool Shows(SDL_Surface* p, int x, int y, int w = 0, int h = 0, int px = 0
 
 // Taps the key that gives each code in either layer ('\1': beside the keys, '\2': a right-
 // button tap on the a key, '\x7f': a quit event); Enter is pressed and never lifted.
-inline void TypeKeys(ScriptedHost& host, const char* keys) {
+inline void TypeKeys(VirtualHost& host, const char* keys) {
   for (const char* c = keys; *c; ++c) {
     int x = *c == 2 ? 38 : 0, y = *c == 2 ? 276 : 250;
     for (const KeyboardKey& k : KeyTable)
@@ -49,7 +50,7 @@ inline void TypeKeys(ScriptedHost& host, const char* keys) {
   }
 }
 
-class ScreenTest : public GameTest, public HostInput {
+class ScreenTest : public GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
@@ -65,22 +66,8 @@ class ScreenTest : public GameTest, public HostInput {
     }
     SelectFont(kFontWhite);
     PrepareHelpBox(HelpBox);
-    UseHostInput(this);
   }
-  void Delay(uint32_t ms) override {
-    if (onDelay) onDelay(ms);
-    host.Delay(ms);
-  }
-  uint32_t Ticks() override { return host.Ticks(); }
-  const uint8_t* KeyState() override { return host.KeyState(); }
-  int PollEvent(SDL_Event* event) override {
-    if (onPoll) onPoll();
-    return host.PollEvent(event);
-  }
-  int WaitEvent(SDL_Event* event) override {
-    if (onWait) onWait();
-    return host.WaitEvent(event);
-  }
-  std::function<void()> onWait, onPoll;
-  std::function<void(uint32_t)> onDelay;
+  // The host's hooks: a look at the screen whenever the game waits, polls or pauses.
+  std::function<void()>&onWait = host.onWait, &onPoll = host.onPoll;
+  std::function<void(uint32_t)>& onDelay = host.onDelay;
 };

@@ -3,6 +3,7 @@
 // the help text's page count in the real help box. (The sounds are checked beside the wave
 // player, in platform_test; the pictures as drawn by the gallery's end-to-end test.)
 #include "frontend/high_scores.h"
+#include "frontend/keyboard.h"
 #include "game/bricks_stars.h"
 #include "game/formation.h"
 #include "game/game_state.h"
@@ -34,25 +35,22 @@ TEST_F(ContentTest, EveryPictureIsCutAndKeyedAsTheGameDrawsItAndTheHelpTextFitsF
   StartNewGame();  // the ship's size
   const int ship = PlayerShip.width;
   std::vector<Need> needs = {{kPlayer, ship, ship, 2, 0},
-                             {kEnemy1, kEnemyWidth, kEnemyHeight, 2, 0},
-                             {kEnemy2, kEnemyWidth, kEnemyHeight, 2, 0},
-                             {kEnemy3, kEnemyWidth, kEnemyHeight, 2, 0},
                              {kExplosion, kEnemyWidth, kEnemyHeight, 5, 0},
                              {kShipExplosion, ship, ship, 5, kUnkeyed},
                              {kGiftLauncher, kLauncherFrameWidth, 0, 4, 0},
                              {kGifts, kGiftSize, kGiftSize, ChainKill + 1, kUnkeyed},
-                             {kBrick, kBrickCellSize * 4, kBrickCellSize * 2, 1, 0},
-                             {kBrickWorn, kBrickCellSize * 4, kBrickCellSize * 2, 1, 0},
-                             {kRadio, 0, 0, 1, 0},
-                             {kGameOver, 0, 0, 1, 0},
-                             {kLevelBanner, 0, 0, 1, 0},
                              {kFontGrey, 0, 0, 1, 0x9C9C9C},
                              {kFontBold, 0, 0, 1, 0x808080},
                              {kFontWhite, 0, 0, 1, kOwnPixel}};
+  for (ImageId id : {kEnemy1, kEnemy2, kEnemy3})
+    needs.push_back({id, kEnemyWidth, kEnemyHeight, 2, 0});
+  for (ImageId id : {kBrick, kBrickWorn})
+    needs.push_back({id, kBrickCellSize * 4, kBrickCellSize * 2, 1, 0});
+  for (ImageId id : {kRadio, kGameOver, kLevelBanner}) needs.push_back({id, 0, 0, 1, 0});
   for (ImageId id : {kStartScreen, kInGame, kMainMenu, kOptions, kHelp, kAbout, kScores, kSupport})
     needs.push_back({id, kScreenWidth, kScreenHeight, 1, kUnkeyed});
   for (ImageId id : {kKeyboardSmall, kKeyboardLarge, kKeyboardSmallPushed, kKeyboardLargePushed})
-    needs.push_back({id, kScreenWidth, kScreenHeight - kKeyboardY, 1, kUnkeyed});
+    needs.push_back({id, kScreenWidth, kScreenHeight - kKeyboardOrigin.y, 1, kUnkeyed});
   for (int id = 0; id < kImageCount; ++id) {
     SDL_Surface* s = Images[id];
     SCOPED_TRACE(kImageSourceNames[id]);

@@ -18,7 +18,7 @@ TEST_F(DisplayConfigFile, TakesWhatCanBeReadAndKeepsTheDefaultForTheRest) {
     bool fullscreen;
   } cases[] = {{"", true},
                {"fullscreen=0", false},
-               {"  fullscreen = 0 \r\n", false},
+               {" \tfullscreen\t=\t0 \r\n", false},
                {"junk\n\x01\xff=\n=\ncolour=red\nfullscreen=0\n", false},
                {"fullscreen=0x", true},
                {"#fullscreen=0\n", true},
@@ -29,7 +29,8 @@ TEST_F(DisplayConfigFile, TakesWhatCanBeReadAndKeepsTheDefaultForTheRest) {
                {upToTheLimit + "\n" + pad, false},
                {upToTheLimit, false},
                {FormatDisplayConfig({false}), false}};
-  ASSERT_TRUE(SaveDisplayConfig({}));  // makes the folder
+  EXPECT_TRUE(LoadDisplayConfig().fullscreen);  // no file yet
+  ASSERT_TRUE(SaveDisplayConfig({}));           // makes the folder
   for (const auto& c : cases) {
     std::ofstream(DisplayConfigPath(), std::ios::binary) << c.text;
     EXPECT_EQ(LoadDisplayConfig().fullscreen, c.fullscreen) << c.text.substr(0, 40);
@@ -44,6 +45,21 @@ static void ExpectLayout(const ScreenLayout& at, const ScreenLayout& want, const
                                       {"left", at.left, want.left},
                                       {"top", at.top, want.top}})
     EXPECT_EQ(got, expected) << field << " on " << on;
+}
+
+// The file lies in $XDG_CONFIG_HOME/zorblats/, else in ~/.config/zorblats/; nowhere when
+// neither is an absolute path.
+TEST_F(DisplayConfigFile, LiesInTheUsersConfigFolder) {
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "/";
+  for (auto [xdg, to, path] : {std::tuple{"/x", "/h", "/x/zorblats/zorblats.conf"},
+                               {"", "/h", "/h/.config/zorblats/zorblats.conf"},
+                               {"x", "/h", "/h/.config/zorblats/zorblats.conf"},
+                               {"x", "h", ""}}) {
+    setenv("XDG_CONFIG_HOME", xdg, 1);
+    setenv("HOME", to, 1);
+    EXPECT_EQ(DisplayConfigPath(), path) << xdg << " " << to;
+  }
+  setenv("HOME", home.c_str(), 1);
 }
 
 TEST(WindowMode, TheLargestWholeScaleThatFitsCentredInFullScreenAndTapsMappedBack) {

@@ -77,9 +77,9 @@ TEST_F(PackTest, PacksReadAsTheyWereBuiltAndDamagedOnesAreRefusedNamingTheFault)
   for (const auto& [file, fault] : cases) {
     ImageSet set;
     WriteFileBytes(Data("1.pak"), valid);
-    ASSERT_TRUE(Load(set, "//data//1", content.size())) << error;  // a buffer of exactly its size
+    ASSERT_TRUE(Load(set, "\\data\\1", content.size())) << error;  // a buffer of exactly its size
     WriteFileBytes(Data("1.pak"), file);
-    EXPECT_FALSE(Load(set, "//data//1", 1000)) << fault;
+    EXPECT_FALSE(Load(set, "\\data\\1", 1000)) << fault;
     EXPECT_NE(error.find(fault), std::string::npos) << error;
     EXPECT_EQ(set.Count(), 0) << fault;  // emptied, though it held images before
   }
@@ -107,7 +107,7 @@ TEST_F(PackTest, PacksReadAsTheyWereBuiltAndDamagedOnesAreRefusedNamingTheFault)
             0);
   ASSERT_EQ(Build(std::string(ExeDir) + "data\\built", {"half.png", "painted.bmp"}), 0);
   EXPECT_FALSE(Exists("built"));  // the uncompressed table is gone
-  ASSERT_TRUE(Load(set, "//data//built", 2000000)) << error;
+  ASSERT_TRUE(Load(set, "\\data\\built", 2000000)) << error;
   SDL_Surface* got = set.GetSurface(1);
   for (int i = 0; i < 35; ++i)
     ASSERT_EQ(ReadPixel(i % 7, i / 7, got), ReadPixel(i % 7, i / 7, painted)) << i;

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/config_file.h"
+#include "platform/gamepad.h"
 #include "platform/memory.h"
 #include "platform/small_file.h"
 #include "platform/sound.h"
@@ -114,4 +115,35 @@ TEST(Sounds, EachBuiltSoundIsAsLongAndAsLoudAsItsRecipeAsks) {
     EXPECT_EQ(int16_t(wave[wave.size() - 2] | wave[wave.size() - 1] << 8), 0) << n << " ends";
   }
   EXPECT_EQ(n, 4);
+}
+
+// The pad's controls as the keys the screens read: west fires (left Ctrl), Start is Escape;
+// the stick holds an arrow from past 16000 until back below 8000, on either axis.
+TEST(Gamepad, ButtonsAndTheStickBecomeKeys) {
+  const auto button = [](uint8_t b, bool down) {
+    return SDL_Event{.jbutton = {uint8_t(down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0, b, down}};
+  };
+  const auto stick = [](uint8_t axis, int16_t value) {
+    return SDL_Event{.jaxis = {SDL_JOYAXISMOTION, 0, axis, value}};
+  };
+  const struct {
+    SDL_Event event;
+    int becomes;  // the key event's type, 0 for none
+    SDLKey key;
+  } kSteps[] = {
+      {button(2, true), SDL_KEYDOWN, SDLK_LCTRL},  {button(2, false), SDL_KEYUP, SDLK_LCTRL},
+      {button(6, true), SDL_KEYDOWN, SDLK_ESCAPE}, {button(6, false), SDL_KEYUP, SDLK_ESCAPE},
+      {stick(0, -20000), SDL_KEYDOWN, SDLK_LEFT},  {stick(0, -10000), 0, SDLK_LEFT},
+      {stick(0, -5000), SDL_KEYUP, SDLK_LEFT},     {stick(0, 12000), 0, SDLK_RIGHT},
+      {stick(1, 20000), SDL_KEYDOWN, SDLK_DOWN},   {stick(1, 0), SDL_KEYUP, SDLK_DOWN},
+  };
+  for (int i = 0; const auto& step : kSteps) {
+    SDL_Event event = step.event;
+    const bool key = TranslatePadEvent(event);
+    EXPECT_EQ(key ? int(event.type) : 0, step.becomes) << "step " << i;
+    if (key) {
+      EXPECT_EQ(event.key.keysym.sym, step.key) << "step " << i;
+    }
+    ++i;
+  }
 }

@@ -62,11 +62,16 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksPipesAndStrayFiles
     const char* after = "true";
   } cases[] = {
       {"zorblats.set", "chmod 444 zorblats.set", "zorblats.set", false},
+      {"zorblats.set", "chmod 600 zorblats.set", "zorblats.set", true,
+       "[ $(stat -c %a zorblats.set) = 600 ]"},
       {"zorblats.set", "chmod 555 .", "zorblats.set", true},
       {"zorblats.set", "rm zorblats.set && chmod 555 .", "zorblats.set", false},
       {"zorblats.set", "mkdir a && mv zorblats.set a/real.set && ln -s a/real.set zorblats.set",
        "a/real.set", true},
-      {"zorblats.set", "mkdir zorblats.tmp", "zorblats.set", true},
+      {"zorblats.set", "mkdir a && rm zorblats.set && ln -s a/new.set zorblats.set", "a/new.set",
+       true, "[ -L zorblats.set ]"},
+      {"zorblats.set", "mkdir zorblats.tmp && ln zorblats.set ../was", "zorblats.set", true,
+       "[ zorblats.set -ef ../was ]"},  // rewritten where it stands
       {"zorblats.set", "touch zorblats.tmp && chmod 444 zorblats.tmp", "zorblats.set", true},
       {"zorblats.set", "touch v && chmod 444 v && ln -s v zorblats.tmp", "zorblats.set", true},
       {"zorblats.set", "ln -sf /dev/null zorblats.set", nullptr, true, "[ -L zorblats.set ]"},
@@ -75,6 +80,8 @@ TEST_F(SavesAndPacks, SavesFollowTheFileThroughOddFoldersLinksPipesAndStrayFiles
        "[ -p unread ]"},
       {"zorblats.conf", "mkdir a && mv zorblats.conf a/c && ln -s a/c zorblats.conf", "a/c", true},
       {"zorblats.conf", "chmod 555 .", "zorblats.conf", true},
+      {"zorblats.conf", "mkdir zorblats.conf.new && ln zorblats.conf ../was", "zorblats.conf", true,
+       "[ zorblats.conf -ef ../was ]"},
       {"zorblats.conf", "ln -sf /dev/null zorblats.conf", nullptr, true, "[ -L zorblats.conf ]"},
   };
   const bool root = geteuid() == 0;  // root writes through any mode bits: the saves run as nobody
@@ -197,6 +204,19 @@ TEST_F(SavesAndPacks, EveryFieldLiesAtItsOffsetLittleEndian) {
   }
   SaveSettings();
   EXPECT_EQ(ReadFileBytes(folder + "data/zorblats.set"), bytes);
+
+  // A file cut short: the fields its bytes reach are taken, a field it cuts keeps the rest of
+  // what it held (here the defaults).
+  for (size_t cut : {3u, 20u, 159u, 179u}) {
+    WriteFileBytes(folder + "data/zorblats.set", Bytes(bytes.begin(), bytes.begin() + cut));
+    Settings = SettingsRecord{};
+    LoadSettings();
+    Bytes expected(kSettingsFileSize), got(kSettingsFileSize);
+    EncodeSettings(SettingsRecord{}, expected.data());
+    std::copy(bytes.begin(), bytes.begin() + cut, expected.begin());
+    EncodeSettings(Settings, got.data());
+    EXPECT_EQ(got, expected) << cut << " bytes";
+  }
 }
 
 // Lets a traced child run to its n-th stop at a system call (before and after each) and kills

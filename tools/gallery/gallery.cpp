@@ -13,6 +13,7 @@
 #include <deque>
 #include <string>
 
+#include "frontend/game_over.h"
 #include "frontend/high_scores.h"
 #include "frontend/info_screens.h"
 #include "frontend/keyboard.h"
@@ -34,6 +35,7 @@
 #include "resources/pack.h"
 #include "settings/settings.h"
 #include "text/font.h"
+#include "tests/support/virtual_host.h"
 #include "text/textbox.h"
 
 namespace {
@@ -52,77 +54,64 @@ void SaveScreen(const std::string& name) {
   ++savedCount;
 }
 
-// A host on a virtual clock whose delays cost nothing. Its script holds input events and
-// capture marks; a mark saves the screen when a screen asks for input and is passed over.
-// The player acts only once the game has looked at the queue and found it empty, so the
-// events a screen drops as it shows are never the script's.
-// With the script used up, WaitEvent answers SDL_QUIT at once and PollEvent answers
-// "nothing" a few times, then SDL_QUIT, so every screen comes back to the tool.
-class GalleryHost final : public HostInput {
+// The tool's player on the virtual host (tests/support/virtual_host.h): its steps are taps and
+// capture marks; a mark saves the screen when a screen asks for input and is passed over. A
+// step is taken only once the game has looked at the queue and found it empty, so the events
+// a screen drops as it shows are never the script's. With the steps used up the host closes
+// the screen, so every screen comes back to the tool.
+class Player {
  public:
-  void Delay(uint32_t ms) override {
-    now += ms;
-    if (!delayCapture.empty() && --delaysBeforeCapture == 0) {
-      SaveScreen(delayCapture);
-      delayCapture.clear();
-    }
-  }
-  uint32_t Ticks() override { return now; }
-  int PollEvent(SDL_Event* event) override {
-    if (!lookedEmpty) {
-      lookedEmpty = true;
-      return 0;
-    }
-    // The name entry blinks its cursor; a capture that wants it shown waits a pass or two.
-    if (!script.empty() && script.front().cursorShown && (blinkCounter / 4) % 2 != 0) return 0;
-    if (Next(event)) return 1;
-    if (++emptyPolls > kEmptyPollsBeforeQuit) {
-      if (emptyPolls > kEmptyPollsLimit) {
+  Player() {
+    game.now = game.cursor = kStartMs;
+    game.pollGraceMs = 0;
+    game.onIdle = [this] { return Act(); };
+    game.onWait = [this] { lookedEmpty = true; };
+    game.onPoll = [this] {
+      if (game.now - kStartMs > kLongestScreenMs) {
         std::fprintf(stderr, "gallery: a screen keeps polling after the script ended\n");
         std::exit(1);
       }
-      event->type = SDL_QUIT;
-      return 1;
-    }
-    return 0;
+    };
+    game.onDelay = [this](uint32_t) {
+      if (!delayCapture.empty() && --delaysBeforeCapture == 0) {
+        SaveScreen(delayCapture);
+        delayCapture.clear();
+      }
+    };
   }
-  int WaitEvent(SDL_Event* event) override {
-    if (!Next(event)) event->type = SDL_QUIT;
-    return 1;
-  }
-  const uint8_t* KeyState() override { return keys; }
 
   // A tap (press and lift) at a screen point.
   void Tap(int x, int y) {
     Press(x, y);
     Lift(x, y);
   }
-  void Press(int x, int y) { script.push_back({Button(SDL_MOUSEBUTTONDOWN, x, y), "", false}); }
-  void Lift(int x, int y) { script.push_back({Button(SDL_MOUSEBUTTONUP, x, y), "", false}); }
+  void Press(int x, int y) { steps.push_back({Button(SDL_MOUSEBUTTONDOWN, x, y), "", false}); }
+  void Lift(int x, int y) { steps.push_back({Button(SDL_MOUSEBUTTONUP, x, y), "", false}); }
   // Saves the screen under this name when a screen next asks for input.
-  void Capture(const std::string& name) { script.push_back({SDL_Event{}, name, false}); }
+  void Capture(const std::string& name) { steps.push_back({SDL_Event{}, name, false}); }
   // The same in the name entry, on a pass that shows the edit field's cursor.
-  void CaptureWithCursor(const std::string& name) { script.push_back({SDL_Event{}, name, true}); }
+  void CaptureWithCursor(const std::string& name) { steps.push_back({SDL_Event{}, name, true}); }
   // Saves the screen under this name during the n-th delay from now (n from 1), for the
   // sequences that pace themselves with delays rather than wait for input.
   void CaptureAtDelay(const std::string& name, int n) {
     delayCapture = name;
     delaysBeforeCapture = n;
   }
-  // Drops what is left of the script before the next screen and sets the clock back, so that
+  // Drops what is left of the steps before the next screen and sets the clock back, so that
   // every screen starts at the same time. A capture that never came means a screen did not
   // wait where it was expected to: that stops the tool.
   void Reset() {
-    now = 1000;
-    for (const Step& step : script) {
+    for (const Step& step : steps) {
       if (!step.capture.empty()) Missed(step.capture);
     }
     if (!delayCapture.empty()) Missed(delayCapture);
-    script.clear();
-    emptyPolls = 0;
+    steps.clear();
+    game.DropScript();
+    game.now = game.cursor = kStartMs;
     lookedEmpty = false;
-    delayCapture.clear();
   }
+
+  VirtualHost game;
 
  private:
   struct Step {
@@ -130,8 +119,8 @@ class GalleryHost final : public HostInput {
     std::string capture;       // not empty: a capture mark
     bool cursorShown = false;  // the mark waits for a pass that shows the cursor
   };
-  static constexpr int kEmptyPollsBeforeQuit = 20;
-  static constexpr int kEmptyPollsLimit = 1000000;
+  static constexpr uint32_t kStartMs = 1000;
+  static constexpr uint32_t kLongestScreenMs = 60000;
 
   static SDL_Event Button(uint8_t type, int x, int y) {
     SDL_Event e{};
@@ -149,29 +138,33 @@ class GalleryHost final : public HostInput {
     std::exit(1);
   }
 
-  bool Next(SDL_Event* event) {
-    while (!script.empty() && !script.front().capture.empty()) {
-      SaveScreen(script.front().capture);
-      script.pop_front();
+  // The next step for a game that asks for input; false when none is left.
+  bool Act() {
+    if (!lookedEmpty) {
+      lookedEmpty = true;
+      return true;
     }
-    if (script.empty()) return false;
-    *event = script.front().event;
-    script.pop_front();
-    emptyPolls = 0;
+    // The name entry blinks its cursor; a capture that wants it shown waits a pass or two.
+    if (!steps.empty() && steps.front().cursorShown && (blinkCounter / 4) % 2 != 0) return true;
+    while (!steps.empty() && !steps.front().capture.empty()) {
+      SaveScreen(steps.front().capture);
+      steps.pop_front();
+    }
+    if (steps.empty()) return false;
+    game.cursor = game.now;
+    game.Push(steps.front().event);
+    steps.pop_front();
     lookedEmpty = false;
     return true;
   }
 
-  std::deque<Step> script;
-  uint32_t now = 1000;
-  int emptyPolls = 0;
-  bool lookedEmpty = false;  // a poll since the last event found nothing
+  std::deque<Step> steps;
+  bool lookedEmpty = false;  // the game has found nothing waiting since the last event
   std::string delayCapture;
   int delaysBeforeCapture = 0;
-  uint8_t keys[SDLK_LAST] = {};
 };
 
-GalleryHost host;
+Player player;
 
 // The settings every screen starts from: a table with names and scores, difficulty 1,
 // sound off (the tool plays nothing).
@@ -192,15 +185,15 @@ SettingsRecord FixedSettings() {
 void FreshState() {
   ResetRunState();
   Settings = FixedSettings();
-  host.Reset();
+  player.Reset();
 }
 
 // The centre of the key that gives `code` in the small-key layer, on the screen.
 void KeyCentre(char code, int& x, int& y) {
   for (const KeyboardKey& key : KeyTable) {
     if (key.normal == code) {
-      x = kKeyboardX + (key.area.left + key.area.right) / 2;
-      y = kKeyboardY + (key.area.top + key.area.bottom) / 2;
+      x = kKeyboardOrigin.x + (key.area.left + key.area.right) / 2;
+      y = kKeyboardOrigin.y + (key.area.top + key.area.bottom) / 2;
       return;
     }
   }
@@ -212,7 +205,7 @@ void KeyCentre(char code, int& x, int& y) {
 void TapKey(char code) {
   int x = 0, y = 0;
   KeyCentre(code, x, y);
-  host.Tap(x, y);
+  player.Tap(x, y);
 }
 
 // The help text as the driver reads it, zero-terminated; kept for the whole run.
@@ -334,7 +327,7 @@ void PlayFrames() {
   FreshState();
   SetUpPlayFrame(false);
   UpdateAndDraw();
-  host.CaptureAtDelay("20-ship-explosion", 3);
+  player.CaptureAtDelay("20-ship-explosion", 3);
   PlayShipExplosion();
 
   // The first frame of a new game carries the level banner; it stays on the screen.
@@ -374,24 +367,24 @@ void FrontEnd() {
   FreshState();
   HelpBox.currentPage = 0;
   for (int page = 0; page < 4; ++page) {
-    host.Capture("0" + std::to_string(6 + page) + "-help-page-" + std::to_string(page));
-    if (page < 3) host.Tap(190, 300);
+    player.Capture("0" + std::to_string(6 + page) + "-help-page-" + std::to_string(page));
+    if (page < 3) player.Tap(190, 300);
   }
   RunHelpScreen();
   HelpBox.currentPage = 0;
 
   FreshState();
-  host.Capture("10-about");
+  player.Capture("10-about");
   RunAboutScreen();
 
   FreshState();
-  host.Capture("11-support");
+  player.Capture("11-support");
   RunSupportScreen();
 
   // The reset question over the high-score table; the quit that follows answers No.
   FreshState();
-  host.Tap(160, 219);
-  host.Capture("18-reset-question");
+  player.Tap(160, 219);
+  player.Capture("18-reset-question");
   RunHighScoreScreen();
 }
 
@@ -401,14 +394,14 @@ void NameEntry() {
   FreshState();
   TapKey(kShiftKey);
   for (char c : std::string("nova")) TapKey(c);
-  host.CaptureWithCursor("15-name-entry");
+  player.CaptureWithCursor("15-name-entry");
   EnterHighScore(1200);
 
   // Caps on: the large keys, with "ZAP" typed.
   FreshState();
   TapKey(kCapsKey);
   for (char c : std::string("zap")) TapKey(c);
-  host.CaptureWithCursor("16-name-entry-large-keys");
+  player.CaptureWithCursor("16-name-entry-large-keys");
   EnterHighScore(1200);
 
   // A key held down: the pushed picture under the stylus.
@@ -416,9 +409,9 @@ void NameEntry() {
   for (char c : std::string("ki")) TapKey(c);
   int x = 0, y = 0;
   KeyCentre('m', x, y);
-  host.Press(x, y);
-  host.Capture("17-name-entry-key-pressed");
-  host.Lift(x, y);
+  player.Press(x, y);
+  player.Capture("17-name-entry-key-pressed");
+  player.Lift(x, y);
   EnterHighScore(1200);
 }
 
@@ -468,7 +461,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "gallery: no 240 x 320 screen: %s\n", SDL_GetError());
     return 1;
   }
-  UseHostInput(&host);
+  UseHostInput(&player.game);
   Settings = FixedSettings();
 
   StartScreen();
@@ -481,7 +474,7 @@ int main(int argc, char** argv) {
   FrontEnd();
   PlayFrames();
   NameEntry();
-  host.Reset();
+  player.Reset();
 
   std::system(("rm -rf '" + std::string(scratch) + "'").c_str());
   SDL_Quit();

@@ -138,12 +138,12 @@ frontend/options.cpp@@Settings.difficulty <= 2) {@@Settings.difficulty <= 3) {
 frontend/high_scores.cpp@@if (Settings.highScores[place] != 0) {@@if (true) {
 frontend/high_scores.cpp@@MB_YESNO) == IDYES) {@@MB_YESNO) == IDNO) {
 frontend/info_screens.cpp@@kPageThatCloses = 4;@@kPageThatCloses = 5;
-frontend/name_entry.cpp@@ry < a.bottom) {@@ry <= a.bottom) {
-frontend/name_entry.cpp@@return largeKeys == 1 ? key.large : key.normal;@@return key.normal;
-frontend/name_entry.cpp@@if (length < maxLength) {@@if (length <= maxLength) {
+frontend/keyboard.cpp@@ry < a.bottom) {@@ry <= a.bottom) {
+frontend/keyboard.cpp@@return largeKeys == 1 ? key.large : key.normal;@@return key.normal;
+frontend/keyboard.cpp@@if (length < maxLength) {@@if (length <= maxLength) {
 frontend/name_entry.cpp@@if ((blinkCounter / 4) % 2 == 0) {@@if ((blinkCounter / 2) % 2 == 0) {
-frontend/name_entry.cpp@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left)),@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left) + 1),
-frontend/name_entry.cpp@@kGameOverMs = 3000;@@kGameOverMs = 2000;
+frontend/keyboard.cpp@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left)),@@static_cast<uint16_t>(std::abs(keyArea.right - keyArea.left) + 1),
+frontend/game_over.cpp@@kGameOverMs = 3000;@@kGameOverMs = 2000;
 settings/settings.cpp@@PutLittleEndian(out + kSpareWordBOffset, record.spareWordB, 2);@@PutLittleEndian(out + kSpareWordBOffset, record.spareWordA, 2);
 settings/settings.cpp@@if (Settings.highScores[place] < score) return place;@@if (Settings.highScores[place] <= score) return place;
 settings/settings.cpp@@for (int j = kHighScorePlaces - 2; j >= place; --j) {@@for (int j = kHighScorePlaces - 2; j > place; --j) {
@@ -173,7 +173,7 @@ frontend/screen_events.cpp@@if (!TakeKept(event) && !HostWaitEvent(&event)) {@@i
 frontend/info_screens.cpp@@DrawFocusMark(kHelpMarks[marked]);\n  FlipScreen();@@DrawFocusMark(kHelpMarks[marked]);
 frontend/high_scores.cpp@@kFontWhite);\n  }\n  FlipScreen();@@kFontWhite);\n  }
 platform/desktop/window_mode.cpp@@  ForgetShown(shown);\n  return true;@@  return true;
-platform/desktop/window_mode.cpp@@      ForgetShown(shown);\n      PresentScreen@@      PresentScreen
+platform/desktop/window_mode.cpp@@      ForgetShown(shown);\n      ShowAgain();@@      ShowAgain();
 platform/screen_changes.cpp@@const int from = std::min<int>(last->x, left)@@const int from = last->x
 game/game_loop.cpp@@      result = GameOver;@@      if (result != LevelCleared) result = GameOver;
 game/game_loop.cpp@@      Play.levelDone = 0;@@      Play.levelDone = Play.gameOver;
@@ -189,6 +189,30 @@ text/textbox.cpp@@box.SetRect(19, 60, 205, 190);@@box.SetRect(19, 60, 204, 190);
 text/textbox.cpp@@box.SetRect(19, 60, 205, 190);@@box.SetRect(19, 60, 205, 191);
 text/textbox.cpp@@box.SetRect(19, 60, 205, 190);@@box.SetRect(19, 61, 205, 189);
 app/driver.cpp@@constexpr uint32_t kStartScreenMs = 1000;@@constexpr uint32_t kStartScreenMs = 1500;
+platform/small_file.cpp@@const std::string temporary = folder + temporaryName;@@const std::string temporary = target;
+platform/small_file.cpp@@  if (stat(target.c_str(), &old) == 0) fchmod(fd, old.st_mode & 07777);@@  // mode not kept
+platform/small_file.cpp@@  *linkToNothing = resolved == nullptr;@@  *linkToNothing = false;
+settings/settings.cpp@@    if (offset + i >= available) break;@@    if (offset + i >= available) return old;
+settings/settings.cpp@@  for (size_t i = 0; i < size && offset + i < available; ++i) {@@  for (size_t i = 0; offset + size <= available && i < size; ++i) {
+settings/settings.cpp@@kTemporaryFileName[] = "zorblats.tmp";@@kTemporaryFileName[] = "zorblats.set.tmp";
+platform/config_file.cpp@@kReadLimit + 1, text)) return {};@@kReadLimit + 1, text)) return DisplayConfig{false};
+platform/config_file.cpp@@UserFolder("XDG_CONFIG_HOME", "/.config");@@UserFolder("XDG_CONFIG_HOME", "/.conf");
+platform/config_file.cpp@@  const size_t first = s.find_first_not_of(" \t\r");@@  const size_t first = s.find_first_not_of(" \r");
+platform/config_file.cpp@@"zorblats.conf.new");@@"zorblats.new");
+frontend/focus.cpp@@return event.key.keysym.mod & KMOD_SHIFT ? NavKey::Previous : NavKey::Next;@@return NavKey::Next;
+frontend/focus.cpp@@    case SDLK_RETURN:\n    case SDLK_KP_ENTER:@@    case SDLK_RETURN:
+game/game_loop.cpp@@ || event.key.keysym.sym == SDLK_p) return OpenMenu;@@) return OpenMenu;
+frontend/options.cpp@@      if (key == NavKey::Left) marked = NeighbourRow(marked, -1);@@
+frontend/info_screens.cpp@@      previous = key == NavKey::Left;@@      previous = false;
+frontend/message_box_screen.cpp@@          case SDLK_y:\n@@
+frontend/name_entry.cpp@@    case SDLK_KP_ENTER:\n    case SDLK_ESCAPE:\n      return 1;@@    case SDLK_KP_ENTER:\n      return 1;
+frontend/name_entry.cpp@@    case SDLK_RETURN:\n    case SDLK_KP_ENTER:\n    case SDLK_ESCAPE:@@    case SDLK_RETURN:\n    case SDLK_ESCAPE:
+frontend/name_entry.cpp@@keysym.sym == SDLK_TAB ? NavKey::Right : key@@key
+frontend/menu.cpp@@if (key == NavKey::Back && gameInProgress) return Resume;@@if (key == NavKey::Back) return Resume;
+platform/gamepad.cpp@@    case kWest: return SDLK_LCTRL;@@    case kWest: return SDLK_UNKNOWN;
+platform/gamepad.cpp@@    case kStart: return SDLK_ESCAPE;@@    case kStart: return SDLK_UNKNOWN;
+platform/gamepad.cpp@@const int limit = (held[low] | held[high]) & kFromStick ? kStickReleased : kStickPushed;@@const int limit = kStickPushed;
+platform/gamepad.cpp@@      if (event.jaxis.axis == kStickY) Stick(event.jaxis.value, SDLK_UP, SDLK_DOWN);@@
 FAULTS
 }
 

@@ -1,6 +1,6 @@
 // What the web tests and benchmarks share: the built site served on a free port, Debian's
-// headless Chromium driven by playwright-core, and the game's canvas read back in the
-// game's own 5-6-5 colours.
+// headless Chromium driven by playwright-core, the game's canvas read back in the game's own
+// 5-6-5 colours, taps on game pixels and fingers on a touch screen.
 'use strict';
 const { spawn } = require('node:child_process');
 const fs = require('node:fs');
@@ -10,6 +10,9 @@ const { chromium } = require('playwright-core');
 const CHROMIUM = process.env.ZORBLATS_CHROMIUM || '/usr/lib/chromium/chromium-headless-shell';
 const WIDTH = 240;
 const HEIGHT = 320;
+// Page sizes: a phone upright and sideways (CSS pixels at 2.625 device pixels each), touch only.
+const PHONE = {viewport: {width: 412, height: 915}, deviceScaleFactor: 2.625, hasTouch: true, isMobile: true};
+const SIDEWAYS = {width: 915, height: 412};
 
 // Serves a site folder with web/serve.js; resolves to its address and a stop function.
 function serve(site) {
@@ -64,23 +67,36 @@ function readBmp(file) {
   return out;
 }
 
-// How many pixels of rows top to bottom - 1 differ.
-function differences(a, b, top = 0, bottom = HEIGHT) {
+// How many pixels of a part of two screens, [left, top, right, bottom), differ.
+const WHOLE = [0, 0, WIDTH, HEIGHT];
+function differences(a, b, [left, top, right, bottom] = WHOLE) {
   let count = 0;
-  for (let i = top * WIDTH; i < bottom * WIDTH; ++i) count += a[i] !== b[i] ? 1 : 0;
+  for (let y = top; y < bottom; ++y) for (let x = left; x < right; ++x) count += a[y * WIDTH + x] !== b[y * WIDTH + x];
   return count;
 }
 
-// Waits until the canvas shows the picture in rows top to bottom - 1.
-async function waitForScreen(page, picture, what, timeoutMs = 8000, top = 0, bottom = HEIGHT) {
+// Waits until the screen passes test (a function of the screen, true when it is the one
+// wanted); what names it in the failure. Resolves to that screen.
+async function waitFor(page, test, what, timeoutMs = 8000) {
   const end = Date.now() + timeoutMs;
-  let least = Infinity;
   for (;;) {
-    least = Math.min(least, differences(await screen(page), picture, top, bottom));
-    if (least === 0) return;
-    if (Date.now() > end) throw new Error(`${what}: never shown (at best ${least} pixels differ)`);
+    // A page that is loading again has no screen to read yet.
+    const shown = await screen(page).catch(error => {
+      if (/context was destroyed|navigat/.test(error.message)) return null;
+      throw error;
+    });
+    if (shown && test(shown)) return shown;
+    if (Date.now() > end) throw new Error(`${what}: never shown within ${timeoutMs / 1000} s`);
     await page.waitForTimeout(40);
   }
+}
+
+// Waits until the canvas shows the picture in the parts given.
+async function waitForScreen(page, picture, what, timeoutMs = 8000, parts = [WHOLE]) {
+  let least = Infinity;
+  const same = shown => (least = Math.min(least, parts.reduce((n, part) => n + differences(shown, picture, part), 0))) === 0;
+  return waitFor(page, same, what, timeoutMs)
+    .catch(error => { throw new Error(`${error.message} (at best ${least} pixels differ)`); });
 }
 
 // The page point in the middle of a game pixel.
@@ -99,4 +115,31 @@ async function touch(page, x, y) {
   await page.touchscreen.tap(px, py);
 }
 
-module.exports = {WIDTH, HEIGHT, chromium, options, serve, launch, screen, readBmp, differences, waitForScreen, tap, touch};
+// Fingers on the page's touch screen, several at once, through the DevTools protocol:
+// put(id, [x, y]) sets a finger down or slides it there, lift(id) lifts it.
+async function fingers(page) {
+  const session = await page.context().newCDPSession(page);
+  const down = new Map();
+  const send = type => session.send('Input.dispatchTouchEvent', {
+    type, touchPoints: [...down].map(([id, [x, y]]) => ({id, x, y, radiusX: 4, radiusY: 4}))});
+  return {
+    put: (id, point) => {
+      const type = down.has(id) ? 'touchMove' : 'touchStart';
+      down.set(id, point);
+      return send(type);
+    },
+    lift: id => {
+      down.delete(id);
+      return send(down.size ? 'touchMove' : 'touchEnd');
+    },
+  };
+}
+
+// The middle of the page's element found by its accessible name (a button's).
+async function middleOf(page, name) {
+  const box = await page.getByRole('button', {name}).boundingBox();
+  return [box.x + box.width / 2, box.y + box.height / 2];
+}
+
+module.exports = {WIDTH, HEIGHT, WHOLE, PHONE, SIDEWAYS, chromium, options, serve, launch, screen, readBmp,
+                  differences, waitFor, waitForScreen, pagePoint, tap, touch, fingers, middleOf};

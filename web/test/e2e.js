@@ -1,120 +1,163 @@
-// The browser build played in headless Chromium, as a player would: the start screen and the
-// menu pixel for pixel as the desktop draws them (the gallery tool's pictures), the picture's
-// fit, New game by a tap and by a touch, a game played by keys until it is lost and a name
-// typed, options, scores and the full screen that outlive the page, a storage that refuses,
-// offline play after one visit, a second tab refused and the page left when the game ends.
-// Usage: node web/test/e2e.js <site folder> <native build folder>
+// The browser build played in headless Chromium, as players would: on a desktop by mouse,
+// keys and a pad; on an upright and a sideways phone by touch alone, through the on-screen
+// controls; the screens compared pixel for pixel with the gallery tool's pictures (the same
+// content drawn by the desktop's code). Each step waits for the screen it names and fails
+// with its name; an error inside a page fails its step.
+// Usage: node web/test/e2e.js <site folder> <native build folder>   (ONLY=<words> picks steps)
 'use strict';
 const assert = require('node:assert/strict');
-const { execFileSync } = require('node:child_process');
+const { execFileSync, spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const web = require('./browser');
+const shots = require('../screenshots');
 
 const [site, native] = process.argv.slice(2).map(p => path.resolve(p));
 const NEW_GAME = [120, 71];
+const RESUME = [120, 36];
 const OPTIONS = [120, 105];
 const HIGH_SCORES = [120, 168];
 const EXIT = [120, 239];
-const MENU_BUTTON = [208, 282];
 const BACK = [30, 303];
+const SCORES_OK = [40, 218];
 const SOUND_OFF = [28, 249];
 const HARD = [28, 141];
-const KEY_A = [34, 277];
+const KEYS = {a: [34, 277], d: [71, 277], enter: [228, 277]};
+const BOX_OK = [120, 178];
+// Parts of the screen: [left, top, right, bottom) in game pixels.
+const WHOLE = web.WHOLE;
+const PANEL = [0, 266, 240, 320];          // lives, score and level below the play field
+const MENU_BUTTON = [180, 276, 238, 290];  // the play screen's Menu button
+const SCORE = [124, 273, 172, 289];
+const KEYBOARD = [0, 234, 240, 320];       // the name entry's on-screen keyboard
+const TITLE = [0, 0, 240, 60];
+const SCORES_BELOW = [0, 200, 240, 320];   // the high-score screen below its table
+const BOX = [20, 122, 220, 198];           // a message box, over any screen
+const EMBER = (150 >> 3) << 11 | (52 >> 2) << 5 | 22 >> 3;  // the ship's outline
 
-// The desktop's screens, drawn by the gallery tool from the same content.
+// The desktop's screens, drawn by the gallery tool from the same content, and this test's
+// own: the "error in settings file" box over the options.
 const gallery = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-gallery-'));
 execFileSync(path.join(native, 'tools/gallery/gallery'), [path.join(native, 'bin'), gallery],
              {env: {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy'}, stdio: 'ignore'});
+execFileSync('convert', [path.join(__dirname, 'settings-error.png'), `BMP3:${gallery}/settings-error.bmp`]);
 const picture = name => web.readBmp(path.join(gallery, `${name}.bmp`));
 
-// The page's clock four times as fast (a lost game in seconds): the game's frames wait
-// with setTimeout and time themselves with performance.now.
-function fastClock(speed) {
-  const now = performance.now.bind(performance);
-  const start = now();
-  performance.now = () => start + (now() - start) * speed;
-  const setTimer = window.setTimeout.bind(window);
-  window.setTimeout = (call, ms, ...rest) => setTimer(call, (ms || 0) / speed, ...rest);
+// Waits until the parts of the screen are those of the named picture.
+const showing = (page, name, parts, what = name) => web.waitForScreen(page, picture(name), what, 20000, parts);
+// The ship's place: the middle of its outline's pixels in its rows.
+function shipX(shown) {
+  let sum = 0, count = 0;
+  for (let i = 236 * 240; i < 265 * 240; ++i) if (shown[i] === EMBER) sum += i % 240, ++count;
+  return count ? sum / count : NaN;
 }
 
-// A pad in the browser's standard layout whose buttons the test presses (padButton).
+// ---- Put into the pages before their scripts ---------------------------------------------
+// The page's clock four times as fast (a lost game in seconds): the game's frames wait
+// with setTimeout and time themselves with performance.now.
+function fastClock() {
+  const now = performance.now.bind(performance);
+  const start = now();
+  performance.now = () => start + (now() - start) * 4;
+  const setTimer = window.setTimeout.bind(window);
+  window.setTimeout = (call, ms, ...rest) => setTimer(call, (ms || 0) / 4, ...rest);
+}
+// A pad in the browser's standard layout whose buttons the test presses, counting the
+// page's reads of it.
 function fakePad() {
   const pad = {index: 0, connected: true, mapping: 'standard', axes: [0, 0, 0, 0],
                buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))};
-  navigator.getGamepads = () => [pad];
+  window.padReads = 0;
+  navigator.getGamepads = () => (++window.padReads, [pad]);
   window.padButton = (button, down) => { pad.buttons[button].pressed = down; };
   addEventListener('load', () => dispatchEvent(Object.assign(new Event('gamepadconnected'), {gamepad: pad})));
 }
-
-async function pressPad(page, button) {
-  for (const down of [true, false]) {
-    await page.evaluate(([b, d]) => window.padButton(b, d), [button, down]);
-    await page.waitForTimeout(100);
-  }
-}
-
-// Counts the sounds the page starts.
-function countSounds() {
+// Counts the sounds started and the canvas draws.
+function counters() {
   window.soundsStarted = 0;
+  window.draws = 0;
   const start = AudioBufferSourceNode.prototype.start;
   AudioBufferSourceNode.prototype.start = function (...rest) {
     ++window.soundsStarted;
     return start.apply(this, rest);
   };
+  const put = CanvasRenderingContext2D.prototype.putImageData;
+  CanvasRenderingContext2D.prototype.putImageData = function (...rest) {
+    ++window.draws;
+    return put.apply(this, rest);
+  };
 }
-const soundsStarted = page => page.evaluate(() => window.soundsStarted);
+// The storage refuses every write while window.refuseWrites is set: the transaction is
+// aborted, as a full quota aborts it.
+function refusableStorage() {
+  const put = IDBObjectStore.prototype.put;
+  IDBObjectStore.prototype.put = function (...rest) {
+    const request = put.apply(this, rest);
+    if (window.refuseWrites) this.transaction.abort();
+    return request;
+  };
+}
 
-// The settings file as the browser keeps it (Emscripten's IndexedDB file system).
-function settingsFile(page) {
-  return page.evaluate(() => new Promise((resolve, reject) => {
+// ---- Helpers -------------------------------------------------------------------------------
+// A file of the settings folder as the browser keeps it (Emscripten's IndexedDB file system).
+function savedFile(page, name) {
+  return page.evaluate(file => new Promise((resolve, reject) => {
     const open = indexedDB.open('/saves/zorblats');
     open.onerror = () => reject(open.error);
     open.onsuccess = () => {
-      const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA')
-        .get('/saves/zorblats/zorblats.set');
-      get.onsuccess = () => resolve(get.result ? Array.from(get.result.contents) : null);
+      const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').get(`/saves/zorblats/${file}`);
+      get.onsuccess = () => resolve(get.result && get.result.contents ? Array.from(get.result.contents) : null);
     };
-  }));
+  }), name);
 }
 
-async function openGame(context, url) {
-  const page = await context.newPage();
-  page.on('pageerror', error => console.error('page error:', error.message));
-  await page.goto(url);
-  await web.waitForScreen(page, picture('02-main-menu'), 'the main menu');
-  return page;
+// Presses and lets go of a pad button, each once the page has read the pad again.
+async function pressPad(page, button) {
+  for (const down of [true, false]) {
+    const reads = await page.evaluate(([b, d]) => (window.padButton(b, d), window.padReads), [button, down]);
+    await page.waitForFunction(n => window.padReads > n + 1, reads);
+  }
 }
 
-const checks = [];
-const check = (name, run) => checks.push({name, run});
+// The ship at rest: no control shows held, and the ship is where it was four draws later.
+async function shipAtRest(page, what) {
+  assert.equal(await page.locator('.control.held').count(), 0, `${what}: a control still shows held`);
+  const before = shipX(await web.screen(page));
+  await page.waitForFunction(n => window.draws >= n + 4, await page.evaluate(() => window.draws));
+  assert.equal(shipX(await web.screen(page)), before, `${what}: the ship still moves`);
+}
 
-check('the start screen and the menu as on the desktop; a tap starts a game, a lost focus pauses it; Exit ends it; a pad plays', async ({browser, url}) => {
-  const context = await browser.newContext({viewport: {width: 1280, height: 800}});
-  await context.addInitScript(fakePad);
-  await context.addInitScript(countSounds);
-  const page = await context.newPage();
-  await page.goto(url);
-  await web.waitForScreen(page, picture('01-start-screen'), 'the start screen', 10000);
-  await web.waitForScreen(page, picture('02-main-menu'), 'the main menu');
+const hide = (page, hidden) => page.evaluate(on => {
+  Object.defineProperty(document, 'visibilityState', {value: on ? 'hidden' : 'visible', configurable: true});
+  document.dispatchEvent(new Event('visibilitychange'));
+}, hidden);
+
+// ---- The steps -------------------------------------------------------------------------------
+async function desktop(t) {
+  const page = await t.open({viewport: {width: 1280, height: 800}}, ['01-start-screen', '02-main-menu'],
+                            fakePad, counters);
   await web.tap(page, ...NEW_GAME);
-  await page.waitForTimeout(1200);
-  await page.keyboard.down('Space');  // shots: sound is on
-  await page.waitForTimeout(500);
+  await showing(page, '14-level-banner', [PANEL], 'play after a tap on New game');
+  await page.keyboard.down('Space');  // sound is on: the shots are heard
+  await page.waitForFunction(() => window.soundsStarted > 0);
   await page.keyboard.up('Space');
-  assert.ok(await soundsStarted(page) > 0, 'the shots are heard');
   await page.evaluate(() => {
     document.hasFocus = () => false;
     dispatchEvent(new Event('blur'));
   });
-  await web.waitForScreen(page, picture('03-main-menu-resume'), 'the menu with Resume');
+  await showing(page, '03-main-menu-resume', [WHOLE], 'the menu with Resume after a lost focus');
+  await page.evaluate(() => { document.hasFocus = () => true; });
+  for (const on of [true, false]) {
+    await page.getByRole('button', {name: 'Full screen'}).click();
+    await page.waitForFunction(full => Boolean(document.fullscreenElement) === full, on);
+  }
   await web.tap(page, ...EXIT);
   await page.getByText('ZORBLATS has ended.').waitFor();
-  await page.getByRole('button', {name: 'Play again'}).click();
-  await web.waitForScreen(page, picture('02-main-menu'), 'the menu after Play again');
-  // Installable: the manifest's icons load at their stated sizes.
-  const icons = await page.evaluate(async () => {
+  assert.equal(await page.evaluate(() => document.activeElement.textContent), 'Play again', 'the focus');
+  await page.keyboard.press('Enter');
+  await showing(page, '02-main-menu', [WHOLE], 'the menu after Play again by Enter');
+  const icons = await page.evaluate(async () => {  // installable: the icons at their sizes
     const manifest = await (await fetch('manifest.webmanifest')).json();
     return Promise.all(manifest.icons.map(icon => new Promise(loaded => {
       const image = new Image();
@@ -127,156 +170,284 @@ check('the start screen and the menu as on the desktop; a tap starts a game, a l
   // The pad: down to New game, south presses it, Start pauses the game.
   await pressPad(page, 13);
   await pressPad(page, 0);
-  await page.waitForTimeout(1200);
+  await showing(page, '14-level-banner', [PANEL], 'play after the pad\'s south button');
   await pressPad(page, 9);
-  await web.waitForScreen(page, picture('03-main-menu-resume'), 'the menu with Resume by pad', 4000, 0, 56);
-  await context.close();
-});
+  await showing(page, '03-main-menu-resume', [[0, 0, 240, 56]], 'the menu after the pad\'s Start');
+}
 
-check('the picture: the largest whole scale in device pixels, centred, refitted', async ({browser, url}) => {
-  const sizes = [  // [width, height, device pixels per CSS pixel, scale]
-    [390, 844, 3, 4], [844, 390, 3, 3], [1280, 800, 1, 2], [200, 200, 1, 1], [1280, 800, 1.5, 3]];
-  for (const [width, height, ratio, scale] of sizes) {
-    const context = await browser.newContext({viewport: {width: 320, height: 320}, deviceScaleFactor: ratio});
+async function layout(t) {
+  const sizes = [  // width, height, device pixels per CSS pixel, touch, scale, the controls' place
+    [412, 915, 2.625, true, 4, 'below'], [915, 412, 2.625, true, 3, 'beside'],
+    [800, 1280, 2, true, 6, 'below'], [1280, 800, 2, true, 5, 'beside'], [390, 844, 3, false, 4],
+    [1280, 800, 1, false, 2], [200, 200, 1, false, 1], [1280, 800, 1.5, false, 3]];
+  for (const [width, height, ratio, touch, scale, place] of sizes) {
+    const what = `${width} x ${height} at ${ratio}`;
+    const context = await t.context({viewport: {width, height}, deviceScaleFactor: ratio, hasTouch: touch, isMobile: touch});
     const page = await context.newPage();
-    await page.goto(url);
-    await page.setViewportSize({width, height});
-    await page.waitForTimeout(100);
-    const box = await page.locator('#screen').boundingBox();
-    const fitted = [box.width * ratio, box.height * ratio, box.x * ratio, box.y * ratio];
-    const centred = [240 * scale, 320 * scale, Math.max(0, Math.floor((width * ratio - 240 * scale) / 2)),
-                     Math.max(0, Math.floor((height * ratio - 320 * scale) / 2))];
-    assert.deepEqual(fitted.map(Math.round), centred, `${width}x${height} at ${ratio}`);
-    assert.equal(await page.locator('#screen').evaluate(c => getComputedStyle(c).imageRendering), 'pixelated');
+    await page.goto(t.url);
+    await page.waitForFunction(() => getComputedStyle(document.getElementById('screen')).display !== 'none');
+    const boxes = await page.evaluate(() => ['screen', 'left', 'right', 'fire', 'fullscreen'].map(id => {
+      const element = document.getElementById(id);
+      const box = element.getBoundingClientRect();
+      return getComputedStyle(element).display === 'none' ? null : [box.left, box.top, box.right, box.bottom];
+    }));
+    const [picture, ...rest] = boxes;
+    const shown = rest.filter(Boolean);
+    const device = box => box.map(v => Math.round(v * ratio));
+    assert.deepEqual(device(picture).slice(2).map((v, i) => v - device(picture)[i]), [240 * scale, 320 * scale], what);
+    assert.equal(rest.slice(0, 3).every(Boolean), touch, `${what}: the controls shown`);
+    for (const [i, a] of [picture, ...shown].entries()) {
+      assert.ok(a === picture || (a[0] >= 0 && a[1] >= 0 && a[2] <= width && a[3] <= height), `${what}: ${a} off the page`);
+      for (const b of shown.slice(i)) {
+        assert.ok(a[2] <= b[0] || b[2] <= a[0] || a[3] <= b[1] || b[3] <= a[1], `${what}: ${a} over ${b}`);
+      }
+    }
+    for (const control of touch ? rest.slice(0, 3) : []) {
+      const side = control[2] - control[0];
+      assert.ok(side >= 48 && Math.round(side * ratio) % 20 === 0, `${what}: a control ${side} CSS pixels wide`);
+      if (place === 'below') assert.ok(control[1] >= picture[3], `${what}: a control beside the picture`);
+      else assert.ok(control[2] <= picture[0] || control[0] >= picture[2], `${what}: a control below the picture`);
+    }
+    if (!touch) {
+      const centred = [Math.floor((width * ratio - 240 * scale) / 2), Math.floor((height * ratio - 320 * scale) / 2)];
+      assert.deepEqual(device(picture).slice(0, 2), centred.map(v => Math.max(0, v)), `${what}: centred`);
+    }
     await context.close();
   }
-});
+}
 
-check('a touch starts a game and opens its menu; no touch scrolls the page', async ({browser, url}) => {
-  const context = await browser.newContext({viewport: {width: 390, height: 844}, deviceScaleFactor: 3,
-                                            hasTouch: true, isMobile: true});
-  const page = await openGame(context, url);
+async function touchPlay(t) {
+  const page = await t.open(web.PHONE, ['02-main-menu'], counters);
+  const hand = await web.fingers(page);
   await web.touch(page, ...NEW_GAME);
-  await page.waitForTimeout(1500);
-  await web.touch(page, ...MENU_BUTTON);
-  await web.waitForScreen(page, picture('03-main-menu-resume'), 'the menu with Resume');
-  assert.equal(await page.evaluate(() => getComputedStyle(document.body).touchAction), 'none');
-  await context.close();
-});
+  await showing(page, '14-level-banner', [PANEL], 'play after a touch on New game');
+  for (const size of [null, web.SIDEWAYS]) {
+    const where = size ? 'sideways' : 'upright';
+    if (size) await page.setViewportSize(size);
+    // Upright the finger goes from left to right, sideways from right to left.
+    const [first, then] = size ? ['right', 'left'] : ['left', 'right'];
+    const moved = (name, from) => shown => (name === 'left' ? from - shipX(shown) : shipX(shown) - from) > 6;
+    await hand.put(1, await web.middleOf(page, new RegExp(first)));
+    await web.waitFor(page, moved(first, shipX(await web.screen(page))), `${where}: the ship moving ${first} while held`);
+    await hand.put(1, await web.middleOf(page, new RegExp(then)));
+    await web.waitFor(page, moved(then, shipX(await web.screen(page))), `${where}: the ship turning ${then} on a finger slid there`);
+    await hand.put(2, await web.middleOf(page, /fire/i));
+    const before = await web.screen(page);
+    await web.waitFor(page, shown => web.differences(shown, before, SCORE) > 12, `${where}: a score while a second finger holds Fire`, 20000);
+    await hand.lift(2);
+    await hand.lift(1);
+    await shipAtRest(page, `${where}: the fingers lifted`);
+  }
+  // A finger still on Move right when the page is hidden: it lets go, and the game pauses.
+  await hand.put(1, await web.middleOf(page, /right/));
+  await hide(page, true);
+  await showing(page, '03-main-menu-resume', [WHOLE], 'the menu with Resume when the page is hidden');
+  await hide(page, false);
+  await hand.put(2, await web.pagePoint(page, ...RESUME));  // a second finger taps Resume
+  await hand.lift(2);
+  await showing(page, '14-level-banner', [MENU_BUTTON], 'play again after Resume');
+  await shipAtRest(page, 'back from hidden');
+  await hand.lift(1);
+  // The page's own button answers a touch.
+  const [x, y] = await web.middleOf(page, 'Full screen');
+  await page.touchscreen.tap(x, y);
+  await page.waitForFunction(() => document.fullscreenElement !== null);
+}
 
-check('a game played by keys until lost, a name typed, options and scores stored; offline; one tab', async ({browser, url}) => {
-  const context = await browser.newContext({viewport: {width: 480, height: 700}});
-  await context.addInitScript(fastClock, 4);
-  let page = await openGame(context, url);
-  // Options: hard, and no sound.
-  await web.tap(page, ...OPTIONS);
-  await web.waitForScreen(page, picture('04-options'), 'the options', 8000, 0, 60);
-  await web.tap(page, ...HARD);
-  await web.tap(page, ...SOUND_OFF);
-  await web.tap(page, ...BACK);
-  await web.waitForScreen(page, picture('02-main-menu'), 'the menu after the options');
-  // New game by keys: the focus mark onto New game, then Enter; fire until a score.
-  await page.keyboard.press('ArrowDown');
-  await page.keyboard.press('Enter');
-  await page.keyboard.down('Space');
-  await page.waitForTimeout(2000);
-  await page.keyboard.up('Space');
-  await web.waitForScreen(page, picture('15-name-entry'), 'the name entry\'s keyboard', 30000, 234, 320);
-  await page.keyboard.type('Ad');
-  await web.tap(page, ...KEY_A, 300);  // the on-screen keyboard's a, held: the page goes on
-  await page.keyboard.press('Enter');
-  await web.waitForScreen(page, picture('02-main-menu'), 'the menu after the name');
-  const saved = await settingsFile(page);
-  assert.equal(Buffer.from(saved.slice(6, 10)).toString('latin1'), 'Ada\0', 'the best name');
+async function lostGame(t) {
+  const page = await t.open(web.PHONE, ['02-main-menu'], fastClock, counters, refusableStorage);
+  const hand = await web.fingers(page);
+  await web.touch(page, ...OPTIONS);
+  await showing(page, '04-options', [TITLE], 'the options');
+  for (const point of [HARD, SOUND_OFF, BACK]) await web.touch(page, ...point);
+  await showing(page, '02-main-menu', [WHOLE], 'the menu after the options');
+  await web.touch(page, ...NEW_GAME);
+  await showing(page, '14-level-banner', [PANEL], 'play');
+  await hand.put(1, await web.middleOf(page, /fire/i));
+  const before = await web.screen(page);
+  await web.waitFor(page, shown => web.differences(shown, before, SCORE) > 12, 'a score', 20000);
+  await hand.lift(1);
+  await showing(page, '15-name-entry', [KEYBOARD], 'the name entry after the game is lost');
+  for (const key of ['a', 'd', 'a']) await web.touch(page, ...KEYS[key]);
+  // The save of the name refused: the box, then the menu, and the table as the player saw it.
+  await page.evaluate(() => { window.refuseWrites = true; });
+  await web.touch(page, ...KEYS.enter);
+  await showing(page, 'settings-error', [BOX], 'the "error in settings file" box');
+  await web.touch(page, ...BOX_OK);
+  await showing(page, '02-main-menu', [WHOLE], 'the menu after the box');
+  await web.touch(page, ...HIGH_SCORES);
+  const table = await showing(page, '05-high-scores', [TITLE, SCORES_BELOW], 'the high scores');
+  assert.ok(web.differences(table, picture('05-high-scores'), [0, 60, 240, 200]) > 0, 'a table of its own');
+  // The next save that the storage takes keeps it, and a new page reads it back.
+  await page.evaluate(() => { window.refuseWrites = false; });
+  await web.touch(page, ...SCORES_OK);
+  await web.touch(page, ...OPTIONS);
+  await showing(page, '04-options', [TITLE], 'the options');
+  await web.touch(page, ...BACK);
+  await showing(page, '02-main-menu', [WHOLE], 'the menu after a save that worked');
+  const saved = await savedFile(page, 'zorblats.set');
+  assert.equal(Buffer.from(saved.slice(6, 10)).toString('latin1'), 'ada\0', 'the best name');
   assert.ok(Buffer.from(saved).readInt32LE(156) > 0, 'its score');
   assert.deepEqual([saved.length, saved[2], saved[176]], [211, 2, 0], 'the file, hard, no sound');
-  await page.close();
-
-  page = await openGame(context, url);  // the page loaded again: the file read back
-  await web.tap(page, ...HIGH_SCORES);
-  await page.waitForTimeout(300);
-  assert.notEqual(web.differences(await web.screen(page), picture('05-high-scores'), 80, 200), 0);
-  const table = await web.screen(page);
-  assert.deepEqual(await settingsFile(page), saved, 'the file as the save left it');
-
-  // A second tab of the site: the game is open in the first.
-  const second = await context.newPage();
-  await second.goto(url);
-  await second.getByText('already open in another tab').waitFor();
-  await second.close();
-
-  // Offline after the first visit: the service worker's copy.
   await page.evaluate(() => navigator.serviceWorker.ready);
-  await context.setOffline(true);
   await page.reload();
-  await web.waitForScreen(page, picture('02-main-menu'), 'the menu offline');
-  await web.tap(page, ...HIGH_SCORES);
-  await web.waitForScreen(page, table, 'the kept table offline');
-  await context.close();
-});
-
-check('the full screen chosen outlives the page: back at the first tap, and left again', async ({browser, url}) => {
-  const context = await browser.newContext({viewport: {width: 390, height: 844}});
-  let page = await openGame(context, url);
-  const fullScreen = shown => page.waitForFunction(on => Boolean(document.fullscreenElement) === on, shown);
-  await page.keyboard.press('F11');
-  await fullScreen(true);
-  await page.waitForTimeout(300);  // the game stores it on its next turn
+  await showing(page, '02-main-menu', [WHOLE], 'the menu after a reload');
+  await web.touch(page, ...HIGH_SCORES);
+  await web.waitForScreen(page, table, 'the table read back');
+  // Offline after the first visit: the service worker's copy.
+  await page.context().setOffline(true);
+  await page.reload();
+  await showing(page, '02-main-menu', [WHOLE], 'the menu offline');
+  await page.context().setOffline(false);
+  // A second tab waits while the game is open in the first, and takes it when that closes.
+  const second = await page.context().newPage();
+  await second.goto(t.url);
+  await second.getByText('already open in another tab').waitFor();
   await page.close();
-  page = await openGame(context, url);
+  await showing(second, '02-main-menu', [WHOLE], 'the menu in the second tab');
+}
+
+// The display choice as the game stored it: 1 full screen, 0 the page.
+const storedChoice = page => savedFile(page, 'zorblats.conf')
+  .then(bytes => (bytes ? /fullscreen=(\d)/.exec(Buffer.from(bytes).toString())[1] : ''));
+
+async function fullScreen(t) {
+  const context = await t.context({viewport: {width: 390, height: 844}});
+  let page = await t.open(context);
+  const isFull = on => page.waitForFunction(full => Boolean(document.fullscreenElement) === full, on);
+  const kept = async on => {  // the game stores the choice on its next turn
+    while (await storedChoice(page) !== (on ? '1' : '0')) await page.waitForTimeout(50);
+  };
+  await page.keyboard.press('F11');
+  await isFull(true);
+  await kept(true);
+  await page.close();
+  page = await t.open(context);
   assert.equal(await page.evaluate(() => document.fullscreenElement), null, 'not before a tap');
   await web.tap(page, 120, 300);  // below the menu's buttons
-  await fullScreen(true);
+  await isFull(true);
   await page.keyboard.press('F11');
-  await fullScreen(false);
-  await page.waitForTimeout(300);
+  await isFull(false);
+  await kept(false);
   await page.close();
-  page = await openGame(context, url);
-  await web.tap(page, 120, 300);
-  await page.waitForTimeout(300);
+  page = await t.open(context);
+  await web.tap(page, ...OPTIONS);
+  await showing(page, '04-options', [TITLE], 'the options after the first tap');
   assert.equal(await page.evaluate(() => document.fullscreenElement), null, 'the page chosen again');
-  await context.close();
-});
+}
 
-check('a storage that refuses: the save reports "error in settings file" and play goes on', async ({browser, url}) => {
-  const context = await browser.newContext({viewport: {width: 240, height: 320}});
+async function refusals(t) {
+  // No storage at all (indexedDB.open throws): the first save gives the box, play goes on.
+  const context = await t.context({viewport: {width: 240, height: 320}});
   await context.addInitScript(() => {
     indexedDB.open = () => { throw new DOMException('refused', 'QuotaExceededError'); };
   });
-  const page = await openGame(context, url);
+  const page = await t.open(context);
   await web.tap(page, ...OPTIONS);
-  await web.waitForScreen(page, picture('04-options'), 'the options', 8000, 0, 60);
+  await showing(page, '04-options', [TITLE], 'the options');
   await web.tap(page, ...HARD);
-  await page.waitForTimeout(200);
-  const changed = await web.screen(page);
   await web.tap(page, ...BACK);
-  await page.waitForTimeout(500);
-  const box = await web.screen(page);
-  assert.ok(web.differences(box, changed) > 0 && web.differences(box, picture('02-main-menu')) > 0,
-            'a message box');
+  await showing(page, 'settings-error', [WHOLE], 'the "error in settings file" box over the options');
   await page.keyboard.press('Enter');
-  await web.waitForScreen(page, picture('02-main-menu'), 'the menu after the box');
-  await context.close();
-});
+  await showing(page, '02-main-menu', [WHOLE], 'the menu after the box');
+  // The server answers a request it cannot read with 400 and goes on.
+  assert.equal((await fetch(`${t.url}%`)).status, 400, 'GET /%');
+  // A file that does not download: a sentence naming it and a button to try again; the
+  // progress shows while the files come.
+  const phone = await t.context({...web.PHONE, serviceWorkers: 'block'});
+  const failing = await phone.newPage();
+  const failures = [['zorblats.js', 404, /zorblats\.js could not be downloaded: the server does not have it/],
+                    ['zorblats.wasm', 'internetdisconnected', /zorblats\.wasm could not be downloaded: the network/],
+                    ['zorblats.data', 404, /zorblats\.data could not be downloaded/]];
+  for (const [file, failure, sentence] of failures) {
+    let fail;
+    const held = new Promise(done => { fail = done; });
+    await failing.route(`**/${file}`, async route => {
+      await held;
+      await (typeof failure === 'number' ? route.fulfill({status: failure}) : route.abort(failure));
+    });
+    await failing.goto(t.url);
+    await failing.getByText(/Loading ZORBLATS: \d+ of \d+ KB/).waitFor();
+    fail();
+    await failing.getByText(sentence).waitFor();
+    await failing.unroute(`**/${file}`);
+  }
+  const [x, y] = await web.middleOf(failing, 'Try again');
+  await failing.touchscreen.tap(x, y);
+  await showing(failing, '02-main-menu', [WHOLE], 'the menu after Try again');
+}
+
+// The README's pictures of the page are what it draws now, but for the stars of the play field.
+async function readmePictures(t) {
+  const out = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-shots-'));
+  const changing = await shots.draw(t.browser, t.url, out, gallery);
+  for (const [name, part] of Object.entries(changing)) {
+    const files = [path.join(__dirname, '../../docs/screenshots', `${name}.png`), path.join(out, `${name}.png`)];
+    const masked = files.map((file, i) => {
+      const to = path.join(out, `${name}-${i}.png`);
+      const cover = part ? ['-fill', 'black', '-draw', `rectangle ${part[0]},${part[1]} ${part[2] - 1},${part[3] - 1}`] : [];
+      execFileSync('convert', [file, ...cover, to]);
+      return to;
+    });
+    const differing = spawnSync('compare', ['-metric', 'AE', ...masked, 'null:'], {encoding: 'utf8'}).stderr.trim();
+    assert.equal(differing, '0', `docs/screenshots/${name}.png is not what the page draws: node web/screenshots.js`);
+  }
+  fs.rmSync(out, {recursive: true, force: true});
+}
+
+const steps = [
+  ['desktop: the screens as drawn; mouse, keys, a pad, sound, a lost focus, full screen; Exit and Play again by keys', desktop],
+  ['layout: the picture, the controls and the full-screen button at phone, tablet and desktop sizes', layout],
+  ['phone by touch alone: the controls move, turn and fire, upright and sideways; nothing stays held', touchPlay],
+  ['phone: a game lost and a name entered by touch; a refused save keeps the table; read back, offline; a second tab waits', lostGame],
+  ['full screen chosen outlives the page: back at the first tap, and left again', fullScreen],
+  ['refusals: no storage gives the box; a bad request gets 400; a failed download names the file, tries again', refusals],
+  ['the README\'s pictures of the page', readmePictures],
+];
 
 (async () => {
   const server = await web.serve(site);
   const browser = await web.launch();
-  let failed = 0;
-  const chosen = checks.filter(c => c.name.includes(process.env.ONLY || ''));  // ONLY=<words>
-  for (const {name, run} of chosen) {
+  const chosen = steps.filter(([name]) => name.includes(process.env.ONLY || ''));
+  let failed = chosen.length ? 0 : 1;
+  if (!chosen.length) console.log(`FAIL no step matches ONLY=${process.env.ONLY}`);
+  for (const [name, run] of chosen) {
     const started = Date.now();
+    const contexts = [];
+    const errors = [];
+    const t = {
+      browser,
+      url: server.url,
+      async context(options) {
+        const context = await browser.newContext(options);
+        contexts.push(context);
+        context.on('page', page => page.on('pageerror', error => errors.push(error.message)));
+        return context;
+      },
+      // A page of the game in a new context made with these options (or in the context
+      // given), once it shows the screens named, in turn.
+      async open(options, screens = ['02-main-menu'], ...scripts) {
+        const context = options.newPage ? options : await t.context(options);
+        for (const script of scripts) await context.addInitScript(script);
+        const page = await context.newPage();
+        await page.goto(t.url);
+        for (const screen of screens) await showing(page, screen, [WHOLE], `the ${screen} screen`);
+        return page;
+      },
+    };
     try {
       let timer;
       const hung = new Promise((_, reject) => {
-        timer = setTimeout(() => reject(new Error('no end within 60 s: the page hangs')), 60000);
+        timer = setTimeout(() => reject(new Error('no end within 150 s: the page hangs')), 150000);
       });
-      await Promise.race([run({browser, url: server.url}), hung]).finally(() => clearTimeout(timer));
+      await Promise.race([run(t), hung]).finally(() => clearTimeout(timer));
+      if (errors.length) throw new Error(`errors in the page: ${errors.join('; ')}`);
       console.log(`ok   ${name} (${Date.now() - started} ms)`);
     } catch (error) {
       ++failed;
       console.log(`FAIL ${name}\n     ${error.message.split('\n').join('\n     ')}`);
     }
+    for (const context of contexts) await context.close().catch(() => {});
   }
   await browser.close();
   server.stop();

@@ -1,0 +1,126 @@
+#include "tests/support/virtual_host.h"
+
+#include <algorithm>
+
+void VirtualHost::Delay(uint32_t ms) {
+  if (onDelay) onDelay(ms);
+  now += ms;
+  idlePolls = 0;
+}
+
+const uint8_t* VirtualHost::KeyState() {
+  QueueDue();
+  return keys;
+}
+
+void VirtualHost::QueueDue() {
+  for (Stamped& s : script) {
+    if (s.at > now) break;
+    if (s.queued) continue;
+    s.queued = true;
+    if (s.event.type == SDL_KEYDOWN) keys[s.event.key.keysym.sym] = 1;
+    if (s.event.type == SDL_KEYUP) keys[s.event.key.keysym.sym] = 0;
+  }
+}
+
+int VirtualHost::Take(SDL_Event* event, bool wait) {
+  const std::function<void()>& hook = wait ? onWait : onPoll;
+  if (hook) hook();
+  QueueDue();
+  const bool more = !Due() && onIdle && onIdle();
+  if (wait && !Due() && !script.empty()) now = script.front().at;  // a wait lets time run
+  const bool ended = script.empty() && !more && (wait || now >= cursor + pollGraceMs);
+  if (ended && !wait && !letGo) LetGo();
+  QueueDue();
+  if (Due()) {
+    *event = script.front().event;
+    script.pop_front();
+    if (event->type == SDL_MOUSEBUTTONDOWN) buttons |= 1u << event->button.button;
+    if (event->type == SDL_MOUSEBUTTONUP) buttons &= ~(1u << event->button.button);
+    idlePolls = 0;
+    return 1;
+  }
+  if (ended) {
+    ++now;
+    quitGiven = wait || !quitGiven;
+    if (quitGiven) {
+      *event = SDL_Event{};
+      event->type = SDL_QUIT;
+      return 1;
+    }
+  }
+  if (++idlePolls >= 100) {  // polling without a pause: a millisecond goes by
+    ++now;
+    idlePolls = 0;
+  }
+  return 0;
+}
+
+void VirtualHost::LetGo() {
+  const uint32_t end = cursor;
+  cursor = now;
+  for (uint8_t b = 1; b < 8; ++b)
+    if (buttons & (1u << b)) Release(0, 0, b);
+  for (int k = 0; k < SDLK_LAST; ++k)
+    if (keys[k]) KeyUp(SDLKey(k));
+  cursor = end;
+  letGo = true;  // once: the releases are no new script
+}
+
+void VirtualHost::DropScript() {
+  script.clear();
+  cursor = std::min(cursor, now);
+}
+
+VirtualHost& VirtualHost::Wait(uint32_t ms) {
+  cursor += ms;
+  return *this;
+}
+
+VirtualHost& VirtualHost::Push(const SDL_Event& event) {
+  script.push_back({cursor, event});
+  letGo = false;
+  return *this;
+}
+
+static SDL_Event Event(uint8_t type) {
+  SDL_Event e{};
+  e.type = type;
+  return e;
+}
+
+VirtualHost& VirtualHost::Press(int x, int y, uint8_t button) {
+  SDL_Event e = Event(SDL_MOUSEBUTTONDOWN);
+  e.button = {SDL_MOUSEBUTTONDOWN, 0, button, SDL_PRESSED, uint16_t(x), uint16_t(y)};
+  return Push(e);
+}
+
+VirtualHost& VirtualHost::Release(int x, int y, uint8_t button) {
+  SDL_Event e = Event(SDL_MOUSEBUTTONUP);
+  e.button = {SDL_MOUSEBUTTONUP, 0, button, SDL_RELEASED, uint16_t(x), uint16_t(y)};
+  return Push(e);
+}
+
+VirtualHost& VirtualHost::Tap(int x, int y, uint8_t button) {
+  return Press(x, y, button).Release(x, y, button);
+}
+
+VirtualHost& VirtualHost::Motion(int x, int y) {
+  SDL_Event e = Event(SDL_MOUSEMOTION);
+  e.motion = {SDL_MOUSEMOTION, 0, 0, uint16_t(x), uint16_t(y), 0, 0};
+  return Push(e);
+}
+
+VirtualHost& VirtualHost::KeyDown(SDLKey key, uint16_t unicode) {
+  SDL_Event e = Event(SDL_KEYDOWN);
+  e.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, key, KMOD_NONE, unicode}};
+  return Push(e);
+}
+
+VirtualHost& VirtualHost::KeyUp(SDLKey key) {
+  SDL_Event e = Event(SDL_KEYUP);
+  e.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, key, KMOD_NONE, 0}};
+  return Push(e);
+}
+
+VirtualHost& VirtualHost::Quit() { return Push(Event(SDL_QUIT)); }

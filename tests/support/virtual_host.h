@@ -1,0 +1,70 @@
+// The host on a virtual clock that runs the real game without anyone at the keyboard: the
+// in-process tests, the whole-game fuzzer and the gallery tool use it. Time moves only when
+// the game pauses (and a millisecond for every hundred polls that find nothing, as a busy
+// poll loop takes time); input comes from a timed script, and from a player asked whenever
+// the game looks for input and nothing is due.
+#pragma once
+#include <SDL/SDL.h>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+
+#include "platform/host.h"
+
+class VirtualHost : public HostInput {
+ public:
+  void Delay(uint32_t ms) override;
+  uint32_t Ticks() override { return now; }
+  int PollEvent(SDL_Event* event) override { return Take(event, false); }
+  int WaitEvent(SDL_Event* event) override { return Take(event, true); }
+  const uint8_t* KeyState() override;
+
+  // The script: each call stamps its events at the cursor, which Wait moves on. An event
+  // reaches SDL's queue when its time comes: a key changes the key table then, taken or not.
+  VirtualHost& Wait(uint32_t ms);
+  VirtualHost& Tap(int x, int y, uint8_t button = SDL_BUTTON_LEFT);    // down and up
+  VirtualHost& Press(int x, int y, uint8_t button = SDL_BUTTON_LEFT);  // down only
+  VirtualHost& Release(int x, int y, uint8_t button = SDL_BUTTON_LEFT);
+  VirtualHost& Motion(int x, int y);
+  VirtualHost& KeyDown(SDLKey key, uint16_t unicode = 0);
+  VirtualHost& KeyUp(SDLKey key);
+  VirtualHost& Quit();
+  VirtualHost& Push(const SDL_Event& event);
+  // Drops the events not taken yet: the script ends now.
+  void DropScript();
+  size_t Pending() const { return script.size(); }
+
+  // The end: once nothing is left (and a player has nothing more), a wait gets SDL_QUIT at
+  // once; a poll, when the clock has passed the script's end (the cursor) by pollGraceMs, lets
+  // go of every key and button still held and then gets SDL_QUIT at every other poll, so
+  // loops that drain the queue finish too. Each quit takes a millisecond.
+  uint32_t pollGraceMs = 600000;
+
+  std::function<void(uint32_t ms)> onDelay;  // the game pauses (before the clock moves on)
+  std::function<void()> onPoll, onWait;      // the game asks for input (before the answer)
+  // The player: asked when the game asks for input and nothing is due; it may push events for
+  // now. False once it has nothing more to give.
+  std::function<bool()> onIdle;
+
+  uint32_t now = 0;     // the virtual clock
+  uint32_t cursor = 0;  // where the next scripted event is stamped: the script's end
+  uint8_t keys[SDLK_LAST] = {};
+
+ private:
+  struct Stamped {
+    uint32_t at;
+    SDL_Event event;
+    bool queued = false;  // its key change is in the key table
+  };
+  int Take(SDL_Event* event, bool wait);
+  bool Due() const { return !script.empty() && script.front().at <= now; }
+  // Events whose time has come are in SDL's queue: their keys change the key table then.
+  void QueueDue();
+  void LetGo();
+
+  std::deque<Stamped> script;
+  uint32_t buttons = 0;  // the mouse buttons held, one bit each
+  int idlePolls = 0;     // empty polls since the last pause
+  bool letGo = false, quitGiven = false;
+};
