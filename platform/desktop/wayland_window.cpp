@@ -40,7 +40,7 @@ bool FindSdl2() {
          Find(library, "SDL_SetWindowResizable", sdl2.setResizable);
 }
 
-// As sdl12-compat reads its switches: unset takes the default, "0" and "false" are off.
+// As sdl12-compat reads its switches: "0" and "false" are off.
 bool SwitchedOn(const char* name) {
   const char* value = std::getenv(name);
   return value && value[0] != '0' && strcasecmp(value, "false") != 0;
