@@ -95,8 +95,8 @@ floor_env=(SDL_RENDER_DRIVER="${SDL_RENDER_DRIVER:-software}"
            SDL_FRAMEBUFFER_ACCELERATION="${SDL_FRAMEBUFFER_ACCELERATION:-0}" DISPLAY=":$floor_display")
 game_env=()
 fi
-# The game's sway for a round, anew each round: SDL2 crashes at the start of any program on a
-# seat whose keyboard wtype has typed on (a plain SDL program as well).
+# The game's sway for a round, anew each round: SDL (sdl12-compat over SDL2) crashes at the
+# start of any program on a seat whose keyboard wtype has typed on (a bare SDL program too).
 start_game_sway() {
   [ -n "${game_sway:-}" ] && forget "$game_sway"
   start_sway game
