@@ -3,12 +3,16 @@
 #include <SDL/SDL.h>
 #include <dlfcn.h>
 #include <strings.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -47,6 +51,23 @@ bool SwitchedOn(const char* name) {
 }
 
 }  // namespace
+
+bool WaylandCompositorAnswers() {
+  const char* name = std::getenv("WAYLAND_DISPLAY");
+  const char* folder = std::getenv("XDG_RUNTIME_DIR");
+  if (!name || !*name) return false;
+  // The socket is named as libwayland finds it: a path, or a name in the runtime folder.
+  const std::string path = name[0] == '/' ? name : std::string(folder ? folder : "") + "/" + name;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if ((name[0] != '/' && (!folder || !*folder)) || path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (socket < 0) return false;
+  const bool answers = connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  close(socket);
+  return answers;
+}
 
 bool PrepareWaylandWindow(int& desktopWide, int& desktopHigh) {
   char driver[16] = "";

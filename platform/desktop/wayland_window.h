@@ -8,6 +8,10 @@
 // and its drawable's size is read from the SDL2 window beneath, which sdl12-compat hands out.
 #pragma once
 
+// True when the session's Wayland compositor (WAYLAND_DISPLAY) takes a connection. Called by
+// PrepareScreen before SDL chooses its video driver.
+bool WaylandCompositorAnswers();
+
 // A window's size in device pixels (its video surface) and in the compositor's units.
 struct WindowSize {
   int width, height;

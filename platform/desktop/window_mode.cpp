@@ -167,6 +167,17 @@ bool MapToGame(const ScreenLayout& at, int x, int y, int& gameX, int& gameY) {
 
 void ChooseStartMode(StartMode mode) { startMode = mode; }
 
+void PrepareScreen() {
+  // The game scales its screen itself by a whole number; should SDL scale it any further
+  // (a window manager resizing the window), keep the pixel art sharp. A window opens centred.
+  setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
+  setenv("SDL_RENDER_SCALE_QUALITY", "0", 0);
+  setenv("SDL_VIDEO_CENTERED", "1", 0);
+  // In a Wayland session SDL would take the X display first when there is one too, and
+  // Xwayland shows the picture stretched on a scaled output: the compositor is asked for.
+  if (!std::getenv("SDL_VIDEODRIVER") && WaylandCompositorAnswers()) setenv("SDL_VIDEODRIVER", "wayland", 1);
+}
+
 SDL_Surface* OpenGameScreen() {
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
   desktopWide = info ? info->current_w : 0;

@@ -10,6 +10,7 @@
 
 #include "platform/config_file.h"
 #include "platform/paths.h"
+#include "platform/screen.h"
 #include "platform/small_file.h"
 
 // SDL's entry points for its video drivers, through which the page's input reaches SDL as a
@@ -174,8 +175,9 @@ EM_JS(void, LoadPageSound, (const char* path), {
 EM_JS(void, PlayPageSound, (const char* path), { Module.page.playSound(UTF8ToString(path)); });
 // clang-format on
 
+void PrepareScreen() { setenv("SDL_VIDEODRIVER", "dummy", 1); }  // the canvas is drawn by the page
+
 void PreparePage() {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("XDG_DATA_HOME", kSavesHome, 1);
   setenv("XDG_CONFIG_HOME", kSavesHome, 1);
   // The data folder takes no writes, as an installed game's: the settings file goes to the

@@ -5,8 +5,9 @@
 # tiles, in that window made floating and tiled again, on the full screen (F11) and back in the
 # tile (F11 again); taps on the edges of buttons land on them. Closing the window ends the game
 # quietly with status 0; the compositor going away ends it within a second with the lost
-# display's message and status 1. sway refuses to run as root: as root, the compositor and the
-# game run as an unprivileged test user.
+# display's message and status 1. The session has an X display too (an Xvfb, as Xwayland
+# gives one): the game takes the compositor. sway refuses to run as root: as root, the
+# compositor and the game run as an unprivileged test user.
 source "$(dirname "$0")/lib.sh"
 TEST_USER=zorblats-e2e
 AS_USER=(env -i)
@@ -86,10 +87,11 @@ expect_centred() {
 }
 tap() { echo "$((LEFT + $1 * 3 + 1)) $((TOP + $2 * 3 + 1)) 1920 1080" >&7; }  # tap GAME_X GAME_Y
 
+start_x 320x240  # the session's X display, which the game must pass over
 for p in main options; do convert "$CONTENT_DIR/$p.bmp" -scale 300% "$WORK/${p}3.png"; done
 for SCALE in 1 2 1.25; do
   start_sway "$SCALE"
-  RUN_AS=("${AS_USER[@]}" WAYLAND_DISPLAY="$WL" SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy)
+  RUN_AS=("${AS_USER[@]}" WAYLAND_DISPLAY="$WL" DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy)
   launch_game --window
   wait_window
   expect_centred "tiled"
