@@ -27,14 +27,6 @@ namespace {
 constexpr char kInstanceName[] = "KYBRAN";
 constexpr char kCaption[] = "ZORBLATS";
 
-// The game scales its screen itself by a whole number; should SDL scale it any further
-// (a window manager resizing the window), keep the pixel art sharp. A window opens centred.
-void AskForSharpScaling() {
-  setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
-  setenv("SDL_RENDER_SCALE_QUALITY", "0", 0);
-  setenv("SDL_VIDEO_CENTERED", "1", 0);
-}
-
 }  // namespace
 
 std::string InitDataPaths() {
@@ -73,7 +65,7 @@ StartupOutcome StartUp() {
     return StartupOutcome::BadReplay;
   }
 
-  AskForSharpScaling();
+  PrepareScreen();
   CatchEndSignals();
   PrepareGamepads();
   // Audio, then video, SDL closed on a failure (the handheld's order); OpenGameScreen opens video.

@@ -10,7 +10,8 @@
 // scaled as the game scales) drawn or cleared and updated. With "window" as well, the
 // screen is instead a 720 x 960 window, 16-bit, double-buffered: the game's window on a
 // 1280 x 1024 desktop (three times 240 x 320), and "frames" blits a picture of that size;
-// with "desktop", the screen is the whole desktop in full screen, as the game opens it.
+// with "desktop", the screen is the whole desktop in full screen, as the game opens it (in
+// device pixels under Wayland, with SDL12COMPAT_HIGHDPI=1 as the game sets it there).
 #include <SDL/SDL.h>
 #include <time.h>
 
@@ -44,8 +45,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
-  const int width = window ? 720 : desktop && info ? info->current_w : 240;
-  const int height = window ? 960 : desktop && info ? info->current_h : 320;
+  int width = window ? 720 : desktop && info ? info->current_w : 240;
+  int height = window ? 960 : desktop && info ? info->current_h : 320;
+  // Under Wayland the game's full screen is the output's device pixels, the first listed mode.
+  char driver[16] = "";
+  SDL_Rect** modes = SDL_ListModes(nullptr, SDL_FULLSCREEN);
+  if (desktop && SDL_VideoDriverName(driver, sizeof driver) && std::strcmp(driver, "wayland") == 0 && modes &&
+      modes != reinterpret_cast<SDL_Rect**>(-1) && modes[0]) {
+    width = modes[0]->w;
+    height = modes[0]->h;
+  }
   SDL_Surface* screen =
       SDL_SetVideoMode(width, height, 16, SDL_HWSURFACE | SDL_DOUBLEBUF | (window ? 0 : SDL_FULLSCREEN));
   if (!screen) {

@@ -40,6 +40,9 @@ echo "== the real program in a 720 x 960 window on 1280 x 1024 screens (three ro
 echo
 echo "== the real program on the whole of 1280 x 1024 screens in full screen (three rounds)"
 "$here/run_program.sh" "$build" 3 desktop
+echo
+echo "== the real program on 1920 x 1080 Wayland outputs at scale 2 in full screen (three rounds)"
+"$here/run_program.sh" "$build" 3 wayland2
 
 if [ -f "$source_dir/build-web/site/zorblats.wasm" ]; then
   echo

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* names[] = {"s.bmp"};
   const std::string output = folder + "out";
   unlink((output + ".pak").c_str());
-  const int status = BuildPack(output.c_str(), NameList{1, names});
+  const int status = PackFile(PackMode::Write).Build(output.c_str(), NameList{1, names});
   FUZZ_CHECK(status == (loaded ? 0 : 1));
   FUZZ_CHECK(access(output.c_str(), F_OK) != 0);  // the uncompressed table never stays
   if (!loaded) {

@@ -9,6 +9,10 @@
 constexpr int kScreenWidth = 240;
 constexpr int kScreenHeight = 320;
 
+// Chooses SDL's video driver and sets its switches for the display, before SDL starts. Called
+// once by StartUp; each back end provides it.
+void PrepareScreen();
+
 // Makes the game's 240 x 320 16-bit surface and shows it; null when no video mode can be set.
 // Called once by StartUp. Each back end provides it.
 SDL_Surface* OpenGameScreen();

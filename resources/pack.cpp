@@ -176,7 +176,8 @@ bool PackFilePath(const char* name, std::string* hostPath) {
   return true;
 }
 
-PackFile::PackFile(PackMode mode) : canRead(mode == PackMode::Read) {}
+PackFile::PackFile(PackMode mode)
+    : canWrite(mode == PackMode::Write), canRead(mode == PackMode::Read) {}
 
 bool PackFile::TryLoad(ImageSet& set, const char* name, size_t bufferSize, std::string* error) {
   if (!canRead) return true;

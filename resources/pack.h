@@ -1,5 +1,7 @@
 // Image packs: a gzip file (or the bare table) holding raw images, read into display surfaces.
-// The pack builder, which writes them, is resources/pack_build.h.
+// The pack builder writes them: its members here (Build, AddEntry, WriteContent) are defined
+// in pack_build.cpp with the rest of resources/pack_build.h, linked by the builder, never by
+// the game.
 #pragma once
 #include <SDL/SDL.h>
 
@@ -7,8 +9,10 @@
 #include <cstdint>
 #include <string>
 
-// A pack file object made to read (the game) or to write, as the builder's were; one made to
-// write loads nothing.
+struct NameList;
+
+// A pack file object made to read (the game) or to write (the builder); one made to write
+// loads nothing, one made to read builds nothing.
 enum class PackMode : int { Write = 0, Read = 1 };
 
 // One stored image: its layout as the source surface held it, and its display surface.
@@ -41,6 +45,12 @@ class ImageSet {
   // Frees every display surface and entry; the set is empty afterwards.
   void FreeAll();
 
+  // The pack builder's: takes an entry (owned from then on, its surface too). Called by Build.
+  void AddEntry(ImageEntry* entry);
+  // The pack builder's: writes the table to an open file descriptor; false, with the reason,
+  // if a write fails. Called by Build.
+  bool WriteContent(int fd, std::string* error) const;
+
  private:
   int32_t count = 0;
   ImageEntry** entries = nullptr;
@@ -63,6 +73,14 @@ class PackFile {
   // the fuzz targets.
   bool TryLoad(ImageSet& set, const char* name, size_t bufferSize, std::string* error);
 
+  // The pack builder's: builds outputPath + ".pak" from the source pictures DataDir + name, in
+  // list order; the uncompressed table is written to outputPath first and removed once
+  // compressed. Returns the exit status: 0, or 1 when a source cannot be loaded (the build
+  // stops there, since skipping a name would shift every later image) or a file cannot be
+  // written. Does nothing (status 0) unless made in Write mode. Called by the packbuilder tool.
+  int Build(const char* outputPath, const NameList& names);
+
  private:
+  bool canWrite = false;
   bool canRead = false;
 };

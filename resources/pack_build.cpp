@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "platform/paths.h"
 #include "resources/bitmap_file.h"
@@ -123,16 +122,26 @@ SDL_Surface* WithoutPalette(SDL_Surface* paletted, const char* name) {
   return converted;
 }
 
-// Writes the table: the count, then every entry's 31-byte header and its pixel rows. False,
-// with the reason, if a write fails.
-bool WriteContent(int fd, const std::vector<ImageEntry>& entries, std::string* error) {
+}  // namespace
+
+void ImageSet::AddEntry(ImageEntry* entry) {
+  auto** grown = new ImageEntry*[count + 1];
+  for (int32_t i = 0; i < count; ++i) grown[i] = entries[i];
+  grown[count] = entry;
+  delete[] entries;
+  entries = grown;
+  ++count;
+}
+
+bool ImageSet::WriteContent(int fd, std::string* error) const {
   uint8_t countBytes[4];
-  PutU32(countBytes, static_cast<uint32_t>(entries.size()));
+  PutU32(countBytes, static_cast<uint32_t>(count));
   if (!WriteAll(fd, countBytes, sizeof countBytes)) {
     *error = std::strerror(errno);
     return false;
   }
-  for (const ImageEntry& entry : entries) {
+  for (int32_t i = 0; i < count; ++i) {
+    const ImageEntry& entry = *entries[i];
     uint8_t header[31];
     PutU32(header + 0, entry.alphaFlag);
     PutU32(header + 4, static_cast<uint32_t>(entry.width));
@@ -152,13 +161,6 @@ bool WriteContent(int fd, const std::vector<ImageEntry>& entries, std::string* e
   }
   return true;
 }
-
-void FreeSurfaces(std::vector<ImageEntry>& entries) {
-  for (ImageEntry& entry : entries) SDL_FreeSurface(entry.surface);
-  entries.clear();
-}
-
-}  // namespace
 
 // The largest picture SDL makes a surface of (and so the largest the game can load).
 constexpr int kMaxPackPictureWidth = 16383;
@@ -189,8 +191,8 @@ SDL_Surface* LoadSourceImage(const char* path, uint32_t* alphaFlag) {
   return surface;
 }
 
-int BuildPack(const char* outputPath, const NameList& names) {
-
+int PackFile::Build(const char* outputPath, const NameList& names) {
+  if (!canWrite) return 0;
   const std::string contentPath = ToHost(outputPath);
   const int fd = open(contentPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) {
@@ -199,8 +201,8 @@ int BuildPack(const char* outputPath, const NameList& names) {
   }
 
   // Every source must load: a missing one would shift the numbers of all after it. The
-  // loaded surfaces live until the table is written.
-  std::vector<ImageEntry> entries;
+  // loaded surfaces live in the set until the table is written.
+  ImageSet set;
   for (int32_t i = 0; i < names.count; ++i) {
     char sourcePath[kPathCapacity + kDataDirCapacity];
     const int length = std::snprintf(sourcePath, sizeof sourcePath, "%s%s", DataDir, names.names[i]);
@@ -213,29 +215,29 @@ int BuildPack(const char* outputPath, const NameList& names) {
     }
     if (surface && surface->format->palette) surface = WithoutPalette(surface, names.names[i]);
     if (!surface) {
-      FreeSurfaces(entries);
       close(fd);
       unlink(contentPath.c_str());
       return 1;
     }
-    ImageEntry& entry = entries.emplace_back();
-    entry.surface = surface;
-    entry.alphaFlag = alphaFlag;
-    entry.width = surface->w;
-    entry.height = surface->h;
-    entry.pitch = surface->pitch;
-    entry.pixels = static_cast<uint8_t*>(surface->pixels);
-    entry.depth = surface->format->BitsPerPixel;
-    entry.redMask = surface->format->Rmask;
-    entry.greenMask = surface->format->Gmask;
-    entry.blueMask = surface->format->Bmask;
-    entry.alphaMask = surface->format->Amask;
+    auto* entry = new ImageEntry;
+    entry->surface = surface;
+    entry->alphaFlag = alphaFlag;
+    entry->width = surface->w;
+    entry->height = surface->h;
+    entry->pitch = surface->pitch;
+    entry->pixels = static_cast<uint8_t*>(surface->pixels);
+    entry->depth = surface->format->BitsPerPixel;
+    entry->redMask = surface->format->Rmask;
+    entry->greenMask = surface->format->Gmask;
+    entry->blueMask = surface->format->Bmask;
+    entry->alphaMask = surface->format->Amask;
+    set.AddEntry(entry);
   }
 
   std::string error;
-  const bool written = WriteContent(fd, entries, &error);
+  const bool written = set.WriteContent(fd, &error);
   const bool closed = close(fd) == 0;
-  FreeSurfaces(entries);
+  set.FreeAll();
   if (!written || !closed) {
     std::fprintf(stderr, "Couldn't write %s: %s\n", outputPath,
                  written ? std::strerror(errno) : error.c_str());

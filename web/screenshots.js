@@ -53,10 +53,10 @@ async function draw(browser, url, out, gallery) {
     const box = await page.locator('#screen').boundingBox();
     const ratio = options.deviceScaleFactor || 1;
     const rows = box.height * PANEL_TOP / 320;
-    // A device pixel more on each side: the browser may smooth the picture's edge into the
-    // pixel next to it, where a star in the field's first or last column then shows.
-    changing[name] = play ? [Math.floor(box.x * ratio) - 1, Math.floor(box.y * ratio) - 1,
-                             Math.ceil((box.x + box.width) * ratio) + 1, Math.ceil((box.y + rows) * ratio) + 1] : null;
+    // One device pixel more on each side: the browser blends a star at the picture's edge
+    // into the pixel beside it.
+    const [left, top, right, bottom] = [box.x, box.y, box.x + box.width, box.y + rows].map(v => Math.round(v * ratio));
+    changing[name] = play ? [left - 1, top - 1, right + 1, bottom] : null;
     await context.close();
   }
   return changing;

@@ -7,6 +7,7 @@
 
 #include "platform/config_file.h"
 #include "platform/desktop/renderer_choice.h"
+#include "platform/desktop/wayland_window.h"
 #include "platform/lost_display.h"
 #include "platform/screen.h"
 #include "platform/screen_changes.h"
@@ -20,15 +21,31 @@ SDL_Surface* gameScreen = nullptr;  // what the game draws into
 SDL_Surface* video = nullptr;       // what SDL shows
 ScreenLayout layout{kScreenWidth, kScreenHeight, 1, 0, 0};
 bool fullscreen = true;
-int desktopWide = 0;  // the desktop's size, as SDL gave it before the first video mode
-int desktopHigh = 0;
+int desktopWide = 0;  // the desktop's size, as SDL gave it before the first video mode, in
+int desktopHigh = 0;  // device pixels under Wayland (platform/desktop/wayland_window.h)
 WorkArea workArea{};  // the room for a window, read with the desktop's size
+bool wayland = false;  // the window's size is read from SDL2, in device pixels and units
+WindowSize lastWindow{};  // under Wayland, the window's last size, often the compositor's choice
 ShownCopy shown;  // what the video surface shows of the game's surface
 
-// Sets a video mode of that size; the picture is centred in whatever size SDL gives.
-bool OpenVideo(int width, int height, bool wantFullscreen) {
+// Sets a video mode of that size; the picture is centred in whatever size SDL gives. Under
+// Wayland a window is made size.unitsWide x size.unitsHigh units, and its surface then takes
+// the window's size in device pixels as SDL rounded it.
+bool OpenVideo(const WindowSize& size, bool wantFullscreen) {
   const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF | (wantFullscreen ? SDL_FULLSCREEN : 0);
-  SDL_Surface* surface = SDL_SetVideoMode(width, height, 16, flags);
+  const bool waylandWindow = wayland && !wantFullscreen;
+  if (waylandWindow) AskWindowUnits(size);
+  SDL_Surface* surface = SDL_SetVideoMode(size.width, size.height, 16, flags);
+  WindowSize drawn = size;
+  if (surface && waylandWindow) {
+    LetCompositorResize();
+    // A tiling compositor may have sized the window already.
+    if (ReadWindowSize(drawn) && (drawn.width != surface->w || drawn.height != surface->h)) {
+      surface = SDL_SetVideoMode(drawn.width, drawn.height, 16, flags);
+      LetCompositorResize();
+    }
+    lastWindow = drawn;
+  }
   video = surface && surface->format->BytesPerPixel == 2 ? surface : nullptr;
   if (!video) return false;
   layout = FitScreen(video->w, video->h);
@@ -44,15 +61,19 @@ bool OpenVideo(int width, int height, bool wantFullscreen) {
 bool SetMode(bool wantFullscreen) {
   if (wantFullscreen) {
     const ScreenLayout wanted = FitScreen(desktopWide, desktopHigh);
-    return OpenVideo(wanted.width, wanted.height, true);
+    return OpenVideo({wanted.width, wanted.height, wanted.width, wanted.height}, true);
   }
+  // Back from the full screen a Wayland window asks for the size it had (its tile's, say): the
+  // compositor does not send it again, and SDL would keep any other size.
+  if (lastWindow.width > 0) return OpenVideo(lastWindow, false);
   const WindowPlace place = FitWindow(workArea);
   // SDL puts the window there, at start and back from the full screen (a window manager
   // takes the place for its frame's corner).
   char position[32];
   std::snprintf(position, sizeof position, "%d,%d", place.x, place.y);
   setenv("SDL_VIDEO_WINDOW_POS", position, 1);
-  return OpenVideo(place.layout.width, place.layout.height, false);
+  const int wide = place.layout.width, high = place.layout.height;
+  return OpenVideo(wayland ? WindowOfPixels(wide, high) : WindowSize{wide, high, wide, high}, false);
 }
 
 // Copies a rectangle of the game's surface onto the video surface, each pixel scale x scale.
@@ -103,9 +124,11 @@ void ShowAgain() {
 
 // A window the window manager or compositor gave another size (a tiling one fills its
 // tile) takes that size, the picture centred on black at the largest whole scale in it.
-void FollowWindowSize(int width, int height) {
-  if (fullscreen || !video || (width == video->w && height == video->h)) return;
-  if (OpenVideo(std::max(width, kScreenWidth), std::max(height, kScreenHeight), false)) {
+void FollowWindowSize(WindowSize size) {
+  if (fullscreen || !video || (size.width == video->w && size.height == video->h)) return;
+  size.width = std::max(size.width, kScreenWidth);
+  size.height = std::max(size.height, kScreenHeight);
+  if (OpenVideo(size, false)) {
     ShowAgain();
   } else {
     SetMode(false);
@@ -144,10 +167,22 @@ bool MapToGame(const ScreenLayout& at, int x, int y, int& gameX, int& gameY) {
 
 void ChooseStartMode(StartMode mode) { startMode = mode; }
 
+void PrepareScreen() {
+  // The game scales its screen itself by a whole number; should SDL scale it any further
+  // (a window manager resizing the window), keep the pixel art sharp. A window opens centred.
+  setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
+  setenv("SDL_RENDER_SCALE_QUALITY", "0", 0);
+  setenv("SDL_VIDEO_CENTERED", "1", 0);
+  // In a Wayland session SDL would take the X display first when there is one too, and
+  // Xwayland shows the picture stretched on a scaled output: the compositor is asked for.
+  if (!std::getenv("SDL_VIDEODRIVER") && WaylandCompositorAnswers()) setenv("SDL_VIDEODRIVER", "wayland", 1);
+}
+
 SDL_Surface* OpenGameScreen() {
   const SDL_VideoInfo* info = SDL_GetVideoInfo();
   desktopWide = info ? info->current_w : 0;
   desktopHigh = info ? info->current_h : 0;
+  wayland = PrepareWaylandWindow(desktopWide, desktopHigh);
   workArea = ReadWorkArea(desktopWide, desktopHigh);
   PreferSoftwareRendererWithoutGpu();
   bool full = startMode == StartMode::Remembered ? LoadDisplayConfig().fullscreen
@@ -209,10 +244,11 @@ bool TakeWindowEvent(SDL_Event& event) {
       ShowAgain();
       return false;
     case SDL_VIDEORESIZE: {
-      // Under X the event may be an echo of an earlier switch: the window's own size counts.
-      int width = event.resize.w, height = event.resize.h;
-      ReadGameWindowSize(width, height);
-      FollowWindowSize(width, height);
+      // Under X the event may be an echo of an earlier switch: the window's own size counts;
+      // under Wayland the event has the size in units, SDL2 the size in device pixels.
+      WindowSize size{event.resize.w, event.resize.h, event.resize.w, event.resize.h};
+      if (!ReadWindowSize(size)) ReadGameWindowSize(size.width, size.height);
+      FollowWindowSize(size);
       return true;
     }
     case SDL_QUIT:

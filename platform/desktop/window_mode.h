@@ -2,7 +2,8 @@
 // scale with sharp pixels, the full screen centred on black. Presenting scales the game's
 // surface onto the real video surface, and taps on the real surface are mapped back to game
 // pixels before the game sees them (platform/screen.h). Alt+Enter and F11 switch between the
-// two at any moment; the choice is kept in the display config file.
+// two at any moment; the choice is kept in the display config file. On a scaled Wayland output
+// both are drawn in the output's device pixels (platform/desktop/wayland_window.h).
 #pragma once
 #include "platform/desktop/work_area.h"
 

@@ -10,6 +10,7 @@
 
 #include "platform/config_file.h"
 #include "platform/paths.h"
+#include "platform/screen.h"
 #include "platform/small_file.h"
 #include "platform/viewer_status.h"
 
@@ -182,9 +183,9 @@ EM_JS(void, ShowStatusOnPage, (const char* text), {
 
 // The page's title, and its corner beside the picture once the page offers one.
 void ShowReplayStatus(const char* text) { ShowStatusOnPage(text); }
+void PrepareScreen() { setenv("SDL_VIDEODRIVER", "dummy", 1); }  // the canvas is drawn by the page
 
 void PreparePage() {
-  setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("XDG_DATA_HOME", kSavesHome, 1);
   setenv("XDG_CONFIG_HOME", kSavesHome, 1);
   // The data folder takes no writes, as an installed game's: the settings file goes to the

@@ -5,9 +5,8 @@
 #include "platform/host.h"
 
 // Lays out the browser's file system as the desktop's game folder looks, with the settings
-// folder kept in the browser's storage (read from it before this returns), names SDL's
-// video driver and tells the page a kept full screen. Called once by the browser's main
-// before WinMain.
+// folder kept in the browser's storage (read from it before this returns), and tells the page
+// a kept full screen. Called once by the browser's main before WinMain.
 void PreparePage();
 
 // The page's input host: waits sleep until the page has input for the game. Installed by

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Under a Wayland compositor (a headless sway, tiling): the window the compositor sizes to
-# its tile shows the picture at a whole scale centred on black; closing the window ends the
-# game quietly with status 0; the compositor going away ends it within a second with the
-# lost display's message and status 1. sway refuses to run as root: as root, the compositor
-# and the game run as an unprivileged test user.
+# Under a Wayland compositor (a headless sway, tiling, on a 1920 x 1080 output) scaled 1, 2 and
+# 1.25: the game draws in the output's device pixels, so the menu is x 3 (720 x 960 device
+# pixels) and pixel-equal to its picture at x 3, centred on black, in the window the compositor
+# tiles, in that window made floating and tiled again, on the full screen (F11) and back in the
+# tile (F11 again); taps on the edges of buttons land on them. Closing the window ends the game
+# quietly with status 0; the compositor going away ends it within a second with the lost
+# display's message and status 1. The session has an X display too (an Xvfb, as Xwayland
+# gives one): the game takes the compositor. sway refuses to run as root: as root, the
+# compositor and the game run as an unprivileged test user.
 source "$(dirname "$0")/lib.sh"
 TEST_USER=zorblats-e2e
 AS_USER=(env -i)
@@ -15,58 +19,98 @@ if [ "$(id -u)" = 0 ]; then
 fi
 AS_USER+=(HOME="$WORK" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" XDG_CONFIG_HOME="$XDG_CONFIG_HOME")
 
+# start_sway SCALE: a compositor whose output is scaled so; the last one ends first.
 start_sway() {
-  echo 'output HEADLESS-1 mode 1280x1024' >"$WORK/sway.conf"
-  rm -f "$XDG_RUNTIME_DIR"/wayland-* "$XDG_RUNTIME_DIR"/sway-ipc.*
+  if [ -n "${SWAY_PID:-}" ]; then
+    kill "$SWAY_PID"
+    while kill -0 "$SWAY_PID" 2>/dev/null; do sleep 0.05; done
+  fi
+  printf 'output HEADLESS-1 mode 1920x1080 scale %s\nseat * hide_cursor 100\n' "$1" >"$WORK/sway.conf"
+  rm -f "$XDG_RUNTIME_DIR"/wayland-* "$XDG_RUNTIME_DIR"/sway-ipc.* "$WORK/taps"
   "${AS_USER[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
     sway -c "$WORK/sway.conf" >"$WORK/sway.log" 2>&1 &
   SWAY_PID=$!
   PIDS+=("$SWAY_PID")
   disown "$SWAY_PID"  # no job notice when the test kills it
-  within 10 sway_sockets || fail "sway did not start within 10 s: $(cat "$WORK/sway.log")"
-}
-sway_sockets() {
-  SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null || true)
-  WL=$(cd "$XDG_RUNTIME_DIR" && ls wayland-? 2>/dev/null | head -1 || true)
-  [ -n "$SWAYSOCK" ] && [ -n "$WL" ]
+  local i
+  for i in $(seq 1 100); do
+    SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null || true)
+    WL=$(cd "$XDG_RUNTIME_DIR" && ls wayland-? 2>/dev/null | head -1 || true)
+    [ -n "$SWAYSOCK" ] && [ -n "$WL" ] && break
+    sleep 0.05
+  done
+  [ -n "$WL" ] || fail "sway did not start: $(cat "$WORK/sway.log")"
+  # A keyboard and a pointer for the seat, which has no devices: the keyboard held by a
+  # long wtype, the pointer tapping where the lines written to $WORK/taps say.
+  "${AS_USER[@]}" WAYLAND_DISPLAY="$WL" wtype -s 600000 &
+  PIDS+=($!)
+  mkfifo "$WORK/taps"
+  WAYLAND_DISPLAY="$WL" python3 "$(dirname "$0")/wayland_pointer.py" <"$WORK/taps" >"$WORK/pointer.log" 2>&1 &
+  PIDS+=($!)
+  exec 7>"$WORK/taps"
 }
 on_sway() { "${AS_USER[@]}" WAYLAND_DISPLAY="$WL" SWAYSOCK="$SWAYSOCK" "$@"; }
 shot() { on_sway grim "$WORK/$1.png"; }
-# The game's window's own area on the output, "X Y W H", once the compositor shows it.
+key() { on_sway wtype -k "$1"; }
+# The game's window's own area on the output in device pixels, "X Y W H", once it shows.
 window_area() {
   on_sway swaymsg -rt get_tree | python3 -c '
 import json, sys
 def views(node):
     yield node
     for child in node.get("nodes", []) + node.get("floating_nodes", []): yield from views(child)
+device = lambda units: int(units * float(sys.argv[1]) + 0.5)
 for v in views(json.load(sys.stdin)):
     if v.get("name") == "ZORBLATS" and v.get("pid"):
         r, w = v["rect"], v["window_rect"]
-        print(r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"])'
+        print(device(r["x"] + w["x"]), device(r["y"] + w["y"]), device(w["width"]), device(w["height"]))' "$SCALE"
 }
 window_shown() { [ -n "$(window_area)" ]; }
-# expect_centred WHAT: the menu at x 3, centred in the window's area, the rest of it black.
+# expect_centred WHAT [X Y W H]: the menu pixel-equal to its picture at x 3, centred in the
+# window's area (or the one given), the rest of it black. Sets LEFT and TOP to its corner.
 expect_centred() {
-  local x y w h left top
-  read -r x y w h <<<"$(window_area)"
-  left=$((x + (w - 720) / 2)) top=$((y + (h - 960) / 2))
-  wait_region 6 "$left" "$top" 720 960 "$WORK/main3.png" 0 0
+  local what=$1 x y w h
+  shift
+  read -r x y w h <<<"${*:-$(window_area)}"
+  LEFT=$((x + (w - 720) / 2)) TOP=$((y + (h - 960) / 2))
+  for _ in $(seq 30); do  # up to 6 s, past any screenshot taken mid-update
+    shot waiting
+    off=$(region_diff waiting "$LEFT" "$TOP" 720 960 "$WORK/main3.png" 0 0)
+    [ "$off" = 0 ] && break
+    sleep 0.2
+  done
+  [ "$off" = 0 ] || fail "x$SCALE $what: the menu at $LEFT,$TOP differs from its picture at x 3 in $off pixels"
   border=$(convert "$WORK/waiting.png" -crop "${w}x$h+$x+$y" +repage -fill black \
-    -draw "rectangle $((left - x)),$((top - y)) $((left - x + 719)),$((top - y + 959))" -format '%[max]' info:)
-  [ "$border" = 0 ] || fail "$1: the ${w}x$h window around the picture is not black"
-  echo "$1: a ${w}x$h window shows the menu at x 3 at $left,$top"
+    -draw "rectangle $((LEFT - x)),$((TOP - y)) $((LEFT - x + 719)),$((TOP - y + 959))" -format '%[max]' info:)
+  [ "$border" = 0 ] || fail "x$SCALE $what: the ${w}x$h area around the picture is not black"
+  echo "x$SCALE $what: a ${w}x$h area shows the menu at x 3 at $LEFT,$TOP"
 }
+tap() { echo "$((LEFT + $1 * 3 + 1)) $((TOP + $2 * 3 + 1)) 1920 1080" >&7; }  # tap GAME_X GAME_Y
 
-convert "$CONTENT_DIR/main.bmp" -scale 300% "$WORK/main3.png"
-start_sway
-RUN_AS=("${AS_USER[@]}" WAYLAND_DISPLAY="$WL" SDL_VIDEODRIVER=wayland SDL_AUDIODRIVER=dummy)
-launch_game --window
-wait_window
-expect_centred "tiled"
-on_sway swaymsg -q '[title="^ZORBLATS$"] kill'
-expect_end "closed" 0
-launch_game --window
-wait_window
-expect_centred "again"
+start_x 320x240  # the session's X display, which the game must pass over
+for p in main options; do convert "$CONTENT_DIR/$p.bmp" -scale 300% "$WORK/${p}3.png"; done
+for SCALE in 1 2 1.25; do
+  start_sway "$SCALE"
+  RUN_AS=("${AS_USER[@]}" WAYLAND_DISPLAY="$WL" DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy)
+  launch_game --window
+  wait_window
+  expect_centred "tiled"
+  tile=$(window_area)
+  on_sway swaymsg -q '[title="^ZORBLATS$"] floating enable'
+  expect_centred "made floating"
+  on_sway swaymsg -q '[title="^ZORBLATS$"] floating disable'
+  expect_centred "tiled again"
+  key F11
+  expect_centred "full screen" 0 0 1920 1080
+  key F11
+  expect_centred "back in the tile" "$tile"
+  tap 37 94                                             # Options, its top left pixel
+  wait_region 6 "$LEFT" "$TOP" 720 960 "$WORK/options3.png" 0 0
+  tap 56 317                                            # Back, its bottom right pixel
+  expect_centred "tapped Options and Back" "$tile"
+  [ "$SCALE" = 1.25 ] && break
+  on_sway swaymsg -q '[title="^ZORBLATS$"] kill'
+  expect_end "closed" 0
+done
 kill -KILL "$SWAY_PID"
 expect_end "compositor killed" 1

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "platform/config_file.h"
+#include "platform/desktop/wayland_window.h"
 #include "platform/desktop/window_mode.h"
 #include "resources/draw.h"
 #include "tests/support/harness.h"
@@ -110,6 +111,22 @@ TEST(WindowMode, TheWindowWithItsFrameFitsTheWorkAreaCentred) {
     ExpectLayout(place.layout, {240 * c.scale, 320 * c.scale, c.scale, 0, 0}, on);
     EXPECT_EQ(place.x, c.x) << on;
     EXPECT_EQ(place.y, c.y) << on;
+  }
+}
+
+// A Wayland window of so many device pixels is made so many units wide and high: sdl12-compat
+// takes (int)(scaling * pixels), the scaling read as a float, and both sides must come out.
+TEST(WindowMode, TheWindowScalingGivesTheWindowItsUnits) {
+  const WindowSize sizes[] = {{720, 960, 360, 480},    {720, 960, 576, 768},
+                              {1915, 1044, 1532, 835}, {1913, 1044, 1530, 835},
+                              {719, 961, 411, 549},    {3840, 2160, 1920, 1080}};
+  for (const WindowSize& size : sizes) {
+    AskWindowUnits(size);
+    const float scaling = std::strtof(std::getenv("SDL12COMPAT_WINDOW_SCALING"), nullptr);
+    EXPECT_EQ(static_cast<int>(scaling * size.width), size.unitsWide)
+        << size.width << "x" << size.height;
+    EXPECT_EQ(static_cast<int>(scaling * size.height), size.unitsHigh)
+        << size.width << "x" << size.height;
   }
 }
 

@@ -40,7 +40,7 @@ class PackTest : public GameTest {
     return PackFile(PackMode::Read).TryLoad(set, name, buffer, &error);
   }
   int Build(const std::string& output, std::vector<const char*> names) {
-    return BuildPack(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
+    return PackFile(PackMode::Write).Build(output.c_str(), NameList{static_cast<int32_t>(names.size()), names.data()});
   }
   bool Exists(const std::string& name) { return access(Data(name).c_str(), F_OK) == 0; }
   Bytes Gzip(const Bytes& content) {

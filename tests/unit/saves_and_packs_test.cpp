@@ -160,7 +160,7 @@ TEST_F(SavesAndPacks, FifteenBitPicturesKeepTheirDepthAndPlainPacksLoad) {
        {std::tuple{"start_screen.bmp", "data/0", "\\data\\0", 240, 320, 153635},
         std::tuple{"ship.bmp", "data/1", "//data//1", 7, 3, 2000000}}) {
     WriteBmp555(folder + "data/" + source, w, h);
-    ASSERT_EQ(BuildPack((folder + output).c_str(), NameList{1, &source}), 0);
+    ASSERT_EQ(PackFile(PackMode::Write).Build((folder + output).c_str(), NameList{1, &source}), 0);
     ASSERT_TRUE(PackFile(PackMode::Read).TryLoad(set, pack, buffer, &error)) << error;
     EXPECT_EQ(Unpainted(set.GetSurface(0), w, h), 0);
   }

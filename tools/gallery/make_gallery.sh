@@ -2,7 +2,8 @@
 # make_gallery.sh <build-dir>: draws every screen of the game from <build-dir>/bin with the
 # gallery tool already built in <build-dir>, and writes them as PNGs to docs/screenshots/, and
 # the screens for the desktop's software centres (listed in the README's Screenshots section as
-# links into docs/screenshots/large/) three times larger, sharp, to docs/screenshots/large/.
+# links into docs/screenshots/large/) three times larger, sharp, to docs/screenshots/large/, and
+# the main menu as a 1920 x 1080 full screen shows it at Wayland output scale 2.
 # Builds nothing itself; needs ImageMagick's `convert`.
 set -eu
 if [ $# -ne 1 ]; then
@@ -38,3 +39,9 @@ sed -n 's#^- \[.*\](docs/screenshots/large/\(.*\)\.png)$#\1#p' "$repo/README.md"
       +set date:modify -strip "PNG24:$out/large/$name.png"
     echo "$out/large/$name.png"
   done
+
+# The full screen of a 1920 x 1080 panel at Wayland output scale 2, as the game draws it there in
+# device pixels (tests/e2e/test_wayland.sh): the menu three times its size, centred on black.
+convert -size 1920x1080 xc:black \( "$out/02-main-menu.png" -scale 300% \) -geometry +600+60 -composite \
+  -define png:exclude-chunks=date,time +set date:create +set date:modify -strip "PNG24:$out/wayland-scale-2.png"
+echo "$out/wayland-scale-2.png"

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
   }
 
   const NameList names{argc - 3, argv + 3};
-  const int status = BuildPack(argv[2], names);
+  const int status = PackFile(PackMode::Write).Build(argv[2], names);
   SDL_Quit();
   return status;
 }

@@ -6,7 +6,7 @@ BUILD_PACKAGES=(g++ cmake make pkg-config libsdl1.2-compat-dev libsdl-mixer1.2-d
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb openbox xdotool imagemagick
                clang libclang-rt-14-dev x11-utils cloc python3
                debhelper dpkg-dev lintian desktop-file-utils appstream man-db groff-base
-               sway grim)
+               sway grim wtype)
 # The browser build (web.sh): emcc, apt-get source's unpacker, node for emcc, the page's
 # server and tests, and the headless browser the tests and benchmarks drive.
 WEB_PACKAGES=(emscripten dpkg-dev nodejs chromium-headless-shell)
