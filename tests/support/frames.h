@@ -97,24 +97,6 @@ inline testing::AssertionResult IsGoldenPicture(const std::string& name, const s
          << (rewrite ? "; the golden picture is rewritten" : "");
 }
 
-// Paints the pictures of the catalogue (the synthetic ones of a test) so that a golden picture
-// of a screen stays short as runs, yet every part of it shows where it came from: each picture
-// in bands of its own colours (a new one every row and every 40 columns), each glyph of the
-// fonts a block of its own colour under the font's markers.
-inline void PaintForGoldenPictures() {
-  for (int id = 0; id < kImageCount; ++id) {
-    SDL_Surface* s = Images[id];
-    const bool font = id == kFontGrey || id == kFontBold || id == kFontWhite;
-    for (int y = font; y < s->h; ++y)
-      for (int x = 0; x < s->w; ++x) {
-        const int glyph = x / 6;  // the synthetic fonts: glyphs 5 wide after a marker column
-        static_cast<uint16_t*>(s->pixels)[y * s->pitch / 2 + x] =
-            font ? (x % 6 ? uint16_t(0x8000 | id << 8 | glyph) : 0)
-                 : uint16_t((id * 40503u ^ y * 97u ^ x / 40 * 0x2000u) | 0x0821);
-      }
-  }
-}
-
 // One line of a gzip file, without its end; false at the end of the file.
 inline bool ReadGzLine(gzFile in, std::string* line) {
   line->clear();

@@ -35,10 +35,6 @@ int ScriptedMessageBox::Show(const char* text, const char* caption, int style) {
 
 // ---- Surfaces ----
 
-uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b) {
-  return static_cast<uint16_t>(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
-}
-
 SDL_Surface* MakeSurface(int width, int height, uint16_t fill) {
   SDL_Surface* s =
       SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 16, 0xF800, 0x07E0, 0x001F, 0);
@@ -113,29 +109,39 @@ void GameTest::TearDown() {
     std::system(("chmod -R u+w '" + folder + "'; rm -rf '" + folder + "'").c_str());
 }
 
+SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t corner, int glyphs) {
+  SDL_Surface* font = MakeSurface(glyphs * (width + 1) + 1, height, kGap);
+  for (int k = 0; k <= glyphs; ++k) FillRect(font, k * (width + 1), 0, 1, 1, kMark);
+  for (int k = 0; k < glyphs; ++k) {
+    FillRect(font, k * (width + 1) + 1, 0, width, height, static_cast<uint16_t>(base + k));
+    FillRect(font, k * (width + 1) + 1, 0, 1, 1, corner);
+  }
+  return font;
+}
+
 void GameTest::InstallSyntheticImages() {
   struct Size {
-    int w, h;
+    int w, h, band = 40;  // a strip's frames (or cells) are its bands
   };
   static constexpr Size kSizes[kImageCount] = {
-      {240, 320}, {240, 320}, {60, 30},   {3, 8},     {3, 8},     {46, 18},  {46, 18},
-      {46, 18},   {240, 320}, {12, 12},   {160, 60},  {200, 16},  {60, 12},  {30, 30},
-      {240, 320}, {240, 320}, {240, 320}, {240, 320}, {240, 320}, {0, 0},    {0, 0},
-      {2, 2},     {2, 2},     {2, 2},     {2, 2},     {2, 2},     {115, 18}, {150, 30},
-      {15, 15},   {120, 40},  {1, 1},     {130, 30},  {240, 86},  {240, 86}, {240, 86},
-      {240, 86},  {1, 1},     {96, 16},   {0, 0},     {60, 30},   {60, 30}};
+      {240, 320},   {240, 320},   {60, 30, 30},  {3, 8},        {3, 8},      {46, 18, 23},
+      {46, 18, 23}, {46, 18, 23}, {240, 320},    {12, 12},      {160, 60},   {200, 16, 50},
+      {60, 12, 12}, {30, 30},     {240, 320},    {240, 320},    {240, 320},  {240, 320},
+      {240, 320},   {0, 0},       {0, 0},        {2, 2},        {2, 2},      {2, 2},
+      {2, 2},       {2, 2},       {115, 18, 23}, {150, 30, 30}, {15, 15},    {120, 40},
+      {1, 1},       {130, 30},    {240, 86},     {240, 86},     {240, 86},   {240, 86},
+      {1, 1},       {96, 16},     {0, 0},        {60, 30, 15},  {60, 30, 15}};
   for (int id = 0; id < kImageCount; ++id) {
     if (id == kFontGrey || id == kFontBold || id == kFontWhite) {
-      // 95 glyphs 5 wide, a marker before each and after the last, an ink bar in each.
-      owned.push_back(Images[id] = MakeSurface(95 * 6 + 1, 9, 0));
-      for (int g = 0; g <= 95; ++g) FillRect(Images[id], g * 6, 0, 1, 1, Rgb565(255, 0, 255));
-      for (int g = 0; g < 95; ++g) FillRect(Images[id], g * 6 + 1, 2, 5, 5, Rgb565(255, 255, 255));
+      owned.push_back(Images[id] = PaintedFont(5, 9, uint16_t(0x8000 | id << 8), kRegularCorner));
       continue;
     }
-    // A distinct, non-black colour per image so pixel checks can tell them apart.
-    const uint16_t colour = static_cast<uint16_t>(0x0841 * (id + 1) | 0x8000);
-    Images[id] = MakeSurface(kSizes[id].w, kSizes[id].h, colour);
-    owned.push_back(Images[id]);
+    const Size& size = kSizes[id];
+    owned.push_back(Images[id] = MakeSurface(size.w, size.h));
+    for (int y = 0; y < size.h; ++y)
+      for (int x = 0; x < size.w; ++x)
+        static_cast<uint16_t*>(Images[id]->pixels)[y * Images[id]->pitch / 2 + x] =
+            uint16_t((id * 40503u ^ y * 97u ^ x / size.band * 0x2000u) | 0x0821);
   }
   ApplyColourKeys();
 }

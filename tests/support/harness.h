@@ -58,15 +58,22 @@ class GameTest : public ::testing::Test {
   std::string folder;               // the temporary game folder, ending in '/'
   std::vector<SDL_Surface*> owned;  // surfaces made by the fixture, freed in TearDown
 
-  // Fills Images with small synthetic surfaces of the sizes the game relies on (sprite
-  // strips, 240 x 320 backgrounds, a font with 95 glyphs 5 wide and 9 high).
+  // Fills Images with synthetic pictures of the sizes the game relies on (sprite strips,
+  // 240 x 320 backgrounds), painted so that every part of a screen shows where it came from
+  // yet a golden picture stays short as runs: each picture in bands of its own colours, a new
+  // one every row and every frame of a strip (every 40 columns elsewhere); each font a
+  // PaintedFont of 95 glyphs 5 wide and 9 high.
   void InstallSyntheticImages();
 };
 
+// A font in the game's convention: marker kMark at each glyph boundary in row 0, kGap under
+// the markers; glyph k (code 33 + k) is `width` wide, coloured base + k, with its top-left
+// pixel `corner`, so every glyph drawn can be found and named on the screen.
+constexpr uint16_t kMark = 0xF81F, kGap = 0x1111, kRegularCorner = 0xFFE0, kBoldCorner = 0x07FF;
+SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t corner, int glyphs = 95);
+
 // A 16-bit 5-6-5 surface filled with one colour (raw value), owned by the caller.
 SDL_Surface* MakeSurface(int width, int height, uint16_t fill = 0);
-// The raw 16-bit value of an RGB colour in the 5-6-5 format.
-uint16_t Rgb565(uint8_t r, uint8_t g, uint8_t b);
 // Fills a rectangle of a surface with a raw colour.
 void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint16_t colour);
 // Reads a whole file into a byte vector (empty if missing).

@@ -1,8 +1,7 @@
-// A fixture for the gameplay tests: the game as at program start, with synthetic pictures
-// whose frames and cells are each painted in their own colour (so a wrong source rectangle
-// changes the screen), and the virtual host with a player function, which keeps the picture
-// shown at every wait (as runs of one colour, and a digest of each) and logs every sound
-// (checking its file name) with its time.
+// A fixture for the gameplay tests: the game as at program start, with the painted pictures
+// (a wrong source rectangle changes the screen), and the virtual host with a player function,
+// which keeps the picture shown at every wait (as runs of one colour, and a digest of each)
+// and logs every sound (checking its file name) with its time.
 #pragma once
 #include <algorithm>
 #include <cstdio>
@@ -92,24 +91,6 @@ class PlayTest : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     InstallSyntheticImages();
-    const struct {
-      ImageId id;
-      int w, h;
-    } strips[] = {{kPlayer, 30, 30},    {kEnemy1, 23, 18},        {kEnemy2, 23, 18},
-                  {kEnemy3, 23, 18},    {kGifts, 12, 12},         {kGiftLauncher, 50, 16},
-                  {kExplosion, 23, 18}, {kShipExplosion, 30, 30}, {kBrick, 15, 15},
-                  {kBrickWorn, 15, 15}};
-    for (auto [id, w, h] : strips) {
-      for (int x = 0; x < Images[id]->w; x += w)
-        for (int y = 0; y < Images[id]->h; y += h)
-          FillRect(Images[id], x, y, w, h,
-                   Rgb565(uint8_t(6 * id), uint8_t(40 + 36 * (x / w)), uint8_t(60 + 90 * (y / h))));
-    }
-    // Each glyph of the white font gets its own mark: digits drawn wrong change the screen.
-    for (int g = 0; g < 95; ++g) {
-      FillRect(Images[kFontWhite], 6 * g + 1 + g % 5, 2, 1, 5, Rgb565(255, 0, 0));
-      FillRect(Images[kFontWhite], 6 * g + 1, 2 + g / 5 % 5, 5, 1, Rgb565(255, 0, 0));
-    }
     UseHostInput(&play);
     UseSoundOutput(&play);
     RandomInRange(0, 1, 0);  // the only result is 0: the next seed is the salt alone

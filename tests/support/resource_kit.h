@@ -13,21 +13,8 @@ inline void Put(Bytes& out, uint32_t value, int size = 4) {
   for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-// A font in the game's convention: marker kMark at each glyph boundary in row 0, kGap under
-// the markers; glyph k (code 33 + k) is `width` wide, coloured base + k, with its top-left
-// pixel `corner`, so every glyph drawn can be found and named on the screen.
-constexpr uint16_t kMark = 0xF81F, kGap = 0x1111, kRegularCorner = 0xFFE0, kBoldCorner = 0x07FF;
+// The painted fonts' glyph colours (PaintedFont), and the colour of the help pictures.
 constexpr uint16_t kRegularBase = 0x4000, kBoldBase = 0x6000, kPicture = 0x07E0;
-inline SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t corner,
-                                int glyphs = 95) {
-  SDL_Surface* font = MakeSurface(glyphs * (width + 1) + 1, height, kGap);
-  for (int k = 0; k <= glyphs; ++k) FillRect(font, k * (width + 1), 0, 1, 1, kMark);
-  for (int k = 0; k < glyphs; ++k) {
-    FillRect(font, k * (width + 1) + 1, 0, width, height, static_cast<uint16_t>(base + k));
-    FillRect(font, k * (width + 1) + 1, 0, 1, 1, corner);
-  }
-  return font;
-}
 
 // What the screen shows, as text: every glyph of the painted fonts as its character and
 // top-left corner ("a10,20", bold ones "*a"), the top-left corner of the pictures of colour

@@ -1,6 +1,5 @@
-// For the front-end tests: painted pictures (every pixel a colour of its own, so a shifted
-// blit or a wrong source rectangle shows), a digest of what is shown, scripted typing, and a
-// fixture that lets a test look at the screen whenever the game waits, polls or pauses.
+// For the front-end tests: a digest of what is shown, scripted typing, and a fixture with the
+// painted pictures that lets a test look at the screen whenever the game waits, polls or pauses.
 #pragma once
 #include <cstring>
 #include <functional>
@@ -55,15 +54,6 @@ class ScreenTest : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     InstallSyntheticImages();
-    for (int id = 0; id < kImageCount; ++id) {  // fonts keep their markers (row 0) and paper
-      const bool font = id == kFontGrey || id == kFontBold || id == kFontWhite;
-      for (int y = font ? 2 : 0; y < (font ? 7 : Images[id]->h); ++y)
-        for (int x = font; x < Images[id]->w; x += 1 + (font && x % 6 == 5)) {
-          const uint32_t mixed = (x * 73856093u) ^ (y * 19349663u) ^ (id * 83492791u);
-          static_cast<uint16_t*>(Images[id]->pixels)[y * Images[id]->pitch / 2 + x] =
-              uint16_t(mixed >> 11) | 0x0821;
-        }
-    }
     SelectFont(kFontWhite);
     PrepareHelpBox(HelpBox);
   }

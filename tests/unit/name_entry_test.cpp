@@ -171,7 +171,6 @@ TEST_F(ScreenTest, AKeyLooksPressedWhileTheStylusIsOnIt) {
 }
 
 TEST_F(ScreenTest, TheCursorBlinksInTheFieldOnTheNewRow) {
-  PaintForGoldenPictures();
   PlaceEditField(2);
   DrawHighScoreScreen();
   // "ab" in the field at (50, 130), and the cursor after it four draws in eight.
