@@ -3,7 +3,8 @@
 // tests/golden/<name>.txt: its outcome lines (every end of the loop with its result, time,
 // level, score and lives; the enemies left), the count of each sound and a digest of all
 // sounds with their times, then a line for each wait (its time, the level, a short digest of
-// the picture shown) and the last picture as runs of one colour.
+// the picture shown) and the last picture as runs of one colour. A line in between gives the
+// replay as a seed of the whole-game fuzzer.
 // Where the pictures differ, the first that differs is named and written as a PNG file
 // beside the build, with the last pictures expected and shown; a run that matches keeps all
 // its pictures beside the build, so that a later run that differs shows the expected one too.
@@ -19,38 +20,9 @@
 
 #include "frontend/run_state.h"
 #include "tests/support/play_fixture.h"
+#include "tests/support/players.h"
 
 namespace {
-
-// Goes for a falling gift (or, where gifts abound, for the launcher), else for the live enemy
-// whose path its shot would meet nearest to its gun. It stands there with fire held, moves
-// towards it without firing, and dodges an enemy shot about to hit it.
-void Hunt(PlayHost& h) {
-  const Formation& f = EnemyFormation;
-  const int gun = PlayerShip.x + 14, v = (f.movingRight ? 1 : -1) * (1 + f.spedUp);
-  int target = gun, best = 1 << 20;
-  for (const Enemy& e : Enemies) {
-    const int x = e.x + 11 + v * ((224 - e.y) / 9 + 2);
-    if (e.alive && std::abs(x - gun) < best) {
-      best = std::abs(x - gun);
-      target = x;
-    }
-  }
-  if (Launcher.movingRight && Play.launchChance > 10) target = Launcher.x + 49;
-  if (Launcher.falling) target = Launcher.x + 6;
-  const SDLKey held = h.keys[SDLK_LEFT] ? SDLK_LEFT : h.keys[SDLK_RIGHT] ? SDLK_RIGHT : SDLK_UP;
-  const int slack = held == SDLK_UP ? 9 : 3;  // a standing ship waits longer before it moves
-  SDLKey want = target > gun + slack ? SDLK_RIGHT : target < gun - slack ? SDLK_LEFT : SDLK_UP;
-  for (const Enemy& e : Enemies) {
-    if (e.shot.inFlight && e.shot.y > 170 && std::abs(e.shot.x - gun) < 20) {
-      want = e.shot.x < gun ? SDLK_RIGHT : SDLK_LEFT;
-    }
-  }
-  if (want == held && h.next.type == SDL_KEYDOWN) return;
-  if (held != SDLK_UP && want != held) return h.Send(SDL_KEYUP, held);
-  h.keys[SDLK_UP] = 0;
-  h.Send(SDL_KEYDOWN, want);
-}
 
 // Notes the time and level of every wait beside the digest of the picture shown then.
 class WaitNotes final : public HostInput {
@@ -133,6 +105,13 @@ class ReplayTest : public PlayTest {
     }
     play.Note("frames %d sounds %d %d %d %d %016llx\n", play.frames, play.played[0], play.played[1],
               play.played[2], play.played[3], play.sounds);
+    // The replay as an input of the whole-game fuzzer, which plays from the start screen on
+    // (fuzz/game_fuzzer.cpp): the options, New game after the start screen, then the player for
+    // as long as this one played, in tens of ms (or a wait in ms, for no player).
+    const auto* player = play.player.target<void (*)(VirtualHost&)>();
+    play.Note("seed %02x 0005dc00 04784700 %02x%04x%02x\n",
+              Settings.difficulty | (Settings.soundOn ? 0 : 4), player ? 13 : 0,
+              player ? play.now / 10 : play.now, player && *player == PlayKeysAndTaps);
     const std::string path = std::string(ZORBLATS_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
     const std::string stem = GoldenOutputFolder() + name + "-", kept = stem + "frames.gz";
     const Golden golden = ReadGolden(path);
@@ -241,34 +220,11 @@ TEST_F(ReplayTest, GiftsOnLevelFive) {
   ExpectGolden("gifts_on_level_five");
 }
 
-// Keys and taps by a script: both directions held, a key-up of one while the other is held,
-// left control and up to fire, a tap beside the menu button, one on it, and the edges.
+// Keys and taps by a script (PlayKeysAndTaps).
 TEST_F(ReplayTest, KeysAndTaps) {
   StartNewGame();
   Play.launchChance = 60;  // the launcher crosses often
-  play.player = [](PlayHost& h) {
-    static const struct {
-      int frame, type;
-      SDLKey key;
-      int x = 0, y = 0;
-    } script[] = {{5, SDL_KEYDOWN, SDLK_LEFT},
-                  {6, SDL_KEYDOWN, SDLK_RIGHT},
-                  {20, SDL_KEYUP, SDLK_RIGHT},
-                  {30, SDL_KEYDOWN, SDLK_a},
-                  {80, SDL_KEYUP, SDLK_LEFT},
-                  {85, SDL_KEYDOWN, SDLK_LCTRL},
-                  {150, SDL_KEYUP, SDLK_a},
-                  {160, SDL_KEYDOWN, SDLK_RIGHT},
-                  {200, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 176, 291},
-                  {220, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 239, 292},
-                  {230, SDL_KEYUP, SDLK_LCTRL},
-                  {231, SDL_KEYDOWN, SDLK_UP},
-                  {250, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 177, 273},
-                  {300, SDL_KEYDOWN, SDLK_LEFT}};
-    for (const auto& s : script) {
-      if (s.frame == h.frames) h.Send(uint8_t(s.type), s.key, s.x, s.y);
-    }
-  };
+  play.player = PlayKeysAndTaps;
   play.quitAt = 20000;
   Run();
   ExpectGolden("keys_and_taps");
@@ -281,7 +237,7 @@ TEST_F(ReplayTest, KeysAndTaps) {
 TEST_F(ReplayTest, EveryLevelShowsItsFormationAndTheLastWrapsToTheFirst) {
   Settings.difficulty = 2;
   StartNewGame();
-  play.player = [](PlayHost& h) {
+  play.player = [](VirtualHost& h) {
     if (h.frames % 2 == 1) h.Send(SDL_QUIT);
   };
   for (int level = 0; level < kLevelCount; ++level) {

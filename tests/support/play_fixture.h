@@ -46,7 +46,6 @@ class PlayHost final : public VirtualHost, public SoundOutput {
     char digest[8];
     std::snprintf(digest, sizeof digest, "%04x", (h ^ h >> 16) & 0xffff);
     digests += digest;
-    frames += ms == 50;
   }
   void Play(const char* path) override {
     const int n = path[std::strlen(path) - 5] - '0';
@@ -57,18 +56,6 @@ class PlayHost final : public VirtualHost, public SoundOutput {
     sounds = (sounds ^ (now * 4 + n)) * 0x100000001b3ull;
   }
 
-  // Sends one event now; a key changes the key table as it is taken, as in SDL.
-  void Send(uint8_t type, SDLKey key = SDLK_UNKNOWN, int x = 0, int y = 0) {
-    next = SDL_Event{};
-    next.type = type;
-    next.key.keysym.sym = key;
-    if (type == SDL_MOUSEBUTTONDOWN) {
-      next.button.x = uint16_t(x);
-      next.button.y = uint16_t(y);
-    }
-    cursor = now;
-    Push(next);
-  }
   template <typename... A>
   void Note(const char* format, A... args) {
     char line[160];
@@ -76,14 +63,13 @@ class PlayHost final : public VirtualHost, public SoundOutput {
     log += line;
   }
 
-  std::function<void(PlayHost&)> player;  // called at every poll with nothing due
-  uint32_t quitAt = 400000;               // a game that cannot end quits after 8000 frames
-  int frames = 0, played[4] = {};
+  std::function<void(VirtualHost&)> player;  // called at every poll with nothing due
+  uint32_t quitAt = 400000;                  // a game that cannot end quits after 8000 frames
+  int played[4] = {};
   unsigned long long sounds = 0xcbf29ce484222325ull;
   std::string log;                    // the notes of the replay
   std::string digests;                // four hex digits for the picture shown at each wait
   std::vector<std::string> pictures;  // and the picture itself, as runs of one colour
-  SDL_Event next{};                   // the last event sent
 };
 
 class PlayTest : public GameTest {

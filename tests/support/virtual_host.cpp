@@ -6,6 +6,7 @@ void VirtualHost::Delay(uint32_t ms) {
   if (onDelay) onDelay(ms);
   now += ms;
   idlePolls = 0;
+  frames += ms == 50;
 }
 
 const uint8_t* VirtualHost::KeyState() {
@@ -65,6 +66,19 @@ void VirtualHost::LetGo() {
     if (keys[k]) KeyUp(SDLKey(k));
   cursor = end;
   letGo = true;  // once: the releases are no new script
+}
+
+void VirtualHost::Send(uint8_t type, SDLKey key, int x, int y) {
+  next = SDL_Event{};
+  next.type = type;
+  next.key.keysym.sym = key;
+  if (type == SDL_MOUSEBUTTONDOWN) {
+    next.button.x = uint16_t(x);
+    next.button.y = uint16_t(y);
+  }
+  const auto later = [this](const Stamped& s) { return s.at > now; };
+  script.insert(std::find_if(script.begin(), script.end(), later), {now, next});
+  letGo = false;
 }
 
 void VirtualHost::DropScript() {

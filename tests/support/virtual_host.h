@@ -31,6 +31,8 @@ class VirtualHost : public HostInput {
   VirtualHost& KeyUp(SDLKey key);
   VirtualHost& Quit();
   VirtualHost& Push(const SDL_Event& event);
+  // An event for now, before the scripted ones still to come: a player's answer.
+  void Send(uint8_t type, SDLKey key = SDLK_UNKNOWN, int x = 0, int y = 0);
   // Drops the events not taken yet: the script ends now.
   void DropScript();
   size_t Pending() const { return script.size(); }
@@ -50,6 +52,8 @@ class VirtualHost : public HostInput {
   uint32_t now = 0;     // the virtual clock
   uint32_t cursor = 0;  // where the next scripted event is stamped: the script's end
   uint8_t keys[SDLK_LAST] = {};
+  SDL_Event next{};  // the last event sent
+  int frames = 0;    // pauses of 50 ms: play frames (and steps of the ship's explosion)
 
  private:
   struct Stamped {

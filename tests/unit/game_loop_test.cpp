@@ -118,7 +118,7 @@ TEST_F(RulesTest, EscapeAndPPausePlay) {
   for (SDLKey key : {SDLK_ESCAPE, SDLK_p}) {
     StartNewGame();
     play.quitAt = play.now + 5000;  // past the level banner
-    play.player = [key](PlayHost& h) { h.Send(SDL_KEYDOWN, key); };
+    play.player = [key](VirtualHost& h) { h.Send(SDL_KEYDOWN, key); };
     EXPECT_EQ(RunGameLoop(), OpenMenu) << key;
   }
 }
