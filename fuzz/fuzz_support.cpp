@@ -1,8 +1,11 @@
 #include "fuzz/fuzz_support.h"
 
 #include <SDL/SDL.h>
+#include <dirent.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -10,11 +13,13 @@
 
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/small_file.h"
 #include "resources/draw.h"
 #include "resources/images.h"
 
 namespace {
 
+constexpr char kFolderName[] = "zorblats-fuzz-";  // and the process id
 std::string folder;
 
 // Every message box is answered at once: OK, or No to a question.
@@ -38,18 +43,27 @@ void FuzzSetUp() {
   ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
   if (!ScreenSurface) FuzzFail("SDL_SetVideoMode");
 
-  // In memory where possible: every settings save flushes the file and its folder to disk.
-  char pattern[] = "/dev/shm/zorblats-fuzz-XXXXXX";
-  char fallback[] = "/tmp/zorblats-fuzz-XXXXXX";
-  const char* made = mkdtemp(pattern);
-  if (!made) made = mkdtemp(fallback);
-  if (!made) FuzzFail("mkdtemp");
-  folder = std::string(made) + "/";
+  // A folder of this process's own in $TMPDIR, named by its id. One left by a process that has
+  // gone (a crash or a timeout skips the exit handlers), or by an earlier one of this id, goes.
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string base = std::string(tmp && *tmp ? tmp : "/tmp") + "/";
+  if (DIR* all = opendir(base.c_str())) {
+    while (const dirent* entry = readdir(all)) {
+      const std::string name = entry->d_name;
+      const pid_t pid =
+          name.starts_with(kFolderName) ? std::atoi(&name[sizeof kFolderName - 1]) : 0;
+      if (pid > 0 && (pid == getpid() || (kill(pid, 0) != 0 && errno == ESRCH)))
+        std::system(("rm -rf '" + base + name + "'").c_str());
+    }
+    closedir(all);
+  }
+  folder = base + kFolderName + std::to_string(getpid()) + "/";
   std::atexit(RemoveFolder);
   if (std::system(("mkdir -p '" + folder + "data'").c_str()) != 0) FuzzFail("mkdir data");
   std::snprintf(ExeDir, sizeof ExeDir, "%s", folder.c_str());
   std::snprintf(DataDir, sizeof DataDir, "%sdata\\", folder.c_str());
   UseMessageBoxHandler(&silentBoxes);
+  UsePersistStep([](const std::string&) { return true; });  // the files need not outlast the run
 }
 
 void FuzzLoadGameImages() {

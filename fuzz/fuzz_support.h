@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <string>
 
-// Opens SDL with the dummy drivers and the game's video mode, makes a fresh temporary game
-// folder (ExeDir, DataDir = folder + "data\"), and silences message boxes. Called once from
-// LLVMFuzzerInitialize; the folder is removed at exit. A target without an
+// Opens SDL with the dummy drivers and the game's video mode, makes a fresh game folder in
+// $TMPDIR, one a process (ExeDir, DataDir = folder + "data\"), silences message boxes and
+// skips making saves last. Called once from LLVMFuzzerInitialize; the folder is removed at exit
+// or, after a crash or a timeout, at the next start. A target without an
 // LLVMFuzzerInitialize of its own gets one that calls this and FuzzLoadGameImages.
 void FuzzSetUp();
 

@@ -1,8 +1,11 @@
 // Plays the whole game: RunGame from the start screen on, with the built content, on a host
-// whose virtual clock and events come from the input. At every play frame and whenever the
-// game waits it checks the game's rules and the settings file; once the input is used up the
-// player lets go of every button and key and closes the window at every screen, and the game
-// must return within kClosingMs of virtual time.
+// whose virtual clock and events come from the input, where the golden replays' players may
+// play too (tests/support/players.h). At every play frame and whenever the game waits it
+// checks the game's rules and the settings file; once the input is used up the player lets
+// go of every button and key and closes the window at every screen, and the game must return
+// within kClosingMs of virtual time. The budget lets a player clear a level or lose a game.
+// Every golden replay (tests/golden/*.txt) gives a seed in this format, its "seed" line: the
+// fuzzer writes them into the first corpus folder it is given.
 //
 // Input: one start byte, then records of four bytes [op, a, b, c], each an event after a wait
 // of (op >> 4) x 10 ms. Events beyond kInputMs of virtual time are dropped, and so is the
@@ -11,7 +14,7 @@
 //   start: bits 0-1 the difficulty in the file (0, 1, 2, or 7: out of range), bit 2 sound off,
 //     bit 3 five scores in the table; no file (a first start) when bits 0-3 are all 0. Bit 4:
 //     a folder stands where the settings file goes, so every save fails.
-//   (op & 15) % 13:
+//   (op & 15) % 14:
 //     0     a wait of a x 256 + b ms
 //     1-4   stylus press, release, motion, tap (press and release) at x = (a + 256 (c & 1)) % 240,
 //           y = (b + 128 (c & 2)) % 320, button 1 + (c >> 2) % 5
@@ -22,6 +25,9 @@
 //     10    pad hat at a & 15
 //     11    pad stick axis a & 1 at the 16-bit value b x 256 + c
 //     12    the window's close button
+//     13    a golden replay's player plays for (a x 256 + b) x 10 ms: the hunter (c even) or
+//           the keys-and-taps script (c odd, by the count of play frames); later events wait
+//           for its end
 #include <SDL/SDL.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +36,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -43,12 +52,12 @@
 #include "platform/host.h"
 #include "resources/draw.h"
 #include "settings/settings.h"
-#include "tests/support/virtual_host.h"
+#include "tests/support/players.h"
 
 namespace {
 
 constexpr uint32_t kInputMs = 300000;   // the input's events reach at most this far
-constexpr int kDelayBudget = 400;       // pauses (play frames, name entry passes) per input
+constexpr int kDelayBudget = 2500;      // pauses (play frames, name entry passes) per input
 constexpr uint32_t kClosingMs = 15000;  // from the input's end until RunGame returns
 constexpr uint32_t kFrameMs = 50;       // every play frame (and explosion step) ends so
 constexpr SDLKey kKeys[16] = {SDLK_UP,    SDLK_DOWN,     SDLK_LEFT,      SDLK_RIGHT,
@@ -58,18 +67,26 @@ constexpr SDLKey kKeys[16] = {SDLK_UP,    SDLK_DOWN,     SDLK_LEFT,      SDLK_RI
 
 std::string settingsPath;
 
-// The rules checked whenever the game waits; `menuSeen` marks a screen that waited for an
-// event since the last play frame (a new game may start there).
+// The rules checked at every play frame. `menuSeen` marks a screen that waited for an event
+// since the last frame: a new game (score 0, three lives, the first level) may start there.
+// Elsewhere the score never falls, the lives change by one at most and the level goes on to
+// the next (the first after the 25th) or stays.
 struct Rules {
-  int32_t lastScore = 0;
+  int32_t lastScore = 0, lastLives = 3, lastLevel = 0;
   bool menuSeen = true;
 
   void PlayFrame() {
-    FUZZ_CHECK(CurrentLevel >= 0 && CurrentLevel < kLevelCount);
-    FUZZ_CHECK(PlayerShip.lives >= 0 && PlayerShip.lives < 100);
-    FUZZ_CHECK(PlayerShip.x >= 0 && PlayerShip.x <= kShipRightLimit);
-    FUZZ_CHECK(PlayerShip.score >= lastScore || (menuSeen && PlayerShip.score == 0));
-    lastScore = PlayerShip.score;
+    const Ship& ship = PlayerShip;
+    const bool newGame = menuSeen && ship.score == 0 && ship.lives == 3 && CurrentLevel == 0;
+    FUZZ_CHECK(CurrentLevel == lastLevel || CurrentLevel == (lastLevel + 1) % kLevelCount ||
+               newGame);
+    FUZZ_CHECK(ship.score >= lastScore || newGame);
+    FUZZ_CHECK(std::abs(ship.lives - lastLives) <= 1 || newGame);
+    FUZZ_CHECK(ship.lives >= 0);
+    FUZZ_CHECK(ship.x >= 0 && ship.x <= kShipRightLimit);
+    lastScore = ship.score;
+    lastLives = ship.lives;
+    lastLevel = CurrentLevel;
     menuSeen = false;
     int alive = 0;
     for (const Enemy& e : Enemies) alive += e.alive ? 1 : 0;
@@ -92,11 +109,17 @@ struct Rules {
   }
 };
 
-// The virtual host with the input's events as its script, ending where the input ends, and
-// the rules checked as the game pauses and waits.
+// The golden replays' players, by their number in the input.
+constexpr void (*kPlayers[])(VirtualHost&) = {Hunt, PlayKeysAndTaps};
+
+// The virtual host with the input's events as its script and the players' turns, ending where
+// the input ends, and the rules checked as the game pauses and waits.
 class FuzzHost final : public VirtualHost {
  public:
-  FuzzHost() { pollGraceMs = 0; }
+  FuzzHost() {
+    pollGraceMs = 0;
+    onIdle = [this] { return PlayerTurn(); };
+  }
 
   // Reads the records into timed events.
   void Load(const uint8_t* data, size_t size) {
@@ -104,9 +127,15 @@ class FuzzHost final : public VirtualHost {
     for (size_t i = 0; i + 4 <= size; i += 4) {
       const uint8_t op = data[i], a = data[i + 1], b = data[i + 2], c = data[i + 3];
       at += (op >> 4) * 10u;
-      const int kind = (op & 15) % 13;
+      const int kind = (op & 15) % 14;
       if (kind == 0) at += a * 256u + b;
       if (at > kInputMs) break;
+      if (kind == 13) {  // the next record's time counts from the turn's end
+        const uint32_t from = at;
+        at = std::min(at + (a * 256u + b) * 10, kInputMs);
+        turns.push_back({from, at, c & 1});
+        continue;
+      }
       const uint16_t x = (a + 256 * (c & 1)) % 240, y = (b + 128 * (c & 2)) % 320;
       const bool down = kind != 2 && kind != 6;  // not a release
       const uint8_t button = 1 + (c >> 2) % 5, state = down ? SDL_PRESSED : SDL_RELEASED;
@@ -157,17 +186,21 @@ class FuzzHost final : public VirtualHost {
   // Every pause is work for the fuzzer: past the budget, the input counts as used up.
   void Delay(uint32_t ms) override {
     VirtualHost::Delay(ms);
-    if (++delays == kDelayBudget) DropScript();
+    if (++delays == kDelayBudget) {
+      DropScript();
+      turns.clear();
+    }
     if (ms == kFrameMs) rules.PlayFrame();
     Rules::SettingsFile();
     Watch();
   }
   int PollEvent(SDL_Event* event) override {
     Watch();
+    waiting = false;
     return VirtualHost::PollEvent(event);
   }
   int WaitEvent(SDL_Event* event) override {
-    rules.menuSeen = true;
+    rules.menuSeen = waiting = true;
     Rules::SettingsFile();
     Watch();
     return VirtualHost::WaitEvent(event);
@@ -181,7 +214,22 @@ class FuzzHost final : public VirtualHost {
     if (now > cursor + kClosingMs) FuzzFail("the game did not end after its input was used up");
   }
 
+  // Asks the player whose turn it is, if any, whenever the game polls (the screens that wait
+  // get nothing from it).
+  bool PlayerTurn() {
+    while (!turns.empty() && now >= turns.front().until) turns.pop_front();
+    if (turns.empty() || now < turns.front().from || waiting) return false;
+    kPlayers[turns.front().player](*this);
+    return true;
+  }
+
+  struct Turn {
+    uint32_t from, until;
+    int player;
+  };
+  std::deque<Turn> turns;
   int delays = 0;
+  bool waiting = false;  // the game waits for an event: a screen, not play
 };
 
 // The game as a fresh start finds it, and the settings file the start byte asks for.
@@ -219,9 +267,33 @@ void LetGoOfThePad() {
   }
 }
 
+// Writes the seed of every golden replay (the "seed" line of tests/golden/<name>.txt, in hex)
+// into the first corpus folder of the command line, as golden_<name>.
+void WriteGoldenSeeds(int argc, char** argv) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  int i = 1;
+  while (i < argc && (argv[i][0] == '-' || !fs::is_directory(argv[i], error))) ++i;
+  if (i == argc) return;
+  for (const fs::directory_entry& golden :
+       fs::directory_iterator(ZORBLATS_SOURCE_DIR "/tests/golden")) {
+    std::ifstream in(golden.path());
+    for (std::string line; std::getline(in, line);) {
+      if (!line.starts_with("seed ")) continue;
+      std::string hex = line.substr(5), bytes;
+      std::erase(hex, ' ');
+      for (size_t at = 0; at + 1 < hex.size(); at += 2)
+        bytes += char(std::stoi(hex.substr(at, 2), nullptr, 16));
+      const fs::path seed = fs::path(argv[i]) / ("golden_" + golden.path().stem().string());
+      std::ofstream(seed, std::ios::binary) << bytes;
+    }
+  }
+}
+
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  WriteGoldenSeeds(*argc, *argv);
   FuzzSetUp();
   FuzzCopyGameData();
   settingsPath = FuzzFolder() + "data/" + kSettingsFileName;
