@@ -1,13 +1,11 @@
 // Golden replays: whole games played through the real loop on the virtual clock, by a script
-// or by a player that hunts the enemies. Each replay's record is compared with
-// tests/golden/<name>.txt: its outcome lines (every end of the loop with its result, time,
-// level, score and lives; the enemies left), the count of each sound and a digest of all
-// sounds with their times, then a line for each wait (its time, the level, a short digest of
-// the picture shown) and the last picture as runs of one colour. A line in between gives the
-// replay as a seed of the whole-game fuzzer.
-// Where the pictures differ, the first that differs is named and written as a PNG file
-// beside the build, with the last pictures expected and shown; a run that matches keeps all
-// its pictures beside the build, so that a later run that differs shows the expected one too.
+// or by a player that hunts the enemies (tests/support/players.h). Each replay's record is
+// compared with tests/golden/<name>.txt: its outcome lines (every end of the loop with its
+// result, time, level, score and lives; the enemies left), the count of each sound and a
+// digest of all sounds with their times, the replay as a seed of the whole-game fuzzer, then a
+// line for each wait (its time, the level, a short digest of the picture shown); its last
+// picture is the golden picture <name>-last. Where the waits differ, the picture at the first
+// that differs and the one before it are written as PNG files beside the build.
 //
 // After an intended change of what the game shows or plays, run
 //   ZORBLATS_UPDATE_GOLDEN=1 ctest --test-dir <build> -R ReplayTest
@@ -24,46 +22,6 @@
 
 namespace {
 
-// Notes the time and level of every wait beside the digest of the picture shown then.
-class WaitNotes final : public HostInput {
- public:
-  explicit WaitNotes(PlayHost& play) : play(play) {}
-  void Delay(uint32_t ms) override {
-    play.Delay(ms);
-    char line[40];
-    std::snprintf(line, sizeof line, "shown %u %d %s\n", play.now, CurrentLevel + 1,
-                  play.digests.substr(play.digests.size() - 4).c_str());
-    lines.push_back(line);
-  }
-  uint32_t Ticks() override { return play.Ticks(); }
-  int PollEvent(SDL_Event* event) override { return play.PollEvent(event); }
-  int WaitEvent(SDL_Event* event) override { return play.WaitEvent(event); }
-  const uint8_t* KeyState() override { return play.KeyState(); }
-
-  PlayHost& play;
-  std::vector<std::string> lines;  // "shown <time> <level> <digest>" for each wait
-};
-
-// A golden file's lines: the record, a line for each wait, the last picture's runs.
-struct Golden {
-  std::string record, last;
-  std::vector<std::string> waits;
-};
-
-Golden ReadGolden(const std::string& path) {
-  Golden golden;
-  std::ifstream file(path);
-  for (std::string line; std::getline(file, line);) {
-    if (line.starts_with("shown "))
-      golden.waits.push_back(line + "\n");
-    else if (line.starts_with("last "))
-      golden.last = line.substr(5);
-    else
-      golden.record += line + "\n";
-  }
-  return golden;
-}
-
 // The lines of a record that say how the game went (where the loop ended with its result,
 // time, level, score and lives, the levels met, the enemies left): all but its last, the
 // frames and sounds.
@@ -71,11 +29,6 @@ std::string Outcome(const std::string& record) { return record.substr(0, record.
 
 class ReplayTest : public PlayTest {
  protected:
-  void SetUp() override {
-    PlayTest::SetUp();
-    UseHostInput(&waits);
-  }
-
   // Runs the loop (coming back from the menu at once) and notes where it ended.
   int Run() {
     int result = RunGameLoop();
@@ -113,76 +66,46 @@ class ReplayTest : public PlayTest {
               Settings.difficulty | (Settings.soundOn ? 0 : 4), player ? 13 : 0,
               player ? play.now / 10 : play.now, player && *player == PlayKeysAndTaps);
     const std::string path = std::string(ZORBLATS_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
-    const std::string stem = GoldenOutputFolder() + name + "-", kept = stem + "frames.gz";
-    const Golden golden = ReadGolden(path);
-    size_t n = 0;  // the first wait whose picture differs
-    while (n < waits.lines.size() && n < golden.waits.size() && waits.lines[n] == golden.waits[n])
-      ++n;
-    const bool same = play.log == golden.record && n == waits.lines.size() &&
-                      n == golden.waits.size() && golden.last == play.pictures.back();
-    if (same) return KeepFrames(kept, play.digests, play.pictures);
+    std::string golden, shown = play.log, line;
+    std::getline(std::ifstream(path), golden, '\0');
+    for (const std::string& wait : play.waits) shown += wait;
+    EXPECT_TRUE(IsGoldenPicture(name + "-last", play.pictures.back()));
+    if (shown == golden) return;
+    // The first wait whose line differs: its picture and the one before it, as PNG files.
+    const std::string record = golden.substr(0, golden.find("shown "));
+    std::istringstream waits(golden.substr(record.size()));
+    size_t n = 0;
+    while (n < play.waits.size() && std::getline(waits, line) && line + "\n" == play.waits[n]) ++n;
+    const auto png = [&](size_t k) {
+      return GoldenOutputFolder() + name + "-wait" + std::to_string(k) + ".png";
+    };
+    std::string pictures = "the waits are the golden file's";
+    if (n < play.waits.size() || std::getline(waits, line)) {
+      pictures = "the waits differ from wait " + std::to_string(n) + " on";
+      if (n < play.waits.size() && WriteFramePng(play.pictures[n], png(n)))
+        pictures += " (time, level, digest: " + play.waits[n].substr(6, play.waits[n].size() - 7) +
+                    "), its picture: " + png(n);
+      if (n > 0 && WriteFramePng(play.pictures[n - 1], png(n - 1)))
+        pictures += ", the one before it: " + png(n - 1);
+    }
     const GoldenUpdate update = GoldenUpdateFor(name);
-    const std::string pictures =
-        n < waits.lines.size() || n < golden.waits.size() ? WritePicturesAt(n, golden, stem) : "";
-    if (update == GoldenUpdate::No ||
-        (update == GoldenUpdate::KeepingOutcome && Outcome(play.log) != Outcome(golden.record))) {
-      EXPECT_EQ(play.log, golden.record)
-          << name << ": " << path
-          << (update == GoldenUpdate::No ? ""
-                                         : "; its outcome changes, so it is rewritten only "
-                                           "when named: ZORBLATS_UPDATE_GOLDEN=" +
-                                               name);
-      if (!pictures.empty()) ADD_FAILURE() << pictures;
+    if (update == GoldenUpdate::Any ||
+        (update == GoldenUpdate::KeepingOutcome && Outcome(play.log) == Outcome(record))) {
+      std::ofstream(path, std::ios::trunc) << shown;
+      std::printf("rewrote %s; %s\n", path.c_str(), pictures.c_str());
       return;
     }
-    std::ofstream file(path, std::ios::trunc);
-    file << play.log;
-    for (const std::string& line : waits.lines) file << line;
-    file << "last " << play.pictures.back() << "\n";
-    KeepFrames(kept, play.digests, play.pictures);
-    std::printf("rewrote %s. %s\n", path.c_str(), pictures.c_str());
+    EXPECT_EQ(play.log, record) << name << ": " << path
+                                << (update == GoldenUpdate::No
+                                        ? ""
+                                        : "; its outcome changes, so it is rewritten only when "
+                                          "named: ZORBLATS_UPDATE_GOLDEN=" +
+                                              name);
+    ADD_FAILURE() << name << ": " << pictures;
   }
-
-  // Writes the picture shown at wait n as shown and as expected (where a run that matched was
-  // kept in this build), the one before it (the same in both) and the last pictures; says so.
-  std::string WritePicturesAt(size_t n, const Golden& golden, const std::string& stem) {
-    std::string digests;  // the kept frames' key: the digests of the golden run
-    for (const std::string& line : golden.waits) digests += line.substr(line.size() - 5, 4);
-    const std::string f = "frame" + std::to_string(n),
-                      expected = KeptFrame(stem + "frames.gz", digests, n);
-    if (n < play.pictures.size()) WriteFramePng(play.pictures[n], stem + f + "-actual.png");
-    if (!expected.empty()) WriteFramePng(expected, stem + f + "-expected.png");
-    if (n > 0)
-      WriteFramePng(play.pictures[n - 1], stem + "frame" + std::to_string(n - 1) + "-both.png");
-    WriteFramePng(golden.last, stem + "last-expected.png");
-    WriteFramePng(play.pictures.back(), stem + "last-actual.png");
-    const std::string at = n < waits.lines.size() ? waits.lines[n] : golden.waits[n];
-    return "The picture at wait " + std::to_string(n) + " (" + at.substr(0, at.size() - 1) + "; " +
-           std::to_string(waits.lines.size()) + " waits, " + std::to_string(golden.waits.size()) +
-           " expected) is the first to differ; written to " + stem + ": " +
-           (expected.empty() ? "" : f + "-expected.png, ") + f +
-           "-actual.png, the one before it (the same in both) and the last pictures shown, "
-           "last-expected.png and last-actual.png" +
-           (expected.empty() ? ". (No run that matched the golden file was kept in this build: "
-                               "run this test once on the code that matches it, for " +
-                                   f + "-expected.png.)"
-                             : "");
-  }
-
-  WaitNotes waits{play};
 };
 
 }  // namespace
-
-// A new game: the hunter clears the first level and plays the second. (Difficulty sets only
-// the enemies' fire chance, which the rules test pins for each.)
-TEST_F(ReplayTest, ClearTheFirstLevelAndPlayTheNext) {
-  Settings.difficulty = 1;
-  StartNewGame();
-  play.player = Hunt;
-  ClearThenPlayOn(30000);
-  ExpectGolden("clear_first_level");
-}
 
 // With the chain-kill gift acting, the kill of the lower of the last two enemies takes the
 // one above too, without points, and ends the level.

@@ -1,11 +1,9 @@
 // Frames of the 240 x 320 screen as text and as pictures, so that a golden replay or picture
 // that differs can show the frames that differ: a frame as runs of one colour ("f800*12
-// 0000*300"), a PNG file of one, every frame of a run kept beside the build, golden pictures
-// and the update mode of the golden files.
+// 0000*300"), a PNG file of one, golden pictures and the update mode of the golden files.
 #pragma once
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -95,47 +93,4 @@ inline testing::AssertionResult IsGoldenPicture(const std::string& name, const s
          << "the picture " << name << " first differs from " << path << " at (" << at % 240 << ", "
          << at / 240 << "): " << stem << "-expected.png and -shown.png"
          << (rewrite ? "; the golden picture is rewritten" : "");
-}
-
-// One line of a gzip file, without its end; false at the end of the file.
-inline bool ReadGzLine(gzFile in, std::string* line) {
-  line->clear();
-  char chunk[8192];
-  while (gzgets(in, chunk, sizeof chunk)) {
-    *line += chunk;
-    if (line->back() == '\n') {
-      line->pop_back();
-      return true;
-    }
-  }
-  return !line->empty();
-}
-
-// The frame shown at a wait, from the frames kept at `path` for a run whose frames had these
-// digests (see KeepFrames); empty when no such run was kept or it had no such wait.
-inline std::string KeptFrame(const std::string& path, const std::string& digests, size_t wait) {
-  gzFile in = gzopen(path.c_str(), "rb");
-  if (!in) return "";
-  std::string line;
-  bool found = ReadGzLine(in, &line) && line == digests;
-  for (size_t i = 0; found && i <= wait; ++i) found = ReadGzLine(in, &line);
-  gzclose(in);
-  return found ? line : "";
-}
-
-// Keeps every frame of a run at `path` (gzip: the digests, then a frame per line), unless the
-// frames for these digests are kept there already. A replay keeps the frames of a run that
-// matches its golden file, so that a later run that differs can show the expected frame.
-inline void KeepFrames(const std::string& path, const std::string& digests,
-                       const std::vector<std::string>& frames) {
-  if (!KeptFrame(path, digests, 0).empty()) return;
-  const std::string part = path + ".part";
-  gzFile out = gzopen(part.c_str(), "wb1");
-  if (!out) return;
-  bool written = gzputs(out, (digests + "\n").c_str()) > 0;
-  for (const std::string& frame : frames)
-    written =
-        written && gzwrite(out, frame.data(), unsigned(frame.size())) > 0 && gzputs(out, "\n") > 0;
-  if (gzclose(out) == Z_OK && written) std::rename(part.c_str(), path.c_str());
-  std::remove(part.c_str());
 }

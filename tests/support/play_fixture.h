@@ -43,9 +43,10 @@ class PlayHost final : public VirtualHost, public SoundOutput {
     pictures.push_back(EncodeFrame(ShownScreen()));
     uint32_t h = 2166136261u;
     for (char c : pictures.back()) h = (h ^ uint8_t(c)) * 16777619u;
-    char digest[8];
-    std::snprintf(digest, sizeof digest, "%04x", (h ^ h >> 16) & 0xffff);
-    digests += digest;
+    char line[40];
+    std::snprintf(line, sizeof line, "shown %u %d %04x\n", now, CurrentLevel + 1,
+                  (h ^ h >> 16) & 0xffff);
+    waits.push_back(line);
   }
   void Play(const char* path) override {
     const int n = path[std::strlen(path) - 5] - '0';
@@ -68,8 +69,8 @@ class PlayHost final : public VirtualHost, public SoundOutput {
   int played[4] = {};
   unsigned long long sounds = 0xcbf29ce484222325ull;
   std::string log;                    // the notes of the replay
-  std::string digests;                // four hex digits for the picture shown at each wait
-  std::vector<std::string> pictures;  // and the picture itself, as runs of one colour
+  std::vector<std::string> waits;     // "shown <time> <level> <digest of the picture>"
+  std::vector<std::string> pictures;  // and the picture of each wait, as runs of one colour
 };
 
 class PlayTest : public GameTest {

@@ -154,7 +154,7 @@ platform/gamepad.cpp@@case kEast: return SDLK_BACKSPACE;@@case kEast: return SDL
 platform/gamepad.cpp@@Hold(SDLK_DOWN, kFromHat, event.jhat.value & SDL_HAT_DOWN);@@Hold(SDLK_DOWN, kFromHat, event.jhat.value & SDL_HAT_UP);
 frontend/focus.cpp@@marked = (marked + count - 1) % count;@@marked = (marked + count - 1) % (count - 1);
 settings/settings.cpp@@if (from[i] == 0) break;@@// keep copying
-app/driver.cpp@@code = RunMainMenu(true);@@code = RunMainMenu(false);
+app/driver.cpp@@code = RunMenuSeeingTheTable(true);@@code = RunMenuSeeingTheTable(false);
 frontend/focus.cpp@@BlitImagePart(corners, right, bottom, kCorner, kCorner, 3 * kCorner, 0);@@BlitImagePart(corners, right, bottom, kCorner, kCorner, 2 * kCorner, 0);
 frontend/options.cpp@@Settings.soundOn ? kSoundOn : kSoundOff@@Settings.soundOn ? kSoundOff : kSoundOn
 frontend/menu.cpp@@  DropWaitingEvents();@@  // the taps of before are taken
@@ -205,9 +205,9 @@ game/game_loop.cpp@@ || event.key.keysym.sym == SDLK_p) return OpenMenu;@@) retu
 frontend/options.cpp@@      if (key == NavKey::Left) marked = NeighbourRow(marked, -1);@@
 frontend/info_screens.cpp@@      previous = key == NavKey::Left;@@      previous = false;
 frontend/message_box_screen.cpp@@          case SDLK_y:\n@@
-frontend/name_entry.cpp@@    case SDLK_KP_ENTER:\n    case SDLK_ESCAPE:\n      return 1;@@    case SDLK_KP_ENTER:\n      return 1;
-frontend/name_entry.cpp@@    case SDLK_RETURN:\n    case SDLK_KP_ENTER:\n    case SDLK_ESCAPE:@@    case SDLK_RETURN:\n    case SDLK_ESCAPE:
-frontend/name_entry.cpp@@keysym.sym == SDLK_TAB ? NavKey::Right : key@@key
+frontend/keyboard.cpp@@    case SDLK_KP_ENTER:\n    case SDLK_ESCAPE:\n      return 1;@@    case SDLK_KP_ENTER:\n      return 1;
+frontend/keyboard.cpp@@    case SDLK_RETURN:\n    case SDLK_KP_ENTER:\n    case SDLK_ESCAPE:@@    case SDLK_RETURN:\n    case SDLK_ESCAPE:
+frontend/keyboard.cpp@@keysym.sym == SDLK_TAB ? NavKey::Right : key@@key
 frontend/menu.cpp@@if (key == NavKey::Back && gameInProgress) return Resume;@@if (key == NavKey::Back) return Resume;
 platform/gamepad.cpp@@    case kWest: return SDLK_LCTRL;@@    case kWest: return SDLK_UNKNOWN;
 platform/gamepad.cpp@@    case kStart: return SDLK_ESCAPE;@@    case kStart: return SDLK_UNKNOWN;
