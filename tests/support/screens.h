@@ -1,5 +1,5 @@
-// For the front-end tests: a digest of what is shown, scripted typing, and a fixture with the
-// painted pictures that lets a test look at the screen whenever the game waits, polls or pauses.
+// For the front-end tests: what is shown, scripted typing, and a fixture with the painted
+// pictures that lets a test look at the screen whenever the game waits, polls or pauses.
 #pragma once
 #include <cstring>
 #include <functional>
@@ -14,14 +14,6 @@
 #include "tests/support/harness.h"
 #include "text/font.h"
 #include "text/textbox.h"
-
-// FNV-1a over every pixel of what the game has shown (or of another 240 x 320 surface).
-inline uint64_t ScreenDigest(SDL_Surface* screen = ShownScreen()) {
-  uint64_t h = 14695981039346656037ull;
-  for (int i = 0; i < kScreenWidth * kScreenHeight; ++i)
-    h = (h ^ ReadPixel(i % kScreenWidth, i / kScreenWidth, screen)) * 1099511628211ull;
-  return h;
-}
 
 // Whether what the game has shown at (x, y) is the w x h part at (px, py) of a picture (all of it
 // when w is 0); where the picture has a colour key, anything may show.

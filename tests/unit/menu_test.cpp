@@ -10,7 +10,7 @@
 #include "tests/support/frames.h"
 #include "tests/support/screens.h"
 
-enum Screen { Menu, Paused, Options, Scores, Help, About, Support, Entry };
+enum Screen { Menu, Paused, Options, Scores, Help, About, Support, Entry, Question };
 using Points = std::vector<std::pair<int, int>>;
 
 // An area and the outcome of a tap inside it (see Run); a tap outside gives what a miss gives.
@@ -46,6 +46,7 @@ const struct Area {
     {About, {80, 288, 163, 314}, "2 A"},
     {Support, {4, 288, 68, 313}, "1 S"},
     {Entry, {20, 209, 65, 229}, "1"},
+    {Entry, {24, 252, 41, 269}, "3 nq"},  // the q key: a tap beside it types another
 };
 
 class Screens : public ScreenTest {
@@ -55,18 +56,18 @@ class Screens : public ScreenTest {
   // pressed then and with every press (before the screen the press leads to shows). The outcome
   // reads "result waits changes": the screen at each wait (M menu, r its resume button, O options
   // and its marked rows, T scores, A about, S support, H help and the page shown), then what
-  // changed from difficulty 3 and sound off (d difficulty, s sound, p help page, box: a
-  // question was asked, saved: the settings file).
+  // changed (n the name typed, d difficulty and s sound from 3 and off, p help page, box: a
+  // question was asked, saved: the settings file). The question is the drawn box's.
   std::string Run(Screen screen, const Points& presses, int16_t page = 2, SDLKey key = SDLK_UNKNOWN,
                   const Points& queued = {}, const std::vector<SDL_keysym>& keys = {}) {
     for (SDL_Event leftover; host.Pending();) host.PollEvent(&leftover);
     Settings.difficulty = 3;
     Settings.soundOn = 0;
     HelpBox.SetText(story.c_str());
-    std::vector<uint64_t> pages;
+    std::vector<std::string> pages;
     for (HelpBox.currentPage = 0; HelpBox.currentPage <= HelpBox.lastPage; ++HelpBox.currentPage) {
       HelpBox.DrawBox();
-      pages.push_back(ScreenDigest(ScreenSurface));
+      pages.push_back(EncodeFrame(ScreenSurface));
     }
     HelpBox.currentPage = page;
     boxes.shown.clear();
@@ -78,7 +79,7 @@ class Screens : public ScreenTest {
         if (ReadPixel(232, 4, Images[ids[k]]) == ReadPixel(232, 4, ShownScreen()))
           waits += "MOTAS"[k];
       for (size_t k = 0; k < pages.size(); ++k)
-        if (pages[k] == ScreenDigest()) waits += "H" + std::to_string(k);
+        if (pages[k] == EncodeFrame(ShownScreen())) waits += "H" + std::to_string(k);
       if (ReadPixel(60, 30, ShownScreen()) == ReadPixel(5, 6, Images[kResumeButton])) waits += 'r';
       for (int row = 0; row < 5; ++row)
         if (Shows(Images[kRadio], 21, kMarkRows[row])) waits += char('0' + row);
@@ -91,8 +92,10 @@ class Screens : public ScreenTest {
     for (const SDL_keysym& k : keys) host.Push({.key = {SDL_KEYDOWN, 0, SDL_PRESSED, k}}).Wait(1);
     host.Quit();
     PlaceEditField(0);
+    if (screen == Question) InstallDrawnMessageBox();
     char name[20] = {};
-    const int result = screen == Menu      ? RunMainMenu(false)
+    const int result = screen == Question  ? ShowMessageBox("Sure?", "Question", MB_YESNO)
+                       : screen == Menu    ? RunMainMenu(false)
                        : screen == Paused  ? RunMainMenu(true)
                        : screen == Options ? RunOptionsScreen()
                        : screen == Scores  ? RunHighScoreScreen()
@@ -101,6 +104,8 @@ class Screens : public ScreenTest {
                        : screen == Support ? RunSupportScreen()
                                            : RunNameEntry(name, 10);
     onWait = nullptr;
+    UseMessageBoxHandler(&boxes);
+    if (name[0]) out += " n" + std::string(name);
     if (Settings.difficulty != 3) out += " d" + std::to_string(Settings.difficulty);
     if (Settings.soundOn != 0) out += " s" + std::to_string(Settings.soundOn);
     if (HelpBox.currentPage != page) out += " p" + std::to_string(HelpBox.currentPage);
@@ -124,8 +129,10 @@ TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
     for (auto [x, y] : {std::pair{r.left - 1, r.top},
                         {r.left, r.top - 1},
                         {r.right, r.bottom - 1},
-                        {r.right - 1, r.bottom}})
-      EXPECT_EQ(Run(a.screen, {{x, y}}, a.page), miss) << x << "," << y;
+                        {r.right - 1, r.bottom}}) {
+      const std::string outside = Run(a.screen, {{x, y}}, a.page);
+      EXPECT_TRUE(a.screen == Entry ? outside != a.inside : outside == miss) << outside;
+    }
   }
 }
 
@@ -152,43 +159,33 @@ TEST_F(Screens, WhatWaitsWhenAScreenShows) {
 
 // The keys each screen takes, pressed once it shows (the first key that moves the mark only
 // shows it, on the first button): Shift+Tab marks the button before, keypad Enter presses,
-// Escape resumes a paused game only, Left takes the option and the help page before.
+// Escape resumes a paused game only, Left takes the option and the help page before. The
+// question answers Yes (6) to y and keypad Enter, No (7) to n and Escape; with the mark
+// showing, Return presses the marked button.
 TEST_F(Screens, EachScreenTakesItsKeys) {
-  const SDL_keysym kTab{0, SDLK_TAB, KMOD_NONE, 0}, kShiftTab{0, SDLK_TAB, KMOD_LSHIFT, 0},
-      kEnter{0, SDLK_KP_ENTER, KMOD_NONE, 0}, kEscape{0, SDLK_ESCAPE, KMOD_NONE, 0},
-      kLeft{0, SDLK_LEFT, KMOD_NONE, 0}, kDown{0, SDLK_DOWN, KMOD_NONE, 0};
+  const auto key = [](SDLKey sym, SDLMod mod = KMOD_NONE) { return SDL_keysym{0, sym, mod, 0}; };
+  const SDL_keysym tab = key(SDLK_TAB), enter = key(SDLK_KP_ENTER), escape = key(SDLK_ESCAPE),
+                   down = key(SDLK_DOWN), left = key(SDLK_LEFT), ret = key(SDLK_RETURN);
   const struct {
     Screen screen;
     std::vector<SDL_keysym> keys;
     const char* outcome;
   } kCases[] = {
-      {Menu, {kTab, kShiftTab, kEnter}, "3 MMM"},      // Exit
-      {Menu, {kTab, kTab, kEnter}, "3 MMMO4M saved"},  // Options
-      {Menu, {kEscape}, "3 MM"},
-      {Paused, {kEscape}, "2 Mr"},
-      {Options, {kTab, kDown, kDown, kLeft}, "3 O4O4O4O4O14 d1 saved"},  // the second row
-      {Help, {kLeft}, "3 H2H1 p1"},
+      {Menu, {tab, key(SDLK_TAB, KMOD_LSHIFT), enter}, "3 MMM"},  // Exit
+      {Menu, {tab, tab, enter}, "3 MMMO4M saved"},                // Options
+      {Menu, {escape}, "3 MM"},
+      {Paused, {escape}, "2 Mr"},
+      {Options, {tab, down, down, left}, "3 O4O4O4O4O14 d1 saved"},  // the second row
+      {Help, {left}, "3 H2H1 p1"},
+      {Question, {key(SDLK_y)}, "6"},
+      {Question, {enter}, "6"},
+      {Question, {key(SDLK_n)}, "7"},
+      {Question, {escape}, "7"},
+      {Question, {down, ret}, "6"},
+      {Question, {down, key(SDLK_RIGHT), ret}, "7"},
   };
   for (const auto& c : kCases)
     EXPECT_EQ(Run(c.screen, {}, 2, SDLK_UNKNOWN, {}, c.keys), c.outcome) << c.screen;
-}
-
-// The question box answers Yes to y and keypad Enter, No to n and Escape; with the mark
-// showing, Enter presses the marked button.
-TEST_F(Screens, TheQuestionTakesItsKeys) {
-  InstallDrawnMessageBox();
-  const std::pair<std::vector<SDLKey>, int> kCases[] = {
-      {{SDLK_y}, IDYES},
-      {{SDLK_KP_ENTER}, IDYES},
-      {{SDLK_n}, IDNO},
-      {{SDLK_ESCAPE}, IDNO},
-      {{SDLK_DOWN, SDLK_RETURN}, IDYES},
-      {{SDLK_DOWN, SDLK_RIGHT, SDLK_RETURN}, IDNO}};
-  for (const auto& [keys, answer] : kCases) {
-    host.cursor = host.now + 1;
-    for (SDLKey key : keys) host.KeyDown(key).Wait(1);
-    EXPECT_EQ(ShowMessageBox("Sure?", "Question", MB_YESNO), answer) << keys.size() << keys[0];
-  }
 }
 
 TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {
