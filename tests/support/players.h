@@ -41,8 +41,8 @@ inline void Hunt(VirtualHost& h) {
 }
 
 // Keys and taps by a script, frame by frame: both directions held, a key-up of one while the
-// other is held, left control and up to fire, a tap beside the menu button, one on it, and the
-// edges.
+// other is held, left control and up to fire, a tap beside the menu button, one on it, the
+// edges, and P and Escape, which pause play as the menu button does.
 inline void PlayKeysAndTaps(VirtualHost& h) {
   static const struct {
     int frame, type;
@@ -61,6 +61,8 @@ inline void PlayKeysAndTaps(VirtualHost& h) {
                 {230, SDL_KEYUP, SDLK_LCTRL},
                 {231, SDL_KEYDOWN, SDLK_UP},
                 {250, SDL_MOUSEBUTTONDOWN, SDLK_UNKNOWN, 177, 273},
+                {270, SDL_KEYDOWN, SDLK_p},
+                {285, SDL_KEYDOWN, SDLK_ESCAPE},
                 {300, SDL_KEYDOWN, SDLK_LEFT}};
   for (const auto& s : script) {
     if (s.frame == h.frames) h.Send(uint8_t(s.type), s.key, s.x, s.y);

@@ -112,13 +112,3 @@ TEST_F(RulesTest, AGiftIsCaughtOnlyByTheShipElseLost) {
     EXPECT_EQ(PlayerShip.lives, 4) << x;
   }
 }
-
-// Escape and P pause play: the loop ends to open the menu.
-TEST_F(RulesTest, EscapeAndPPausePlay) {
-  for (SDLKey key : {SDLK_ESCAPE, SDLK_p}) {
-    StartNewGame();
-    play.quitAt = play.now + 5000;  // past the level banner
-    play.player = [key](VirtualHost& h) { h.Send(SDL_KEYDOWN, key); };
-    EXPECT_EQ(RunGameLoop(), OpenMenu) << key;
-  }
-}
