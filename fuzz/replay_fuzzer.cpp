@@ -12,28 +12,9 @@
 #include "fuzz/fuzz_support.h"
 #include "replay/session.h"
 #include "resources/draw.h"
+#include "tests/support/virtual_host.h"
 
 namespace {
-
-// The viewer of the replay: presses nothing, lets virtual time pass, and closes the window
-// after a budget of looks, so a replay that keeps the game polling ends too.
-class QuietViewer final : public HostInput {
- public:
-  void Delay(uint32_t ms) override { now += ms; }
-  uint32_t Ticks() override { return now; }
-  int PollEvent(SDL_Event* event) override {
-    if (++looks < kLooks) return 0;
-    *event = SDL_Event{};
-    event->type = SDL_QUIT;
-    return 1;
-  }
-  int WaitEvent(SDL_Event* event) override { return PollEvent(event); }
-  const uint8_t* KeyState() override { return keys; }
-  static constexpr int kLooks = 200000;
-  uint32_t now = 0;
-  int looks = 0;
-  uint8_t keys[SDLK_LAST] = {};
-};
 
 std::string settingsPath;
 
@@ -58,7 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(why.empty() && body.size() <= kMaxReplayBody);
 
   ResetRunState();
-  QuietViewer viewer;
+  // The viewer presses nothing and closes the window after 200 s of its clock, so a replay
+  // that keeps the game polling ends too.
+  VirtualHost viewer;
+  viewer.pollGraceMs = 200000;
   ReplayPlayer player(header, body, viewer);
   UseGameInput(&player);
   UseSettingsStorage(&player);
