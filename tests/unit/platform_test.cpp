@@ -87,7 +87,8 @@ TEST_F(PlatformTest, TheSettingsGoWhereTheirPathFits) {
 }
 
 // A save counts only once the back end has made it last: when that step fails, the settings
-// file's save and the display config's fail, and the player is told once, for the settings.
+// file's save and the display config's fail, and the player is told once, for the settings,
+// in a box with OK.
 TEST_F(PlatformTest, ASaveThatCannotBeMadeToLastFails) {
   static std::string asked;
   UsePersistStep([](const std::string& path) { return asked += path + " ", false; });
@@ -97,6 +98,8 @@ TEST_F(PlatformTest, ASaveThatCannotBeMadeToLastFails) {
   EXPECT_EQ(asked, folder + "data/zorblats.set " + folder + "config/zorblats/zorblats.conf ");
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].text, "error in settings file");
+  EXPECT_EQ(boxes.shown[0].caption, "error in settings file");
+  EXPECT_EQ(boxes.shown[0].style, MB_OK);
 }
 
 TEST(Sounds, EachBuiltSoundIsAsLongAndAsLoudAsItsRecipeAsks) {
