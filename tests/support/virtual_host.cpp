@@ -97,22 +97,13 @@ VirtualHost& VirtualHost::Push(const SDL_Event& event) {
   return *this;
 }
 
-static SDL_Event Event(uint8_t type) {
-  SDL_Event e{};
-  e.type = type;
-  return e;
-}
-
+// The scripted events, stamped at the cursor.
 VirtualHost& VirtualHost::Press(int x, int y, uint8_t button) {
-  SDL_Event e = Event(SDL_MOUSEBUTTONDOWN);
-  e.button = {SDL_MOUSEBUTTONDOWN, 0, button, SDL_PRESSED, uint16_t(x), uint16_t(y)};
-  return Push(e);
+  return Push({.button = {SDL_MOUSEBUTTONDOWN, 0, button, SDL_PRESSED, uint16_t(x), uint16_t(y)}});
 }
 
 VirtualHost& VirtualHost::Release(int x, int y, uint8_t button) {
-  SDL_Event e = Event(SDL_MOUSEBUTTONUP);
-  e.button = {SDL_MOUSEBUTTONUP, 0, button, SDL_RELEASED, uint16_t(x), uint16_t(y)};
-  return Push(e);
+  return Push({.button = {SDL_MOUSEBUTTONUP, 0, button, SDL_RELEASED, uint16_t(x), uint16_t(y)}});
 }
 
 VirtualHost& VirtualHost::Tap(int x, int y, uint8_t button) {
@@ -120,21 +111,15 @@ VirtualHost& VirtualHost::Tap(int x, int y, uint8_t button) {
 }
 
 VirtualHost& VirtualHost::Motion(int x, int y) {
-  SDL_Event e = Event(SDL_MOUSEMOTION);
-  e.motion = {SDL_MOUSEMOTION, 0, 0, uint16_t(x), uint16_t(y), 0, 0};
-  return Push(e);
+  return Push({.motion = {SDL_MOUSEMOTION, 0, 0, uint16_t(x), uint16_t(y), 0, 0}});
 }
 
 VirtualHost& VirtualHost::KeyDown(SDLKey key, uint16_t unicode) {
-  SDL_Event e = Event(SDL_KEYDOWN);
-  e.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, key, KMOD_NONE, unicode}};
-  return Push(e);
+  return Push({.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, key, KMOD_NONE, unicode}}});
 }
 
 VirtualHost& VirtualHost::KeyUp(SDLKey key) {
-  SDL_Event e = Event(SDL_KEYUP);
-  e.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, key, KMOD_NONE, 0}};
-  return Push(e);
+  return Push({.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, key, KMOD_NONE, 0}}});
 }
 
-VirtualHost& VirtualHost::Quit() { return Push(Event(SDL_QUIT)); }
+VirtualHost& VirtualHost::Quit() { return Push({.type = SDL_QUIT}); }

@@ -17,10 +17,10 @@ TEST_F(RulesTest, AFrameThatEndsTheLevelAndTheGameEndsTheGame) {
     int16_t shotX;        // of its shot, falling onto row 236 (the ship stands at 90..119)
     const char* outcome;  // result, lives, score, enemies left, flags level done and game over
   } cases[] = {
-      {1, 1, 100, "5 lives 0 score 1 left 0 flags 00"},
-      {2, 1, 100, "4 lives 1 score 1 left 0 flags 00"},
-      {1, 1, 89, "4 lives 1 score 1 left 0 flags 00"},
-      {1, 2, 119, "5 lives 0 score 1 left 1 flags 00"},
+      {1, 1, 100, "5 lives 0 score 1 left 0 done 0 over 0"},
+      {2, 1, 100, "4 lives 1 score 1 left 0 done 0 over 0"},
+      {1, 1, 89, "4 lives 1 score 1 left 0 done 0 over 0"},
+      {1, 2, 119, "5 lives 0 score 1 left 1 done 0 over 0"},
   };
   for (const auto& c : cases) {
     StartNewGame();
@@ -34,7 +34,7 @@ TEST_F(RulesTest, AFrameThatEndsTheLevelAndTheGameEndsTheGame) {
     Enemies[40].shot.y = 230;
     const int result = RunGameLoop();
     char outcome[80];
-    std::snprintf(outcome, sizeof outcome, "%d lives %d score %d left %d flags %d%d", result,
+    std::snprintf(outcome, sizeof outcome, "%d lives %d score %d left %d done %d over %d", result,
                   PlayerShip.lives, PlayerShip.score, EnemyFormation.liveCount, Play.levelDone,
                   Play.gameOver);
     EXPECT_STREQ(outcome, c.outcome) << c.lives << " " << int(c.cell) << " " << c.shotX;
