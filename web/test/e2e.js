@@ -36,12 +36,10 @@ const SCORES_BELOW = [0, 200, 240, 320];   // the high-score screen below its ta
 const BOX = [20, 122, 220, 198];           // a message box, over any screen
 const EMBER = (150 >> 3) << 11 | (52 >> 2) << 5 | 22 >> 3;  // the ship's outline
 
-// The desktop's screens, drawn by the gallery tool from the same content, and this test's
-// own: the "error in settings file" box over the options.
+// The desktop's screens, drawn by the gallery tool from the same content.
 const gallery = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-gallery-'));
 execFileSync(path.join(native, 'tools/gallery/gallery'), [path.join(native, 'bin'), gallery],
              {env: {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy'}, stdio: 'ignore'});
-execFileSync('convert', [path.join(__dirname, 'settings-error.png'), `BMP3:${gallery}/settings-error.bmp`]);
 const picture = name => web.readBmp(path.join(gallery, `${name}.bmp`));
 
 // Waits until the parts of the screen are those of the named picture.
@@ -272,7 +270,7 @@ async function lostGame(t) {
   // The save of the name refused: the box, then the menu, and the table as the player saw it.
   await page.evaluate(() => { window.refuseWrites = true; });
   await web.touch(page, ...KEYS.enter);
-  await showing(page, 'settings-error', [BOX], 'the "error in settings file" box');
+  await showing(page, '21-settings-error', [BOX], 'the "error in settings file" box');
   await web.touch(page, ...BOX_OK);
   await showing(page, '02-main-menu', [WHOLE], 'the menu after the box');
   await web.touch(page, ...HIGH_SCORES);
@@ -347,7 +345,7 @@ async function refusals(t) {
   await showing(page, '04-options', [TITLE], 'the options');
   await web.tap(page, ...HARD);
   await web.tap(page, ...BACK);
-  await showing(page, 'settings-error', [WHOLE], 'the "error in settings file" box over the options');
+  await showing(page, '21-settings-error', [WHOLE], 'the "error in settings file" box over the options');
   await page.keyboard.press('Enter');
   await showing(page, '02-main-menu', [WHOLE], 'the menu after the box');
   // The server answers a request it cannot read with 400 and goes on.
