@@ -2,18 +2,20 @@
 // keys and a pad; on an upright and a sideways phone by touch alone, through the on-screen
 // controls; the screens compared pixel for pixel with the gallery tool's pictures (the same
 // content drawn by the desktop's code). Each step waits for the screen it names and fails
-// with its name; an error inside a page fails its step.
-// Usage: node web/test/e2e.js <site folder> <native build folder>   (ONLY=<words> picks steps)
+// with its name; an error inside a page fails its step. Replays cross between the page and
+// the desktop game in both directions.
+// Usage: node web/test/e2e.js <site folder> <native build folder> <desktop game folder>
+//        (ONLY=<words> picks steps)
 'use strict';
 const assert = require('node:assert/strict');
-const { execFileSync, spawnSync } = require('node:child_process');
+const { execFileSync, spawn, spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const web = require('./browser');
 const shots = require('../screenshots');
 
-const [site, native] = process.argv.slice(2).map(p => path.resolve(p));
+const [site, native, desktopGame] = process.argv.slice(2).map(p => path.resolve(p));
 const NEW_GAME = [120, 71];
 const RESUME = [120, 36];
 const OPTIONS = [120, 105];
@@ -36,8 +38,9 @@ const SCORES_BELOW = [0, 200, 240, 320];   // the high-score screen below its ta
 const BOX = [20, 122, 220, 198];           // a message box, over any screen
 const EMBER = (150 >> 3) << 11 | (52 >> 2) << 5 | 22 >> 3;  // the ship's outline
 
-// The desktop's screens, drawn by the gallery tool from the same content.
-const gallery = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-gallery-'));
+// The desktop's screens, drawn by the gallery tool from the same content, and the test's
+// other files.
+const gallery = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-web-'));
 execFileSync(path.join(native, 'tools/gallery/gallery'), [path.join(native, 'bin'), gallery],
              {env: {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy'}, stdio: 'ignore'});
 const picture = name => web.readBmp(path.join(gallery, `${name}.bmp`));
@@ -375,9 +378,73 @@ async function refusals(t) {
   await showing(failing, '02-main-menu', [WHOLE], 'the menu after Try again');
 }
 
+// The sentence on the page's closing notice, once it shows.
+async function closingSentence(page) {
+  await page.locator('#notice-button', {hasText: /again/}).waitFor({timeout: 60000});
+  return page.locator('#notice-text').textContent();
+}
+
+// One replay format on both platforms: a game played here and saved with the page's "Save
+// this replay" plays on the desktop, and a session the desktop recorded plays here from a
+// link (the file in its fragment); each ends saying it showed the same pictures at every
+// checkpoint. A damaged link is refused on the page with its sentence.
+async function replays(t) {
+  // The desktop game in a folder of its own (it keeps its settings and replays beside its
+  // data), without a display: SDL's dummy drivers, and a runtime folder of its own for its lock.
+  const folder = path.join(gallery, 'desktop');
+  fs.cpSync(desktopGame, folder, {recursive: true});
+  for (const kept of ['zorblats.set', 'replays']) fs.rmSync(path.join(folder, 'data', kept), {recursive: true, force: true});
+  const game = path.join(folder, 'zorblats');
+  const env = {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy', XDG_RUNTIME_DIR: folder};
+  // Its session: the start screen and the menu, ended by SIGTERM. Without a display no picture
+  // shows when the menu waits, but the game's clock is the wall clock: 3 s are the start
+  // screen's second and two of the menu, a checkpoint each, however loaded the machine.
+  const recording = spawn(game, ['--record', path.join(folder, 'desktop.zrp')], {env, stdio: 'ignore'});
+  await new Promise(done => setTimeout(done, 3000));
+  recording.kill('SIGTERM');
+  await new Promise(done => recording.on('exit', done));
+
+  // A game here: New game, the ship moving and firing, the menu, Exit, "Save this replay".
+  const page = await t.open({viewport: {width: 800, height: 700}});
+  await web.tap(page, ...NEW_GAME);
+  await showing(page, '14-level-banner', [PANEL], 'play');
+  for (const key of ['ArrowLeft', 'ArrowRight']) {  // each held 1.2 s, as a player holds it
+    await page.keyboard.down(key);
+    await page.keyboard.down('ArrowUp');
+    await page.waitForTimeout(1200);
+    await page.keyboard.up('ArrowUp');
+    await page.keyboard.up(key);
+  }
+  await page.keyboard.press('Escape');
+  await showing(page, '03-main-menu-resume', [WHOLE], 'the menu with Resume');
+  await web.tap(page, ...EXIT);
+  assert.match(await closingSentence(page), /ZORBLATS has ended/);
+  const [download] = await Promise.all([page.waitForEvent('download'),
+                                        page.getByRole('button', {name: 'Save this replay'}).click()]);
+  const browserFile = path.join(folder, 'browser.zrp');
+  await download.saveAs(browserFile);
+  const SAME = /The replay played to its end: the same pictures at all (\d+) checkpoints\./;
+  const watched = spawnSync(game, ['--replay', browserFile], {env, encoding: 'utf8', timeout: 120000});
+  const desktopSaid = SAME.exec(watched.stdout);
+  assert.ok(watched.status === 0 && desktopSaid && Number(desktopSaid[1]) >= 3,
+            `the desktop's replay of the page's session: ${watched.status} ${watched.stdout}${watched.stderr}`);
+
+  // The desktop's session here from a link, its state in the page's corner.
+  const link = `${t.url}#replay=${fs.readFileSync(path.join(folder, 'desktop.zrp')).toString('base64url')}`;
+  await page.goto('about:blank');
+  await page.goto(link);
+  await page.locator('#replay-status', {hasText: 'replay x1'}).waitFor();
+  const browserSaid = SAME.exec(await closingSentence(page));
+  assert.ok(browserSaid && Number(browserSaid[1]) >= 2, `the page's replay of the desktop's session`);
+  // A link whose file is cut short: the page says why.
+  await page.goto('about:blank');
+  await page.goto(link.slice(0, -40));
+  assert.equal(await closingSentence(page), 'The replay file is cut short.');
+}
+
 // The README's pictures of the page are what it draws now, but for the stars of the play field.
 async function readmePictures(t) {
-  const out = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-shots-'));
+  const out = fs.mkdtempSync(path.join(gallery, 'shots-'));
   const changing = await shots.draw(t.browser, t.url, out, gallery);
   for (const [name, part] of Object.entries(changing)) {
     const files = [path.join(__dirname, '../../docs/screenshots', `${name}.png`), path.join(out, `${name}.png`)];
@@ -390,7 +457,6 @@ async function readmePictures(t) {
     const differing = spawnSync('compare', ['-metric', 'AE', ...masked, 'null:'], {encoding: 'utf8'}).stderr.trim();
     assert.equal(differing, '0', `docs/screenshots/${name}.png is not what the page draws: node web/screenshots.js`);
   }
-  fs.rmSync(out, {recursive: true, force: true});
 }
 
 const steps = [
@@ -400,6 +466,7 @@ const steps = [
   ['phone: a game lost and a name entered by touch; a refused save keeps the table; read back, offline; a second tab waits', lostGame],
   ['full screen chosen outlives the page: back at the first tap, and left again', fullScreen],
   ['refusals: no storage gives the box; a bad request gets 400; a failed download names the file, tries again', refusals],
+  ['replays across platforms: the page\'s on the desktop, the desktop\'s from a link; a cut link refused', replays],
   ['the README\'s pictures of the page', readmePictures],
 ];
 
