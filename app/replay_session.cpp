@@ -51,6 +51,13 @@ bool OpenPlayer(std::string& why) {
 
 void ChooseReplaySession(const ReplayChoice& chosen) { choice = chosen; }
 
+std::string WhyNotBesideAnotherCopy() {
+  if (!choice.replay.empty() || choice.bestPlace >= 0)
+    return "The game is already running: close it to watch a replay.";
+  if (!choice.recordTo.empty()) return "The game is already running: close it to record a session.";
+  return {};
+}
+
 bool OpenReplaySession(std::string& why) {
   if (!choice.replay.empty() || choice.bestPlace >= 0) return OpenPlayer(why);
   if (!choice.record) return true;

@@ -15,6 +15,11 @@ struct ReplayChoice {
 // neither records nor plays.
 void ChooseReplaySession(const ReplayChoice& choice);
 
+// Why a run that another copy of the game keeps from starting cannot do what the command line
+// asked (watch a replay, or record to a file); empty for a plain run, which ends silently.
+// Called by WinMain.
+std::string WhyNotBesideAnotherCopy();
+
 // Starts the recorder, or reads and checks the replay to play and puts its player in front of
 // the game's input and settings. False, with the sentence in `why`, when the replay cannot be
 // played or the --record file cannot be made. Called by StartUp once the paths are known.

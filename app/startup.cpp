@@ -104,7 +104,12 @@ int WinMain() {
     case StartupOutcome::Run:
       break;
     case StartupOutcome::NotEnoughMemory:
+      std::exit(0);
     case StartupOutcome::AlreadyRunning:
+      if (const std::string why = WhyNotBesideAnotherCopy(); !why.empty()) {
+        std::fprintf(stderr, "zorblats: %s\n", why.c_str());
+        std::exit(1);
+      }
       std::exit(0);
     case StartupOutcome::BadPaths:
     case StartupOutcome::NoVideo:

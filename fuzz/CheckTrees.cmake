@@ -23,17 +23,12 @@ if(ZORBLATS_FUZZ_TREE AND ZORBLATS_FUZZ_CORPUS)
 endif()
 
 # The browser build (./web.sh --build leaves it in build-web/): its site played in headless
-# Chromium, its start screen and menu compared with the native gallery tool's pictures, and
-# its replays played by the desktop game and the other way round.
+# Chromium, its screens compared with the native gallery tool's pictures, and its replays
+# played by this tree's desktop game and the other way round.
 set(ZORBLATS_WEB_TREE "" CACHE PATH "A tree built by web.sh whose site runs as one test")
 if(ZORBLATS_WEB_TREE)
   add_test(NAME web_e2e
            COMMAND node ${CMAKE_SOURCE_DIR}/web/test/e2e.js ${ZORBLATS_WEB_TREE}/site
-                   ${ZORBLATS_WEB_TREE}/native)
+                   ${ZORBLATS_WEB_TREE}/native ${GAME_DIR})
   set_tests_properties(web_e2e PROPERTIES TIMEOUT 300 LABELS web RUN_SERIAL ON)
-  # One replay format on both platforms: the browser's session played by this tree's desktop
-  # game, and the desktop's played in the browser from a link.
-  add_test(NAME web_replays
-           COMMAND node ${CMAKE_SOURCE_DIR}/web/test/replay.js ${ZORBLATS_WEB_TREE}/site ${GAME_DIR})
-  set_tests_properties(web_replays PROPERTIES TIMEOUT 300 LABELS web RUN_SERIAL ON)
 endif()

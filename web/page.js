@@ -500,7 +500,26 @@
     replayStatus.hidden = false;
     replayStatus.textContent = text.replace(/^ZORBLATS /, '');
   };
+  // The best scores' sessions, which the game keeps beside the saves: one button for each.
+  const keptReplays = document.getElementById('kept-replays');
+  function listKeptReplays() {
+    keptReplays.replaceChildren();
+    for (let place = 1; place <= 5; ++place) {
+      let bytes;
+      try {
+        bytes = FS.readFile(`/saves/zorblats/replays/best-${place}.zrp`);
+      } catch {
+        continue;  // none kept for that place (or no game yet)
+      }
+      const button = document.createElement('button');
+      button.setAttribute('role', 'menuitem');
+      button.textContent = `Watch high score ${place}`;
+      button.addEventListener('click', () => watch(bytes));
+      keptReplays.append(button);
+    }
+  }
   replayButton.addEventListener('click', event => {
+    if (!replayMenu.classList.contains('open')) listKeptReplays();
     replayMenu.classList.toggle('open');
     fit();
     event.currentTarget.blur();

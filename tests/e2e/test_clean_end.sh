@@ -2,8 +2,11 @@
 # Ended from outside: SIGTERM, SIGINT and SIGHUP end the game on every screen with status 0,
 # once the screen has saved what it saves on leaving; a lost X display ends it with status 1
 # and a one-line message. Either way within a second, leaving no process behind, the
-# instance lock free for the next start and the 211-byte settings file whole. (The game-over
-# screen is test_clean_end_game's case, the name entry test_keyboard's.)
+# instance lock free for the next start and the 211-byte settings file whole. The name entry
+# is reached by the keyboard alone: the menu by arrows and Enter, a game paused by Escape and
+# resumed from the menu, Space held for a second of shots, the ship left in the open until
+# enemy fire ends the game, a name typed on the real keyboard; SIGTERM there, the stylus held
+# on an on-screen key, saves the name typed so far, without that key.
 source "$(dirname "$0")/lib.sh"
 SET="$GAME/data/zorblats.set"
 open_field
@@ -17,6 +20,14 @@ reach() {  # reach SCREEN: from the main menu to SCREEN
       wait_region 3 20 113 200 93 "$DOCS/18-reset-question.png" 20 113 ;;  # the question
     play) tap 100 70; wait_play 5 ;;
     gameover) tap 100 70; wait_region 40 20 140 200 40 game_over.bmp 0 0 ;;  # lost, no shot
+    name) key Down; key Return; wait_play 5                # New game
+      key Escape; wait_region 3 55 24 20 10 but_resume.bmp 0 0
+      key Up; key Return; wait_play 3                      # Resume
+      xdotool keydown space; sleep 1; xdotool keyup space  # shots for a second, as a player holds
+      wait_region 50 0 0 240 60 scores.bmp 0 0
+      xdotool type --delay 120 'Ada_9'; key BackSpace; xdotool type --delay 120 '!'
+      xdotool mousemove 32 260 mousedown 1                 # the on-screen q, drawn pressed
+      wait_region 3 24 252 16 16 keyboard_small_pushed.bmp 24 18 ;;
   esac
 }
 
@@ -34,11 +45,17 @@ while read -r screen how saves; do
   [ "$(stat -c %s "$SET")" = 211 ] || fail "$screen, $how: the settings file is not whole"
   saved=no && [ "$(stat -c %i "$SET")" != "$inode" ] && saved=yes  # saves write a new file
   [ "$saved" = "$saves" ] || fail "$screen, $how: saved $saved, not $saves"
-done <<<"${CLEAN_END_CASES:-"menu TERM no
+done <<CASES
+menu TERM no
 menu X no
 options HUP yes
 options X no
 play INT no
 play X no
 box TERM yes
-box X no"}"
+box X no
+gameover X no
+name TERM yes
+CASES
+name=$(dd if="$SET" bs=1 skip=6 count=10 2>/dev/null | tr -d '\0')
+[ "$name" = "Ada_!" ] || fail "SIGTERM in the name entry: the settings file holds the name '$name'"

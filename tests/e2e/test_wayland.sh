@@ -23,7 +23,7 @@ AS_USER+=(HOME="$WORK" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" XDG_CONFIG_HOME="$XDG_
 start_sway() {
   if [ -n "${SWAY_PID:-}" ]; then
     kill "$SWAY_PID"
-    while kill -0 "$SWAY_PID" 2>/dev/null; do sleep 0.05; done
+    within 5 ended "$SWAY_PID" || fail "sway did not end within 5 s"
   fi
   printf 'output HEADLESS-1 mode 1920x1080 scale %s\nseat * hide_cursor 100\n' "$1" >"$WORK/sway.conf"
   rm -f "$XDG_RUNTIME_DIR"/wayland-* "$XDG_RUNTIME_DIR"/sway-ipc.* "$WORK/taps"
@@ -32,14 +32,7 @@ start_sway() {
   SWAY_PID=$!
   PIDS+=("$SWAY_PID")
   disown "$SWAY_PID"  # no job notice when the test kills it
-  local i
-  for i in $(seq 1 100); do
-    SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null || true)
-    WL=$(cd "$XDG_RUNTIME_DIR" && ls wayland-? 2>/dev/null | head -1 || true)
-    [ -n "$SWAYSOCK" ] && [ -n "$WL" ] && break
-    sleep 0.05
-  done
-  [ -n "$WL" ] || fail "sway did not start: $(cat "$WORK/sway.log")"
+  within 5 sway_ready || fail "sway did not start within 5 s: $(cat "$WORK/sway.log")"
   # A keyboard and a pointer for the seat, which has no devices: the keyboard held by a
   # long wtype, the pointer tapping where the lines written to $WORK/taps say.
   "${AS_USER[@]}" WAYLAND_DISPLAY="$WL" wtype -s 600000 &
@@ -48,6 +41,10 @@ start_sway() {
   WAYLAND_DISPLAY="$WL" python3 "$(dirname "$0")/wayland_pointer.py" <"$WORK/taps" >"$WORK/pointer.log" 2>&1 &
   PIDS+=($!)
   exec 7>"$WORK/taps"
+}
+sway_ready() {  # sets SWAYSOCK and WL, the sockets of the compositor
+  SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock 2>/dev/null) &&
+    WL=$(cd "$XDG_RUNTIME_DIR" && ls wayland-? 2>/dev/null | head -1) && [ -n "$WL" ]
 }
 on_sway() { "${AS_USER[@]}" WAYLAND_DISPLAY="$WL" SWAYSOCK="$SWAYSOCK" "$@"; }
 shot() { on_sway grim "$WORK/$1.png"; }
@@ -73,17 +70,17 @@ expect_centred() {
   shift
   read -r x y w h <<<"${*:-$(window_area)}"
   LEFT=$((x + (w - 720) / 2)) TOP=$((y + (h - 960) / 2))
-  for _ in $(seq 30); do  # up to 6 s, past any screenshot taken mid-update
-    shot waiting
-    off=$(region_diff waiting "$LEFT" "$TOP" 720 960 "$WORK/main3.png" 0 0)
-    [ "$off" = 0 ] && break
-    sleep 0.2
-  done
-  [ "$off" = 0 ] || fail "x$SCALE $what: the menu at $LEFT,$TOP differs from its picture at x 3 in $off pixels"
+  within 6 menu_at "$LEFT" "$TOP" ||  # past any screenshot taken mid-update
+    fail "x$SCALE $what: the menu at $LEFT,$TOP differs from its picture at x 3 in $off pixels"
   border=$(convert "$WORK/waiting.png" -crop "${w}x$h+$x+$y" +repage -fill black \
     -draw "rectangle $((LEFT - x)),$((TOP - y)) $((LEFT - x + 719)),$((TOP - y + 959))" -format '%[max]' info:)
   [ "$border" = 0 ] || fail "x$SCALE $what: the ${w}x$h area around the picture is not black"
   echo "x$SCALE $what: a ${w}x$h area shows the menu at x 3 at $LEFT,$TOP"
+}
+menu_at() {  # menu_at X Y: the menu at x 3 with its corner there, pixel for pixel
+  shot waiting
+  off=$(region_diff waiting "$1" "$2" 720 960 "$WORK/main3.png" 0 0)
+  [ "$off" = 0 ]
 }
 tap() { echo "$((LEFT + $1 * 3 + 1)) $((TOP + $2 * 3 + 1)) 1920 1080" >&7; }  # tap GAME_X GAME_Y
 

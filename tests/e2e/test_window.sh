@@ -19,7 +19,8 @@ shot() { import -window "$shown" "$WORK/$1.png"; }  # the game's window alone, o
 # Waits until the game's window is 480 x 640 with its frame centred in the work area and
 # shows the menu at x 2.
 expect_placed() {
-  window=$(xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1)
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^ZORBLATS$' | head -1) ||
+    fail "$1: no window shown within 10 s"
   within 6 placed_centred || fail "$1: the frame's corner and the window's size are $placed"
   shown=$window
   wait_region 3 0 0 480 640 "$WORK/main2.png" 0 0

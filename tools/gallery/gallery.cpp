@@ -166,6 +166,13 @@ class Player {
 
 Player player;
 
+// A settings storage that keeps nothing: every save fails.
+class RefusingStorage final : public SettingsStorage {
+ public:
+  bool Read(std::string&) override { return false; }
+  bool Write(const uint8_t*, size_t) override { return false; }
+};
+
 // The settings every screen starts from: a table with names and scores, difficulty 1,
 // sound off (the tool plays nothing).
 SettingsRecord FixedSettings() {
@@ -386,6 +393,18 @@ void FrontEnd() {
   player.Tap(160, 219);
   player.Capture("18-reset-question");
   RunHighScoreScreen();
+
+  // Hard and sound on left in the options, and the save refused (a full disk, a browser that
+  // keeps nothing): the box over the options.
+  FreshState();
+  Settings.difficulty = 2;
+  Settings.soundOn = 1;
+  DrawOptionsScreen();
+  RefusingStorage refusing;
+  UseSettingsStorage(&refusing);
+  player.Capture("21-settings-error");
+  SaveSettings();
+  UseSettingsStorage(nullptr);
 }
 
 void NameEntry() {

@@ -5,58 +5,45 @@
 # does. Prints one line per fault and the score.
 # Usage: tools/mutation/mutate.sh [scratch-dir] [grep pattern choosing faults]
 set -uo pipefail
-
-main() {
-  src=$(cd "$(dirname "$0")/../.." && pwd)
-  work=${1:-${TMPDIR:-/tmp}/zorblats-mutants}
-  pick=${2:-.}
-  mkdir -p "$work"
-  rm -rf "$work/src" && mkdir -p "$work/src"
-  # Fresh time stamps: a build left by an earlier run must not keep a broken tool.
-  tar -C "$src" --exclude="./build*" --exclude=./.git -cf - . | tar -C "$work/src" -m -xf -
-  launcher=()
-  command -v ccache > /dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-  cmake -S "$work/src" -B "$work/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORBLATS_BENCH=OFF "${launcher[@]}" \
-    > "$work/configure.log" || { echo "configure failed: $work/configure.log"; exit 1; }
-  build() { cmake --build "$work/build" -j"$(nproc)" --target zorblats_tests > "$work/build.log" 2>&1; }
-  suite() {
-    (cd "$work/build/tests" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-      timeout -s KILL 300 ./zorblats_tests --gtest_brief=1 --gtest_fail_fast > "$work/suite.log" 2>&1) 2>/dev/null
-  }
-  build && suite || { echo "the unbroken sources fail: $work/build.log $work/suite.log"; exit 1; }
-
-  total=0 caught=0 survivors=()
-  while IFS= read -r line; do
-    case "$line" in ''|'#'*) continue ;; esac
-    file=${line%%@@*} rest=${line#*@@}
-    before=${rest%%@@*} after=${rest#*@@}
-    printf '%s\n' "$file $before" | grep -q -e "$pick" || continue
-    total=$((total + 1))
-    target="$work/src/$file"
-    # The text must stand exactly once in the file, or the fault list is out of date.
-    # A fault spanning lines writes them joined by a literal \n.
-    if ! B="$before" A="$after" perl -0777 -ne '($b, $a) = map { s/\\n/\n/gr } $ENV{B}, $ENV{A};
-         $n = () = /\Q$b\E/g; die "found $n times\n" if $n != 1; s/\Q$b\E/$a/; print' "$target" > "$work/mutant"; then
-      echo "STALE     $file: '$before'"; survivors+=("stale: $file: $before"); continue
-    fi
-    cp "$target" "$work/original" && cp "$work/mutant" "$target"
-    if ! build; then
-      result="NOBUILD"
-    elif suite; then
-      result="SURVIVED"; survivors+=("$file: '$before' -> '$after'")
-    else
-      result="caught"; caught=$((caught + 1))
-    fi
-    cp "$work/original" "$target"  # a fresh time stamp: the next build compiles it again
-    printf '%-9s %s: %s -> %s\n' "$result" "$file" "$before" "$after"
-  done < <(faults)
-  echo "caught $caught of $total faults"
-  for s in "${survivors[@]}"; do echo "  survived: $s"; done
+src=$(cd "$(dirname "$0")/../.." && pwd)
+work=${1:-${TMPDIR:-/tmp}/zorblats-mutants}
+pick=${2:-.}
+rm -rf "$work/src" && mkdir -p "$work/src"
+# Fresh time stamps: a build left by an earlier run must not keep a broken tool.
+tar -C "$src" --exclude="./build*" --exclude=./.git -cf - . | tar -C "$work/src" -m -xf -
+cmake -S "$work/src" -B "$work/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORBLATS_BENCH=OFF \
+  >"$work/configure.log" || { echo "configure failed: $work/configure.log"; exit 1; }
+build() { cmake --build "$work/build" -j"$(nproc)" --target zorblats_tests >"$work/build.log" 2>&1; }
+suite() {
+  (cd "$work/build/tests" && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
+    timeout -s KILL 300 ./zorblats_tests --gtest_brief=1 --gtest_fail_fast >"$work/suite.log" 2>&1) 2>/dev/null
 }
+build && suite || { echo "the unbroken sources fail: $work/build.log $work/suite.log"; exit 1; }
 
-# The faults: file@@text as it stands (exactly once in the file)@@text with the fault.
-faults() {
-  cat <<'FAULTS'
+total=0 caught=0 survivors=()
+# The faults, below: file@@text as it stands (exactly once in the file)@@text with the fault.
+while IFS= read -r line; do
+  file=${line%%@@*} rest=${line#*@@}
+  before=${rest%%@@*} after=${rest#*@@}
+  printf '%s\n' "$file $before" | grep -q -e "$pick" || continue
+  total=$((total + 1))
+  # The text must stand exactly once in the file, or the fault list is out of date.
+  # A fault spanning lines writes them joined by a literal \n.
+  if ! B="$before" A="$after" perl -0777 -ne '($b, $a) = map { s/\\n/\n/gr } $ENV{B}, $ENV{A};
+       $n = () = /\Q$b\E/g; die "found $n times\n" if $n != 1; s/\Q$b\E/$a/; print' "$work/src/$file" > "$work/mutant"; then
+    echo "STALE     $file: '$before'"; survivors+=("stale: $file: $before"); continue
+  fi
+  cp "$work/src/$file" "$work/original" && cp "$work/mutant" "$work/src/$file"
+  if ! build; then
+    result="NOBUILD"
+  elif suite; then
+    result="SURVIVED"; survivors+=("$file: '$before' -> '$after'")
+  else
+    result="caught"; caught=$((caught + 1))
+  fi
+  cp "$work/original" "$work/src/$file"  # a fresh time stamp: the next build compiles it again
+  printf '%-9s %s: %s -> %s\n' "$result" "$file" "$before" "$after"
+done <<'FAULTS'
 platform/small_file.cpp@@  if (fd < 0) return errno == ENOENT;@@  if (fd < 0) return true;
 platform/small_file.cpp@@(replaced == Replaced::NoNewFile && RewriteInPlace(target, bytes, size));@@(false && RewriteInPlace(target, bytes, size));
 platform/small_file.cpp@@  if (lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode)) return path;@@  if (true) return path;
@@ -222,6 +209,5 @@ replay/session.cpp@@  if (record.digest == ScreenSurfaceDigest() || firstDiffere
 replay/session.cpp@@  if (found) DecodeSettings@@  if (!found) DecodeSettings
 game/random.cpp@@  generatorState = generatorState * 1103515245u + 12345u;@@  generatorState = generatorState * 1103515245u + 12346u;
 FAULTS
-}
-
-main "$@"
+echo "caught $caught of $total faults"
+for s in "${survivors[@]}"; do echo "  survived: $s"; done

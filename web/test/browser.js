@@ -2,8 +2,7 @@
 // headless Chromium driven by playwright-core, the game's canvas read back in the game's own
 // 5-6-5 colours, taps on game pixels and fingers on a touch screen.
 'use strict';
-const { spawn } = require('node:child_process');
-const fs = require('node:fs');
+const { execFileSync, spawn } = require('node:child_process');
 const path = require('node:path');
 const { chromium } = require('playwright-core');
 
@@ -27,12 +26,11 @@ function serve(site) {
   });
 }
 
-const options = {
+const launch = () => chromium.launch({
   executablePath: CHROMIUM,
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
          '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-};
-const launch = () => chromium.launch(options);
+});
 
 // The canvas as 5-6-5 colours, row by row (passed as base64: a plain array is slow).
 async function screen(page) {
@@ -51,19 +49,11 @@ async function screen(page) {
   return new Uint16Array(bytes.buffer, bytes.byteOffset, WIDTH * HEIGHT).slice();
 }
 
-// A 24-bit BMP of the screen's size (the gallery tool's) as 5-6-5 colours.
+// A picture of the screen's size (the gallery tool's) as 5-6-5 colours.
 function readBmp(file) {
-  const bytes = fs.readFileSync(file);
-  const start = bytes.readUInt32LE(10);
-  const rowBytes = (WIDTH * 3 + 3) & ~3;
+  const rgb = execFileSync('convert', [file, '-depth', '8', 'rgb:-'], {maxBuffer: 1 << 20});
   const out = new Uint16Array(WIDTH * HEIGHT);
-  for (let y = 0; y < HEIGHT; ++y) {
-    const row = start + (HEIGHT - 1 - y) * rowBytes;
-    for (let x = 0; x < WIDTH; ++x) {
-      const b = bytes[row + 3 * x], g = bytes[row + 3 * x + 1], r = bytes[row + 3 * x + 2];
-      out[y * WIDTH + x] = (r >> 3) << 11 | (g >> 2) << 5 | b >> 3;
-    }
-  }
+  for (let i = 0; i < out.length; ++i) out[i] = (rgb[3 * i] >> 3) << 11 | (rgb[3 * i + 1] >> 2) << 5 | rgb[3 * i + 2] >> 3;
   return out;
 }
 
@@ -105,9 +95,9 @@ async function pagePoint(page, x, y) {
   return [box.x + (x + 0.5) * box.width / WIDTH, box.y + (y + 0.5) * box.height / HEIGHT];
 }
 
-async function tap(page, x, y, holdMs = 0) {
+async function tap(page, x, y) {
   const [px, py] = await pagePoint(page, x, y);
-  await page.mouse.click(px, py, {delay: holdMs});
+  await page.mouse.click(px, py);
 }
 
 async function touch(page, x, y) {
@@ -141,5 +131,5 @@ async function middleOf(page, name) {
   return [box.x + box.width / 2, box.y + box.height / 2];
 }
 
-module.exports = {WIDTH, HEIGHT, WHOLE, PHONE, SIDEWAYS, chromium, options, serve, launch, screen, readBmp,
-                  differences, waitFor, waitForScreen, pagePoint, tap, touch, fingers, middleOf};
+module.exports = {WHOLE, PHONE, SIDEWAYS, serve, launch, screen, readBmp, differences, waitFor, waitForScreen,
+                  pagePoint, tap, touch, fingers, middleOf};

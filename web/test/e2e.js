@@ -2,54 +2,46 @@
 // keys and a pad; on an upright and a sideways phone by touch alone, through the on-screen
 // controls; the screens compared pixel for pixel with the gallery tool's pictures (the same
 // content drawn by the desktop's code). Each step waits for the screen it names and fails
-// with its name; an error inside a page fails its step.
-// Usage: node web/test/e2e.js <site folder> <native build folder>   (ONLY=<words> picks steps)
+// with its name; an error inside a page fails its step. Replays cross between the page and
+// the desktop game in both directions.
+// Usage: node web/test/e2e.js <site folder> <native build folder> <desktop game folder>
+//        (ONLY=<words> picks steps)
 'use strict';
 const assert = require('node:assert/strict');
-const { execFileSync, spawnSync } = require('node:child_process');
+const { execFileSync, spawn, spawnSync } = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const web = require('./browser');
 const shots = require('../screenshots');
 
-const [site, native] = process.argv.slice(2).map(p => path.resolve(p));
+const [site, native, desktopGame] = process.argv.slice(2).map(p => path.resolve(p));
+// Taps at game pixels, and parts of the screen: [left, top, right, bottom) in game pixels.
 const NEW_GAME = [120, 71];
-const RESUME = [120, 36];
 const OPTIONS = [120, 105];
 const HIGH_SCORES = [120, 168];
 const EXIT = [120, 239];
 const BACK = [30, 303];
-const SCORES_OK = [40, 218];
-const SOUND_OFF = [28, 249];
 const HARD = [28, 141];
-const KEYS = {a: [34, 277], d: [71, 277], enter: [228, 277]};
-const BOX_OK = [120, 178];
-// Parts of the screen: [left, top, right, bottom) in game pixels.
 const WHOLE = web.WHOLE;
-const PANEL = [0, 266, 240, 320];          // lives, score and level below the play field
-const MENU_BUTTON = [180, 276, 238, 290];  // the play screen's Menu button
+const PANEL = [0, 266, 240, 320];  // lives, score and level below the play field
 const SCORE = [124, 273, 172, 289];
-const KEYBOARD = [0, 234, 240, 320];       // the name entry's on-screen keyboard
 const TITLE = [0, 0, 240, 60];
-const SCORES_BELOW = [0, 200, 240, 320];   // the high-score screen below its table
-const BOX = [20, 122, 220, 198];           // a message box, over any screen
-const EMBER = (150 >> 3) << 11 | (52 >> 2) << 5 | 22 >> 3;  // the ship's outline
 
-// The desktop's screens, drawn by the gallery tool from the same content, and this test's
-// own: the "error in settings file" box over the options.
-const gallery = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-gallery-'));
+// The desktop's screens, drawn by the gallery tool from the same content, and the test's
+// other files.
+const gallery = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-web-'));
 execFileSync(path.join(native, 'tools/gallery/gallery'), [path.join(native, 'bin'), gallery],
              {env: {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy'}, stdio: 'ignore'});
-execFileSync('convert', [path.join(__dirname, 'settings-error.png'), `BMP3:${gallery}/settings-error.bmp`]);
 const picture = name => web.readBmp(path.join(gallery, `${name}.bmp`));
 
 // Waits until the parts of the screen are those of the named picture.
 const showing = (page, name, parts, what = name) => web.waitForScreen(page, picture(name), what, 20000, parts);
 // The ship's place: the middle of its outline's pixels in its rows.
 function shipX(shown) {
+  const ember = (150 >> 3) << 11 | (52 >> 2) << 5 | 22 >> 3;  // the ship's outline
   let sum = 0, count = 0;
-  for (let i = 236 * 240; i < 265 * 240; ++i) if (shown[i] === EMBER) sum += i % 240, ++count;
+  for (let i = 236 * 240; i < 265 * 240; ++i) if (shown[i] === ember) sum += i % 240, ++count;
   return count ? sum / count : NaN;
 }
 
@@ -64,39 +56,26 @@ function fastClock() {
   window.setTimeout = (call, ms, ...rest) => setTimer(call, (ms || 0) / 4, ...rest);
 }
 // A pad in the browser's standard layout whose buttons the test presses, counting the
-// page's reads of it.
-function fakePad() {
+// page's reads of it; counts of the sounds started and the canvas draws; a storage that
+// aborts every write while window.refuseWrites is set, as a full quota aborts it.
+function instruments() {
   const pad = {index: 0, connected: true, mapping: 'standard', axes: [0, 0, 0, 0],
                buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))};
-  window.padReads = 0;
+  Object.assign(window, {padReads: 0, soundsStarted: 0, draws: 0});
   navigator.getGamepads = () => (++window.padReads, [pad]);
   window.padButton = (button, down) => { pad.buttons[button].pressed = down; };
   addEventListener('load', () => dispatchEvent(Object.assign(new Event('gamepadconnected'), {gamepad: pad})));
-}
-// Counts the sounds started and the canvas draws.
-function counters() {
-  window.soundsStarted = 0;
-  window.draws = 0;
-  const start = AudioBufferSourceNode.prototype.start;
-  AudioBufferSourceNode.prototype.start = function (...rest) {
-    ++window.soundsStarted;
-    return start.apply(this, rest);
+  const after = (prototype, method, then) => {
+    const original = prototype[method];
+    prototype[method] = function (...rest) {
+      const result = original.apply(this, rest);
+      then(this);
+      return result;
+    };
   };
-  const put = CanvasRenderingContext2D.prototype.putImageData;
-  CanvasRenderingContext2D.prototype.putImageData = function (...rest) {
-    ++window.draws;
-    return put.apply(this, rest);
-  };
-}
-// The storage refuses every write while window.refuseWrites is set: the transaction is
-// aborted, as a full quota aborts it.
-function refusableStorage() {
-  const put = IDBObjectStore.prototype.put;
-  IDBObjectStore.prototype.put = function (...rest) {
-    const request = put.apply(this, rest);
-    if (window.refuseWrites) this.transaction.abort();
-    return request;
-  };
+  after(AudioBufferSourceNode.prototype, 'start', () => ++window.soundsStarted);
+  after(CanvasRenderingContext2D.prototype, 'putImageData', () => ++window.draws);
+  after(IDBObjectStore.prototype, 'put', store => window.refuseWrites && store.transaction.abort());
 }
 
 // ---- Helpers -------------------------------------------------------------------------------
@@ -135,8 +114,7 @@ const hide = (page, hidden) => page.evaluate(on => {
 
 // ---- The steps -------------------------------------------------------------------------------
 async function desktop(t) {
-  const page = await t.open({viewport: {width: 1280, height: 800}}, ['01-start-screen', '02-main-menu'],
-                            fakePad, counters);
+  const page = await t.open({viewport: {width: 1280, height: 800}}, ['01-start-screen', '02-main-menu']);
   await web.tap(page, ...NEW_GAME);
   await showing(page, '14-level-banner', [PANEL], 'play after a tap on New game');
   await page.keyboard.down('Space');  // sound is on: the shots are heard
@@ -157,16 +135,12 @@ async function desktop(t) {
   assert.equal(await page.evaluate(() => document.activeElement.textContent), 'Play again', 'the focus');
   await page.keyboard.press('Enter');
   await showing(page, '02-main-menu', [WHOLE], 'the menu after Play again by Enter');
-  const icons = await page.evaluate(async () => {  // installable: the icons at their sizes
-    const manifest = await (await fetch('manifest.webmanifest')).json();
-    return Promise.all(manifest.icons.map(icon => new Promise(loaded => {
-      const image = new Image();
-      image.onload = () => loaded(`${image.naturalWidth}x${image.naturalHeight}`);
-      image.onerror = () => loaded('missing');
-      image.src = icon.src;
-    }).then(size => [icon.sizes, size])));
-  });
-  assert.deepEqual(icons, [['192x192', '192x192'], ['512x512', '512x512']]);
+  const manifest = await (await fetch(`${t.url}manifest.webmanifest`)).json();  // installable
+  assert.deepEqual(manifest.icons.map(icon => icon.sizes), ['192x192', '512x512'], 'the icons');
+  for (const icon of manifest.icons) {  // each a PNG of its size
+    const png = Buffer.from(await (await fetch(t.url + icon.src)).arrayBuffer());
+    assert.equal(`${png.readUInt32BE(16)}x${png.readUInt32BE(20)}`, icon.sizes, icon.src);
+  }
   // The pad: down to New game, south presses it, Start pauses the game.
   await pressPad(page, 13);
   await pressPad(page, 0);
@@ -182,42 +156,38 @@ async function layout(t) {
     [1280, 800, 1, false, 2], [200, 200, 1, false, 1], [1280, 800, 1.5, false, 3]];
   for (const [width, height, ratio, touch, scale, place] of sizes) {
     const what = `${width} x ${height} at ${ratio}`;
-    const context = await t.context({viewport: {width, height}, deviceScaleFactor: ratio, hasTouch: touch, isMobile: touch});
-    const page = await context.newPage();
+    const options = {viewport: {width, height}, deviceScaleFactor: ratio, hasTouch: touch, isMobile: touch};
+    const page = await (await t.context(options)).newPage();
     await page.goto(t.url);
     await page.waitForFunction(() => getComputedStyle(document.getElementById('screen')).display !== 'none');
-    const boxes = await page.evaluate(() => ['screen', 'left', 'right', 'fire', 'fullscreen'].map(id => {
+    const [picture, ...controls] = await page.evaluate(() => ['screen', 'left', 'right', 'fire', 'fullscreen'].map(id => {
       const element = document.getElementById(id);
       const box = element.getBoundingClientRect();
       return getComputedStyle(element).display === 'none' ? null : [box.left, box.top, box.right, box.bottom];
     }));
-    const [picture, ...rest] = boxes;
-    const shown = rest.filter(Boolean);
-    const device = box => box.map(v => Math.round(v * ratio));
-    assert.deepEqual(device(picture).slice(2).map((v, i) => v - device(picture)[i]), [240 * scale, 320 * scale], what);
-    assert.equal(rest.slice(0, 3).every(Boolean), touch, `${what}: the controls shown`);
-    for (const [i, a] of [picture, ...shown].entries()) {
-      assert.ok(a === picture || (a[0] >= 0 && a[1] >= 0 && a[2] <= width && a[3] <= height), `${what}: ${a} off the page`);
-      for (const b of shown.slice(i)) {
+    const device = picture.map(v => Math.round(v * ratio));
+    assert.deepEqual([device[2] - device[0], device[3] - device[1]], [240 * scale, 320 * scale], what);
+    assert.equal(controls.slice(0, 3).every(Boolean), touch, `${what}: the controls shown`);
+    const shown = controls.filter(Boolean);
+    for (const [i, a] of shown.entries()) {
+      assert.ok(a[0] >= 0 && a[1] >= 0 && a[2] <= width && a[3] <= height, `${what}: ${a} off the page`);
+      for (const b of [picture, ...shown.slice(i + 1)]) {
         assert.ok(a[2] <= b[0] || b[2] <= a[0] || a[3] <= b[1] || b[3] <= a[1], `${what}: ${a} over ${b}`);
       }
     }
-    for (const control of touch ? rest.slice(0, 3) : []) {
+    for (const control of touch ? controls.slice(0, 3) : []) {
       const side = control[2] - control[0];
       assert.ok(side >= 48 && Math.round(side * ratio) % 20 === 0, `${what}: a control ${side} CSS pixels wide`);
-      if (place === 'below') assert.ok(control[1] >= picture[3], `${what}: a control beside the picture`);
-      else assert.ok(control[2] <= picture[0] || control[0] >= picture[2], `${what}: a control below the picture`);
+      const beside = control[2] <= picture[0] || control[0] >= picture[2];
+      assert.ok(place === 'below' ? control[1] >= picture[3] : beside, `${what}: a control not ${place} the picture`);
     }
-    if (!touch) {
-      const centred = [Math.floor((width * ratio - 240 * scale) / 2), Math.floor((height * ratio - 320 * scale) / 2)];
-      assert.deepEqual(device(picture).slice(0, 2), centred.map(v => Math.max(0, v)), `${what}: centred`);
-    }
-    await context.close();
+    const centred = [width * ratio - 240 * scale, height * ratio - 320 * scale].map(v => Math.max(0, Math.floor(v / 2)));
+    if (!touch) assert.deepEqual(device.slice(0, 2), centred, `${what}: centred`);
   }
 }
 
 async function touchPlay(t) {
-  const page = await t.open(web.PHONE, ['02-main-menu'], counters);
+  const page = await t.open(web.PHONE);
   const hand = await web.fingers(page);
   await web.touch(page, ...NEW_GAME);
   await showing(page, '14-level-banner', [PANEL], 'play after a touch on New game');
@@ -243,9 +213,9 @@ async function touchPlay(t) {
   await hide(page, true);
   await showing(page, '03-main-menu-resume', [WHOLE], 'the menu with Resume when the page is hidden');
   await hide(page, false);
-  await hand.put(2, await web.pagePoint(page, ...RESUME));  // a second finger taps Resume
+  await hand.put(2, await web.pagePoint(page, 120, 36));  // a second finger taps Resume
   await hand.lift(2);
-  await showing(page, '14-level-banner', [MENU_BUTTON], 'play again after Resume');
+  await showing(page, '14-level-banner', [[180, 276, 238, 290]], 'play again after Resume');  // Menu
   await shipAtRest(page, 'back from hidden');
   await hand.lift(1);
   // The page's own button answers a touch.
@@ -255,11 +225,11 @@ async function touchPlay(t) {
 }
 
 async function lostGame(t) {
-  const page = await t.open(web.PHONE, ['02-main-menu'], fastClock, counters, refusableStorage);
+  const page = await t.open(web.PHONE, ['02-main-menu'], fastClock);
   const hand = await web.fingers(page);
   await web.touch(page, ...OPTIONS);
   await showing(page, '04-options', [TITLE], 'the options');
-  for (const point of [HARD, SOUND_OFF, BACK]) await web.touch(page, ...point);
+  for (const point of [HARD, [28, 249], BACK]) await web.touch(page, ...point);  // hard, sound off
   await showing(page, '02-main-menu', [WHOLE], 'the menu after the options');
   await web.touch(page, ...NEW_GAME);
   await showing(page, '14-level-banner', [PANEL], 'play');
@@ -267,20 +237,20 @@ async function lostGame(t) {
   const before = await web.screen(page);
   await web.waitFor(page, shown => web.differences(shown, before, SCORE) > 12, 'a score', 20000);
   await hand.lift(1);
-  await showing(page, '15-name-entry', [KEYBOARD], 'the name entry after the game is lost');
-  for (const key of ['a', 'd', 'a']) await web.touch(page, ...KEYS[key]);
+  await showing(page, '15-name-entry', [[0, 234, 240, 320]], 'the name entry\'s keyboard after the game is lost');
+  for (const x of [34, 71, 34]) await web.touch(page, x, 277);  // a, d, a
   // The save of the name refused: the box, then the menu, and the table as the player saw it.
   await page.evaluate(() => { window.refuseWrites = true; });
-  await web.touch(page, ...KEYS.enter);
-  await showing(page, 'settings-error', [BOX], 'the "error in settings file" box');
-  await web.touch(page, ...BOX_OK);
+  await web.touch(page, 228, 277);  // Enter
+  await showing(page, '21-settings-error', [[20, 122, 220, 198]], 'the "error in settings file" box');
+  await web.touch(page, 120, 178);  // its OK
   await showing(page, '02-main-menu', [WHOLE], 'the menu after the box');
   await web.touch(page, ...HIGH_SCORES);
-  const table = await showing(page, '05-high-scores', [TITLE, SCORES_BELOW], 'the high scores');
+  const table = await showing(page, '05-high-scores', [TITLE, [0, 200, 240, 320]], 'the high scores but the table');
   assert.ok(web.differences(table, picture('05-high-scores'), [0, 60, 240, 200]) > 0, 'a table of its own');
   // The next save that the storage takes keeps it, and a new page reads it back.
   await page.evaluate(() => { window.refuseWrites = false; });
-  await web.touch(page, ...SCORES_OK);
+  await web.touch(page, 40, 218);  // OK below the table
   await web.touch(page, ...OPTIONS);
   await showing(page, '04-options', [TITLE], 'the options');
   await web.touch(page, ...BACK);
@@ -316,7 +286,10 @@ async function fullScreen(t) {
   let page = await t.open(context);
   const isFull = on => page.waitForFunction(full => Boolean(document.fullscreenElement) === full, on);
   const kept = async on => {  // the game stores the choice on its next turn
-    while (await storedChoice(page) !== (on ? '1' : '0')) await page.waitForTimeout(50);
+    for (const end = Date.now() + 8000; await storedChoice(page) !== (on ? '1' : '0');) {
+      assert.ok(Date.now() < end, `the choice ${on ? 'full screen' : 'the page'} not stored within 8 s`);
+      await page.waitForTimeout(50);
+    }
   };
   await page.keyboard.press('F11');
   await isFull(true);
@@ -347,7 +320,7 @@ async function refusals(t) {
   await showing(page, '04-options', [TITLE], 'the options');
   await web.tap(page, ...HARD);
   await web.tap(page, ...BACK);
-  await showing(page, 'settings-error', [WHOLE], 'the "error in settings file" box over the options');
+  await showing(page, '21-settings-error', [WHOLE], 'the "error in settings file" box over the options');
   await page.keyboard.press('Enter');
   await showing(page, '02-main-menu', [WHOLE], 'the menu after the box');
   // The server answers a request it cannot read with 400 and goes on.
@@ -377,9 +350,73 @@ async function refusals(t) {
   await showing(failing, '02-main-menu', [WHOLE], 'the menu after Try again');
 }
 
+// The sentence on the page's closing notice, once it shows.
+async function closingSentence(page) {
+  await page.locator('#notice-button', {hasText: /again/}).waitFor({timeout: 60000});
+  return page.locator('#notice-text').textContent();
+}
+
+// One replay format on both platforms: a game played here and saved with the page's "Save
+// this replay" plays on the desktop, and a session the desktop recorded plays here from a
+// link (the file in its fragment); each ends saying it showed the same pictures at every
+// checkpoint. A damaged link is refused on the page with its sentence.
+async function replays(t) {
+  // The desktop game in a folder of its own (it keeps its settings and replays beside its
+  // data), without a display: SDL's dummy drivers, and a runtime folder of its own for its lock.
+  const folder = path.join(gallery, 'desktop');
+  fs.cpSync(desktopGame, folder, {recursive: true});
+  for (const kept of ['zorblats.set', 'replays']) fs.rmSync(path.join(folder, 'data', kept), {recursive: true, force: true});
+  const game = path.join(folder, 'zorblats');
+  const env = {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy', XDG_RUNTIME_DIR: folder};
+  // Its session: the start screen and the menu, ended by SIGTERM. Without a display no picture
+  // shows when the menu waits, but the game's clock is the wall clock: 3 s are the start
+  // screen's second and two of the menu, a checkpoint each, however loaded the machine.
+  const recording = spawn(game, ['--record', path.join(folder, 'desktop.zrp')], {env, stdio: 'ignore'});
+  await new Promise(done => setTimeout(done, 3000));
+  recording.kill('SIGTERM');
+  await new Promise(done => recording.on('exit', done));
+
+  // A game here: New game, the ship moving and firing, the menu, Exit, "Save this replay".
+  const page = await t.open({viewport: {width: 800, height: 700}});
+  await web.tap(page, ...NEW_GAME);
+  await showing(page, '14-level-banner', [PANEL], 'play');
+  for (const key of ['ArrowLeft', 'ArrowRight']) {  // each held 1.2 s, as a player holds it
+    await page.keyboard.down(key);
+    await page.keyboard.down('ArrowUp');
+    await page.waitForTimeout(1200);
+    await page.keyboard.up('ArrowUp');
+    await page.keyboard.up(key);
+  }
+  await page.keyboard.press('Escape');
+  await showing(page, '03-main-menu-resume', [WHOLE], 'the menu with Resume');
+  await web.tap(page, ...EXIT);
+  assert.match(await closingSentence(page), /ZORBLATS has ended/);
+  const [download] = await Promise.all([page.waitForEvent('download'),
+                                        page.getByRole('button', {name: 'Save this replay'}).click()]);
+  const browserFile = path.join(folder, 'browser.zrp');
+  await download.saveAs(browserFile);
+  const SAME = /The replay played to its end: the same pictures at all (\d+) checkpoints\./;
+  const watched = spawnSync(game, ['--replay', browserFile], {env, encoding: 'utf8', timeout: 120000});
+  const desktopSaid = SAME.exec(watched.stdout);
+  assert.ok(watched.status === 0 && desktopSaid && Number(desktopSaid[1]) >= 3,
+            `the desktop's replay of the page's session: ${watched.status} ${watched.stdout}${watched.stderr}`);
+
+  // The desktop's session here from a link, its state in the page's corner.
+  const link = `${t.url}#replay=${fs.readFileSync(path.join(folder, 'desktop.zrp')).toString('base64url')}`;
+  await page.goto('about:blank');
+  await page.goto(link);
+  await page.locator('#replay-status', {hasText: 'replay x1'}).waitFor();
+  const browserSaid = SAME.exec(await closingSentence(page));
+  assert.ok(browserSaid && Number(browserSaid[1]) >= 2, `the page's replay of the desktop's session`);
+  // A link whose file is cut short: the page says why.
+  await page.goto('about:blank');
+  await page.goto(link.slice(0, -40));
+  assert.equal(await closingSentence(page), 'The replay file is cut short.');
+}
+
 // The README's pictures of the page are what it draws now, but for the stars of the play field.
 async function readmePictures(t) {
-  const out = fs.mkdtempSync(path.join(os.tmpdir(), 'zorblats-shots-'));
+  const out = fs.mkdtempSync(path.join(gallery, 'shots-'));
   const changing = await shots.draw(t.browser, t.url, out, gallery);
   for (const [name, part] of Object.entries(changing)) {
     const files = [path.join(__dirname, '../../docs/screenshots', `${name}.png`), path.join(out, `${name}.png`)];
@@ -392,7 +429,6 @@ async function readmePictures(t) {
     const differing = spawnSync('compare', ['-metric', 'AE', ...masked, 'null:'], {encoding: 'utf8'}).stderr.trim();
     assert.equal(differing, '0', `docs/screenshots/${name}.png is not what the page draws: node web/screenshots.js`);
   }
-  fs.rmSync(out, {recursive: true, force: true});
 }
 
 const steps = [
@@ -402,6 +438,7 @@ const steps = [
   ['phone: a game lost and a name entered by touch; a refused save keeps the table; read back, offline; a second tab waits', lostGame],
   ['full screen chosen outlives the page: back at the first tap, and left again', fullScreen],
   ['refusals: no storage gives the box; a bad request gets 400; a failed download names the file, tries again', refusals],
+  ['replays across platforms: the page\'s on the desktop, the desktop\'s from a link; a cut link refused', replays],
   ['the README\'s pictures of the page', readmePictures],
 ];
 
@@ -422,6 +459,7 @@ const steps = [
         const context = await browser.newContext(options);
         contexts.push(context);
         context.on('page', page => page.on('pageerror', error => errors.push(error.message)));
+        await context.addInitScript(instruments);
         return context;
       },
       // A page of the game in a new context made with these options (or in the context
