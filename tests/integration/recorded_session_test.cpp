@@ -7,7 +7,7 @@
 #include "app/driver.h"
 #include "frontend/run_state.h"
 #include "replay/session.h"
-#include "tests/support/screens.h"
+#include "tests/support/harness.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "game/game_state.h"
 #include "game/ship.h"
 #include "platform/memory.h"
-#include "tests/support/screens.h"
+#include "tests/support/harness.h"
 
 TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopy) {
   setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);

@@ -1,18 +1,30 @@
 // The test harness: the real game code on the virtual clock with scripted input
 // (tests/support/virtual_host.h), a headless 240 x 320 screen, recorded sounds and scripted
-// message-box answers.
+// message-box answers; painted pictures and fonts whose every pixel says where it came from,
+// what the screen shows, scripted typing, and a fixture for the front-end tests.
 #pragma once
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "frontend/game_over.h"
+#include "frontend/keyboard.h"
+#include "frontend/name_entry.h"
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/screen.h"
 #include "platform/sound.h"
+#include "resources/draw.h"
+#include "resources/images.h"
+#include "settings/settings.h"
 #include "tests/support/virtual_host.h"
+#include "text/font.h"
+#include "text/textbox.h"
 
 // Records which wave files were started, in order.
 class RecordingSound final : public SoundOutput {
@@ -80,3 +92,72 @@ void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint16_t colour)
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 // Writes bytes to a file.
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+
+using Bytes = std::vector<uint8_t>;
+inline const std::string kGameDir = ZORBLATS_GAME_DIR;
+
+// Appends an unsigned value of `size` bytes, little-endian.
+inline void Put(Bytes& out, uint32_t value, int size = 4) {
+  for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+// The painted fonts' glyph colours (PaintedFont), and the colour of the help pictures.
+constexpr uint16_t kRegularBase = 0x4000, kBoldBase = 0x6000, kPicture = 0x07E0;
+
+// What the screen shows, as text: every glyph of the painted fonts as its character and
+// top-left corner ("a10,20", bold ones "*a"), the top-left corner of the pictures of colour
+// kPicture ("P43,30"), and the count of all pixels that are not black (so that sizes count too).
+inline std::string Digest() {
+  std::string out, picture;
+  int lit = 0;
+  for (int y = 0; y < 320; ++y)
+    for (int x = 0; x < 240; ++x) {
+      const uint32_t p = ReadPixel(x, y, ScreenSurface);
+      lit += p != 0;
+      if (p == kPicture && picture.empty())
+        picture = "P" + std::to_string(x) + "," + std::to_string(y) + " ";
+      if (p != kRegularCorner && p != kBoldCorner) continue;
+      const int k = static_cast<int>(ReadPixel(x + 1, y, ScreenSurface)) -
+                    (p == kBoldCorner ? kBoldBase : kRegularBase);
+      out += (p == kBoldCorner ? "*" : "") + std::string(1, static_cast<char>(33 + k)) +
+             std::to_string(x) + "," + std::to_string(y) + " ";
+    }
+  return out + picture + std::to_string(lit);
+}
+
+inline bool Shows(SDL_Surface* p, int x, int y, int w = 0, int h = 0, int px = 0, int py = 0) {
+  if (w == 0) w = p->w, h = p->h;
+  const uint32_t key = p->flags & SDL_SRCCOLORKEY ? p->format->colorkey : 0xFFFFFFFF;
+  for (int i = 0; i < w * h; ++i) {
+    const uint32_t c = ReadPixel(px + i % w, py + i / w, p);
+    if (c != key && c != ReadPixel(x + i % w, y + i / w, ShownScreen())) return false;
+  }
+  return true;
+}
+
+// Taps the key that gives each code in either layer ('\1': beside the keys, '\2': a right-
+// button tap on the a key, '\x7f': a quit event); Enter is pressed and never lifted.
+inline void TypeKeys(VirtualHost& host, const char* keys) {
+  for (const char* c = keys; *c; ++c) {
+    int x = *c == 2 ? 38 : 0, y = *c == 2 ? 276 : 250;
+    for (const KeyboardKey& k : KeyTable)
+      if (k.normal == *c || k.large == *c)
+        x = (k.area.left + k.area.right) / 2, y = 234 + (k.area.top + k.area.bottom) / 2;
+    *c == 0x7f   ? host.Quit()
+    : *c == '\n' ? host.Press(x, y)
+                 : host.Tap(x, y, *c == 2 ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT);
+  }
+}
+
+class ScreenTest : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    InstallSyntheticImages();
+    SelectFont(kFontWhite);
+    PrepareHelpBox(HelpBox);
+  }
+  // The host's hooks: a look at the screen whenever the game waits, polls or pauses.
+  std::function<void()>&onWait = host.onWait, &onPoll = host.onPoll;
+  std::function<void(uint32_t)>& onDelay = host.onDelay;
+};

@@ -11,7 +11,7 @@
 #include "game/ship.h"
 #include "resources/images.h"
 #include "settings/settings.h"
-#include "tests/support/resource_kit.h"
+#include "tests/support/harness.h"
 #include "text/textbox.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "frontend/message_box_screen.h"
 #include "frontend/options.h"
 #include "tests/support/frames.h"
-#include "tests/support/screens.h"
+#include "tests/support/harness.h"
 
 enum Screen { Menu, Paused, Options, Scores, Help, About, Support, Entry, Question };
 using Points = std::vector<std::pair<int, int>>;

@@ -8,7 +8,7 @@
 #include "game/game_state.h"
 #include "game/ship.h"
 #include "tests/support/frames.h"
-#include "tests/support/screens.h"
+#include "tests/support/harness.h"
 
 TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
   // Keys as TypeKeys takes them; the Done area follows unless Enter or a quit ended the entry.

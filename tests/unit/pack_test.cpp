@@ -7,7 +7,7 @@
 
 #include "resources/images.h"
 #include "resources/pack_build.h"
-#include "tests/support/resource_kit.h"
+#include "tests/support/harness.h"
 
 namespace {
 

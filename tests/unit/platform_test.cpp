@@ -13,7 +13,7 @@
 #include "platform/small_file.h"
 #include "platform/sound.h"
 #include "settings/settings.h"
-#include "tests/support/resource_kit.h"
+#include "tests/support/harness.h"
 
 using PlatformTest = GameTest;
 

@@ -21,7 +21,7 @@
 #include "resources/pack.h"
 #include "resources/pack_build.h"
 #include "settings/settings.h"
-#include "tests/support/resource_kit.h"
+#include "tests/support/harness.h"
 
 class SavesAndPacks : public GameTest {
  protected:

@@ -5,7 +5,7 @@
 #include "text/textbox.h"
 
 #include "resources/images.h"
-#include "tests/support/resource_kit.h"
+#include "tests/support/harness.h"
 
 namespace {
 
