@@ -72,7 +72,8 @@ gzip.open(sys.argv[1], "wb").write(table[:4] + b"".join(entries))
 PY
 }
 
-# Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a display it finds free, and openbox on it.
+# Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a display it finds free, and openbox on it
+# (none with start_x WxH bare).
 start_x() {
   rm -f "$WORK/display" "$WORK/wm-ready"
   Xvfb -displayfd 3 -screen 0 "${1:-240x320}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
@@ -80,6 +81,7 @@ start_x() {
   within 10 ready -s "$WORK/display" "${PIDS[-1]}" && [ -s "$WORK/display" ] ||
     fail "Xvfb did not start within 10 s: $(cat "$WORK/xvfb.log")"
   export DISPLAY=":$(cat "$WORK/display")"
+  [ "${2:-}" = bare ] && return
   # openbox runs the --startup command once it is ready to manage windows; a window mapped
   # before that can wait forever for its map notice.
   openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
