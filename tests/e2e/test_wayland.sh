@@ -82,16 +82,15 @@ for SCALE in 1 2 1.25; do
   start_sway "$SCALE"
   RUN_AS=("${AS_USER[@]}" WAYLAND_DISPLAY="$WL" DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy)
   launch_game --window
-  wait_window
   expect_centred "tiled"
   tile=$(window_area)
   on_sway swaymsg -q '[title="^ZORBLATS$"] floating enable'
   expect_centred "made floating"
   on_sway swaymsg -q '[title="^ZORBLATS$"] floating disable'
   expect_centred "tiled again"
-  key F11
+  xdotool key F11
   expect_centred "full screen" 0 0 1920 1080
-  key F11
+  xdotool key F11
   expect_centred "back in the tile" "$tile"
   tap 37 94                                             # Options, its top left pixel
   wait_region 6 "$LEFT" "$TOP" 720 960 "$WORK/options3.png" 0 0
