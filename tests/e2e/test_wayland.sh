@@ -7,15 +7,12 @@
 # of buttons land on them. Closing the window ends the game quietly with status 0; the
 # compositor going away ends it within a second with the lost display's message and status 1.
 # The game is given the X display too (as Xwayland gives one): it takes the compositor. sway
-# refuses to run as root: as root, the compositor and the game run as an unprivileged user.
+# refuses to run as root: as root, the compositor and the game run as nobody.
 source "$(dirname "$0")/lib.sh"
-TEST_USER=zorblats-e2e
 AS_USER=(env -i)
 if [ "$(id -u)" = 0 ]; then
-  id -u "$TEST_USER" >/dev/null 2>&1 ||
-    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$TEST_USER"
-  chown -R "$TEST_USER" "$WORK"
-  AS_USER=(setpriv "--reuid=$TEST_USER" "--regid=$TEST_USER" --clear-groups env -i)
+  chown -R nobody: "$WORK"
+  AS_USER=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups env -i)
 fi
 AS_USER+=(HOME="$WORK" XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" XDG_CONFIG_HOME="$XDG_CONFIG_HOME")
 
