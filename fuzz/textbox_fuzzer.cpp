@@ -15,9 +15,8 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  FuzzLoadGameImages();
+  LoadImages();
   // Picture paths are relative to the game's folder, which is the working directory.
-  FuzzCopyGameData();
   if (chdir(FuzzFolder().c_str()) != 0) FuzzFail("chdir");
   return 0;
 }
