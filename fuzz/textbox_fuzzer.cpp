@@ -4,6 +4,7 @@
 // the real help pictures lie where the shipped text names them ("data\help_ship.bmp" ...).
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -30,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     unlink((FuzzFolder() + "f.bmp").c_str());
   }
   // The text in a buffer of exactly its length and the zero: a read past it is caught.
-  std::vector<char> text(data, data + textLength);
-  text.push_back(0);
+  std::vector<char> text(textLength + 1, 0);
+  std::copy(data, data + textLength, text.begin());
 
   // Set up as the driver sets up the help box, with the bold font for the bold runs so that
   // the two line heights differ.
