@@ -24,10 +24,6 @@ class SilentBoxes final : public MessageBoxHandler {
 };
 SilentBoxes silentBoxes;
 
-void RemoveFolder() {
-  if (!folder.empty()) std::system(("rm -rf '" + folder + "'").c_str());
-}
-
 }  // namespace
 
 void FuzzSetUp() {
@@ -35,18 +31,22 @@ void FuzzSetUp() {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   setenv("SDL_NO_SIGNAL_HANDLERS", "1", 1);  // SIGTERM and SIGINT stay libFuzzer's: they end a run
   if (SDL_Init(SDL_INIT_VIDEO) < 0) FuzzFail("SDL_Init");
-  ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
-  if (!ScreenSurface) FuzzFail("SDL_SetVideoMode");
+  SDL_Surface* video = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
+  if (!video) FuzzFail("SDL_SetVideoMode");
+  // The game draws on a 240 x 320 surface of its own, as on the desktop; presenting it to the
+  // video surface is left out.
+  ScreenSurface = SDL_ConvertSurface(video, video->format, SDL_SWSURFACE);
 
   // A folder of this process's own in $TMPDIR, named by its id. One left by a process that has
-  // gone (a crash or a timeout skips the exit handlers), or by an earlier one of this id, goes.
+  // gone (a crash, a broken check or a timeout skips the exit handlers), or by an earlier one of
+  // this id, goes.
   const char* tmp = std::getenv("TMPDIR");
   const std::string base = std::string(tmp && *tmp ? tmp : "/tmp") + "/zorblats-fuzz-";
   std::system(
       ("for d in '" + base + "'*; do kill -0 \"${d##*-}\" 2>/dev/null || rm -rf \"$d\"; done")
           .c_str());
   folder = base + std::to_string(getpid()) + "/";
-  std::atexit(RemoveFolder);
+  std::atexit([] { std::system(("rm -rf '" + folder + "'").c_str()); });
   const std::string copy = "rm -rf '" + folder + "'; mkdir -p '" + folder +
                            "' && cp -r '" ZORBLATS_GAME_DIR "/data' '" + folder + "'";
   if (std::system(copy.c_str()) != 0) FuzzFail("cannot copy the game's data");
@@ -72,6 +72,5 @@ void FuzzWriteFile(const std::string& path, const uint8_t* data, size_t size) {
 void FuzzFail(const char* what) {
   std::fprintf(stderr, "fuzz check failed: %s\n", what);
   std::fflush(stderr);
-  RemoveFolder();  // abort skips the exit handlers
   std::abort();
 }

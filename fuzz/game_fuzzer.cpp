@@ -86,9 +86,8 @@ struct Rules {
     lastLives = ship.lives;
     lastLevel = CurrentLevel;
     menuSeen = false;
-    int alive = 0;
-    for (const Enemy& e : Enemies) alive += e.alive ? 1 : 0;
-    FUZZ_CHECK(alive == EnemyFormation.liveCount);
+    FUZZ_CHECK(std::count_if(std::begin(Enemies), std::end(Enemies),
+                             [](const Enemy& e) { return e.alive; }) == EnemyFormation.liveCount);
   }
 
   // The settings file, once saved, is 211 bytes with its scores from the highest down. Returns
@@ -115,6 +114,15 @@ class FuzzHost final : public VirtualHost {
   FuzzHost() {
     pollGraceMs = 0;
     onIdle = [this] { return PlayerTurn(); };
+    onPoll = [this] {
+      Watch();
+      waiting = false;
+    };
+    onWait = [this] {
+      rules.menuSeen = waiting = true;
+      Rules::SettingsFile();
+      Watch();
+    };
   }
 
   // Reads the records into timed events.
@@ -161,17 +169,6 @@ class FuzzHost final : public VirtualHost {
     Rules::SettingsFile();
     Watch();
   }
-  int PollEvent(SDL_Event* event) override {
-    Watch();
-    waiting = false;
-    return VirtualHost::PollEvent(event);
-  }
-  int WaitEvent(SDL_Event* event) override {
-    rules.menuSeen = waiting = true;
-    Rules::SettingsFile();
-    Watch();
-    return VirtualHost::WaitEvent(event);
-  }
 
   Rules rules;
 
@@ -204,11 +201,8 @@ void StartFresh(uint8_t start) {
   ResetRunState();
   unlink(settingsPath.c_str());
   rmdir(settingsPath.c_str());
-  if (start & 16) {
-    if (mkdir(settingsPath.c_str(), 0755) != 0) FuzzFail("cannot make the settings folder");
-    return;
-  }
-  if ((start & 15) == 0) return;
+  if (start & 16 && mkdir(settingsPath.c_str(), 0755) != 0) FuzzFail("cannot make a folder");
+  if (start & 16 || (start & 15) == 0) return;
   SettingsRecord record;
   record.difficulty = int16_t(start & 3) == 3 ? 7 : int16_t(start & 3);
   record.soundOn = start & 4 ? 0 : 1;
@@ -239,9 +233,6 @@ void LetGoOfThePad() {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
   settingsPath = FuzzFolder() + "data/" + kSettingsFileName;
-  // The game draws on a 240 x 320 surface of its own, as on the desktop; presenting it to the
-  // video surface is left out.
-  ScreenSurface = SDL_ConvertSurface(ScreenSurface, ScreenSurface->format, SDL_SWSURFACE);
   return 0;
 }
 

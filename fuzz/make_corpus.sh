@@ -26,8 +26,8 @@ pf=$out/pack_file_fuzzer
 cp "$data/0.pak" "$pf/start_screen.pak"
 cp "$data/1.pak" "$pf/main.pak"
 gzip -dc "$data/0.pak" > "$pf/start_screen.table"
-# Small hand-made tables: a 2 x 2 picture at each depth, and one with row padding.
-{ u32 1; u32 0; u32 2; u32 2; u16 4; printf '\x10'; u32 0xF800; u32 0x7E0; u32 0x1F; u32 0; printf 'ABCDEFGH'; } > "$pf/rgb565.table"
+# Small hand-made tables: a picture of 32 bits with alpha, one of 24 with row padding, and two
+# pictures (8 and 16 bits) in one table.
 { u32 1; u32 1; u32 2; u32 1; u16 8; printf '\x20'; u32 0xFF0000; u32 0xFF00; u32 0xFF; u32 0xFF000000; printf 'ABCDEFGH'; } > "$pf/argb.table"
 { u32 1; u32 0; u32 3; u32 2; u16 12; printf '\x18'; u32 0xFF0000; u32 0xFF00; u32 0xFF; u32 0; printf '123456789abc987654321cba'; } > "$pf/padded24.table"
 { u32 2; u32 0; u32 1; u32 1; u16 1; printf '\x08'; u32 0; u32 0; u32 0; u32 0; printf 'x';
@@ -129,9 +129,10 @@ for golden in "$here"/../tests/golden/*.txt; do
     > "$out/game_fuzzer/golden_$(basename "$golden" .txt)"
 done
 
-# ---- Replays: sessions recorded by the game, kept as hex beside the findings ----
-rp=$out/replay_fuzzer
-for hex in "$here"/regressions/replay_fuzzer/*.hex; do
-  perl -0777 -ne 's/\s+//g; print pack("H*", $_)' "$hex" > "$rp/$(basename "$hex" .hex).zrp"
+# ---- Kept findings (fuzz/regressions/<target>/*.hex; for the replays, sessions the game
+# recorded): each is a seed of its target, so every fuzzing run starts by running it ----
+for hex in "$here"/regressions/*/*.hex; do
+  target=$(basename "$(dirname "$hex")")
+  perl -0777 -ne 's/\s+//g; print pack("H*", $_)' "$hex" > "$out/$target/kept_$(basename "$hex" .hex)"
 done
 echo "seed corpora in $out: $(find "$out" -type f | wc -l) files"

@@ -16,7 +16,6 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  ScreenSurface = SDL_ConvertSurface(ScreenSurface, ScreenSurface->format, SDL_SWSURFACE);
   return 0;
 }
 
