@@ -31,14 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<char> text(textLength + 1, 0);
   std::copy(data, data + textLength, text.begin());
 
-  // Set up as the driver sets up the help box, with the bold font for the bold runs so that
-  // the two line heights differ.
+  // The help screen's box, with the bold font for the bold runs so that the two line heights
+  // differ.
   TextBox box;
-  box.SetRect(19, 60, 205, 190);
-  box.SetBackground(Images[kHelp]);
-  box.SetRegularFont(Images[kFontWhite]);
+  PrepareHelpBox(box);
   box.SetBoldFont(Images[kFontBold]);
-  box.UseFont(0);
   box.SetText(text.data());
 
   FUZZ_CHECK(box.lastPage >= 0 && box.lastPage < kMaxPages);
