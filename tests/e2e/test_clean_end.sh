@@ -9,8 +9,6 @@
 # on an on-screen key, saves the name typed so far, without that key.
 source "$(dirname "$0")/lib.sh"
 SET="$GAME/data/zorblats.set"
-open_field
-cp "$SET" "$WORK/start.set"
 
 reach() {  # reach SCREEN: from the main menu to SCREEN
   wait_region 6 0 0 240 320 main.bmp 0 0
@@ -33,7 +31,7 @@ reach() {  # reach SCREEN: from the main menu to SCREEN
 
 start_x
 while read -r screen how status saves; do
-  cp "$WORK/start.set" "$SET"
+  open_field  # each case from the same settings file (the field opened again comes out the same)
   inode=$(stat -c %i "$SET")
   launch_game
   reach "$screen"

@@ -56,10 +56,8 @@ within 90 same_as "$WORK/Ada-table.png" || fail "the replay never showed the ses
 xdotool key space
 same_as "$WORK/Ada-table.png" || fail "the replay paused elsewhere"
 xdotool search --name '^ZORBLATS replay x1/4 paused$' >/dev/null || fail "the title says no pause"
-xdotool key space
-xdotool key plus plus plus plus plus
+xdotool key space plus plus plus plus plus  # on, at x 8
 ended_with "played to its end: the same pictures at all"
-echo "a recorded session replays to the same table and to its end"
 
 play Bob 1.5
 [ "$(md5sum <"$kept/best-2.zrp")" = "$best" ] && [ "$(md5sum <"$kept/best-1.zrp")" != "$best" ] ||
@@ -68,7 +66,6 @@ launch_game --replay best 2
 xdotool key plus plus plus
 within 5 xdotool search --name '^ZORBLATS replay x8$' >/dev/null || fail "the title says no x 8"
 ended_with "played to its end"
-echo "the best scores' sessions move down with the table and play at x 8"
 
 launch_game
 wait_region 6 0 0 240 320 main.bmp 0 0
@@ -85,4 +82,4 @@ wait_exit 5
 [ -z "$(ls "$kept"/best-* 2>/dev/null)" ] || fail "the reset left $(ls "$kept"/best-*)"
 launch_game --replay "$kept/last.zrp"
 ended_with "played to its end"
-echo "a reset deletes the best places' replays; a run ended by SIGTERM keeps a session that plays"
+echo "sessions replay to their table and end, move down, play at x 8, go on reset, kept on SIGTERM"
