@@ -2,7 +2,6 @@
 // parser here, a good line after any junk is taken, and the rewrite that the next switch
 // makes reads back as the same values.
 #include <cstdint>
-#include <cstdlib>
 #include <regex>
 #include <string>
 
@@ -31,13 +30,6 @@ bool FullScreenByTheRule(const std::string& text) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetUp();
-  setenv("XDG_CONFIG_HOME", FuzzFolder().c_str(), 1);
-  if (!SaveDisplayConfig({})) FuzzFail("cannot make the config folder");
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

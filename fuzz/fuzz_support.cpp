@@ -48,17 +48,19 @@ void FuzzSetUp() {
   folder = base + std::to_string(getpid()) + "/";
   std::atexit([] { std::system(("rm -rf '" + folder + "'").c_str()); });
   const std::string copy = "rm -rf '" + folder + "'; mkdir -p '" + folder +
-                           "' && cp -r '" ZORBLATS_GAME_DIR "/data' '" + folder + "'";
+                           "zorblats' && cp -r '" ZORBLATS_GAME_DIR "/data' '" + folder + "'";
   if (std::system(copy.c_str()) != 0) FuzzFail("cannot copy the game's data");
   std::snprintf(ExeDir, sizeof ExeDir, "%s", folder.c_str());
   std::snprintf(DataDir, sizeof DataDir, "%sdata\\", folder.c_str());
+  // The display config goes to the folder's "zorblats" folder: the player's own stays untouched.
+  setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
   UseMessageBoxHandler(&silentBoxes);
   UsePersistStep([](const std::string&) { return true; });  // the files need not outlast the run
+  LoadImages();
 }
 
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  LoadImages();
   return 0;
 }
 

@@ -16,7 +16,6 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  LoadImages();
   // Picture paths are relative to the game's folder, which is the working directory.
   if (chdir(FuzzFolder().c_str()) != 0) FuzzFail("chdir");
   return 0;
