@@ -127,8 +127,7 @@ class FuzzHost final : public VirtualHost {
       if (kind == 2 || kind == 4) Release(x, y, button);
       if (kind == 3) Motion(x, y);
       if (kind == 5 || kind == 7) Push({.key = {SDL_KEYDOWN, 0, SDL_PRESSED, key}});
-      if (kind == 6 || kind == 7)
-        Push({.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, key.sym, key.mod, 0}}});
+      if (kind == 6 || kind == 7) KeyUp(key.sym);
       if (kind == 8) Push({.active = {SDL_ACTIVEEVENT, uint8_t(a & 1), uint8_t(b & 7)}});
       if (kind == 9)
         Push({.jbutton = {uint8_t(pressed ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0,
@@ -190,23 +189,7 @@ class FuzzHost final : public VirtualHost {
 // The game as a fresh start finds it, and the settings file the start byte asks for.
 void StartFresh(uint8_t start) {
   ResetRunState();
-  std::filesystem::remove(SettingsPath());  // a file, or the folder of an earlier input
-  if (start & 16 && !std::filesystem::create_directory(SettingsPath())) FuzzFail("no folder");
-  if (start & 16 || (start & 15) == 0) return;
-  SettingsRecord record;
-  record.difficulty = int16_t(start & 3) == 3 ? 7 : int16_t(start & 3);
-  record.soundOn = start & 4 ? 0 : 1;
-  for (int p = 0; start & 8 && p < kHighScorePlaces; ++p) {
-    std::snprintf(record.highScoreNames[p], kNameFieldSize, "Player %d", p + 1);
-    record.highScores[p] = 50 - 10 * p;
-  }
-  uint8_t bytes[kSettingsFileSize];
-  EncodeSettings(record, bytes);
-  FuzzWriteFile(SettingsPath(), bytes, sizeof bytes);
-}
-
-// Keys the pad holds are kept by the pad layer between runs: let go of all of them.
-void LetGoOfThePad() {
+  // The pad layer keeps the keys a pad holds between runs: let go of all of them.
   for (uint8_t i = 0; i < 19; ++i) {
     SDL_Event e{.jbutton = {SDL_JOYBUTTONUP, 0, i, SDL_RELEASED}};
     if (i == 16) e.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED};
@@ -215,6 +198,16 @@ void LetGoOfThePad() {
   }
   for (SDL_Event e; TakePendingPadEvent(e);) {
   }
+  std::filesystem::remove(SettingsPath());  // a file, or the folder of an earlier input
+  if (start & 16 && !std::filesystem::create_directory(SettingsPath())) FuzzFail("no folder");
+  if (start & 16 || (start & 15) == 0) return;
+  Settings.difficulty = int16_t(start & 3) == 3 ? 7 : int16_t(start & 3);
+  Settings.soundOn = start & 4 ? 0 : 1;
+  for (int p = 0; start & 8 && p < kHighScorePlaces; ++p) {
+    std::snprintf(Settings.highScoreNames[p], kNameFieldSize, "Player %d", p + 1);
+    Settings.highScores[p] = 50 - 10 * p;
+  }
+  FUZZ_CHECK(SaveSettings());  // the game loads it as it starts
 }
 
 }  // namespace
@@ -236,6 +229,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(!std::filesystem::exists(FuzzFolder() + "data/zorblats.tmp"));
   std::free(StoryText);
   StoryText = nullptr;
-  LetGoOfThePad();
   return 0;
 }

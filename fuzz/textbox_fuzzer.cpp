@@ -39,8 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   FUZZ_CHECK(box.lastPage >= 0 && box.lastPage < kMaxPages);
   for (int page = 0; page <= box.lastPage; ++page) {
-    FUZZ_CHECK(box.pageStart[page] >= text.data());
-    FUZZ_CHECK(box.pageStart[page] <= text.data() + textLength);
+    FUZZ_CHECK(box.pageStart[page] >= text.data() && box.pageStart[page] <= &text.back());
     if (page > 0) FUZZ_CHECK(box.pageStart[page] > box.pageStart[page - 1]);
     FUZZ_CHECK(box.currentPage == page);
     box.DrawBox();
