@@ -1,6 +1,7 @@
 // Fuzzes the display config file: any file reads as the rule says, told apart from the
 // parser here, a good line after any junk is taken, and the rewrite that the next switch
 // makes reads back as the same values.
+#include <algorithm>
 #include <cstdint>
 #include <regex>
 #include <string>
@@ -18,13 +19,12 @@ namespace {
 bool FullScreenByTheRule(const std::string& text) {
   static const std::regex kGoodLine("[ \t\r]*fullscreen[ \t\r]*=[ \t\r]*([01])[ \t\r]*");
   bool fullscreen = true;
-  for (size_t start = 0; start < text.size();) {
-    const size_t end = text.find('\n', start);
-    if (end == std::string::npos ? text.size() > 4096 : end > 4096) break;
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = std::min(text.find('\n', start), text.size());  // a last line without its newline
+    if (end > 4096) break;
     const std::string line = text.substr(start, end - start);
     std::smatch value;
     if (std::regex_match(line, value, kGoodLine)) fullscreen = value[1] == "1";
-    start = end == std::string::npos ? text.size() : end + 1;
   }
   return fullscreen;
 }

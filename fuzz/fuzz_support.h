@@ -7,7 +7,7 @@
 
 // Opens SDL with the dummy drivers and the game's video mode, makes a fresh game folder in
 // $TMPDIR, one a process, with a copy of the built game's data folder (ExeDir, DataDir =
-// folder + "data\"; the display config is kept there too), loads the main pack into Images,
+// folder + "data\"; the display config in its "zorblats" folder), loads the main pack into Images,
 // silences message boxes and skips making saves last. Called once from LLVMFuzzerInitialize:
 // a target without one of its own gets one that calls only this. The folder is removed at exit
 // or, after a crash or a timeout, at the next start.

@@ -76,9 +76,6 @@ SettingsRecord SettingsFile() {
   return saved;
 }
 
-// The golden replays' players, by their number in the input.
-constexpr void (*kPlayers[])(VirtualHost&) = {Hunt, PlayKeysAndTaps};
-
 // The virtual host with the input's events as its script and the players' turns, ending where
 // the input ends, and the rules checked as the game pauses and waits.
 class FuzzHost final : public VirtualHost {
@@ -171,7 +168,7 @@ class FuzzHost final : public VirtualHost {
   bool PlayerTurn() {
     while (!turns.empty() && now >= turns.front().until) turns.pop_front();
     if (turns.empty() || now < turns.front().from || waiting) return false;
-    kPlayers[turns.front().player](*this);
+    (turns.front().player == 0 ? Hunt : PlayKeysAndTaps)(*this);  // the golden replays' players
     return true;
   }
 

@@ -3,8 +3,7 @@
 # Usage: fuzz/make_corpus.sh <build-dir> <corpus-dir>
 # Writes <corpus-dir>/<target>/ for every target; the same build gives the same seeds.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-out=$2
+build=$(cd "$1" && pwd) out=$2
 here=$(cd "$(dirname "$0")" && pwd)
 data=$build/bin/data
 sources=$build/content-src

@@ -15,11 +15,8 @@ namespace {
 // after this much, the start-screen pack and the small packs load whole.
 constexpr size_t kBufferSize = 200000;
 
-uint32_t Le(const uint8_t* p, int size) {
-  uint32_t value = 0;
-  for (int i = 0; i < size; ++i) value |= static_cast<uint32_t>(p[i]) << (8 * i);
-  return value;
-}
+// The little-endian number in the `size` bytes at p.
+uint32_t Le(const uint8_t* p, int size) { return size == 0 ? 0 : p[0] | Le(p + 1, size - 1) << 8; }
 
 }  // namespace
 

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,10 +21,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const uint8_t* zero = static_cast<const uint8_t*>(std::memchr(data, 0, size));
-  const size_t textLength = zero ? static_cast<size_t>(zero - data) : size;
+  const size_t textLength = std::find(data, data + size, 0) - data;  // up to the first zero
   unlink((FuzzFolder() + "f.bmp").c_str());
-  if (zero) FuzzWriteFile(FuzzFolder() + "f.bmp", zero + 1, size - textLength - 1);
+  if (textLength < size)
+    FuzzWriteFile(FuzzFolder() + "f.bmp", data + textLength + 1, size - textLength - 1);
   // The text in a buffer of exactly its length and the zero: a read past it is caught.
   std::vector<char> text(textLength + 1, 0);
   std::copy(data, data + textLength, text.begin());
