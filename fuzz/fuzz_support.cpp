@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/message_box.h"
@@ -18,11 +19,9 @@ namespace {
 std::string folder;
 
 // Every message box is answered at once: OK, or No to a question.
-class SilentBoxes final : public MessageBoxHandler {
- public:
+struct SilentBoxes final : MessageBoxHandler {
   int Show(const char*, const char*, int style) override { return style == MB_YESNO ? IDNO : IDOK; }
-};
-SilentBoxes silentBoxes;
+} silentBoxes;
 
 }  // namespace
 
@@ -40,25 +39,26 @@ void FuzzSetUp() {
   // A folder of this process's own in $TMPDIR, named by its id. One left by a process that has
   // gone (a crash, a broken check or a timeout skips the exit handlers), or by an earlier one of
   // this id, goes.
-  const char* tmp = std::getenv("TMPDIR");
-  const std::string base = std::string(tmp && *tmp ? tmp : "/tmp") + "/zorblats-fuzz-";
+  const std::string base = std::filesystem::temp_directory_path().string() + "/zorblats-fuzz-";
   std::system(
       ("for d in '" + base + "'*; do kill -0 \"${d##*-}\" 2>/dev/null || rm -rf \"$d\"; done")
           .c_str());
   folder = base + std::to_string(getpid()) + "/";
   std::atexit([] { std::system(("rm -rf '" + folder + "'").c_str()); });
   const std::string copy = "rm -rf '" + folder + "'; mkdir -p '" + folder +
-                           "' && cp -r '" ZORBLATS_GAME_DIR "/data' '" + folder + "'";
+                           "zorblats' && cp -r '" ZORBLATS_GAME_DIR "/data' '" + folder + "'";
   if (std::system(copy.c_str()) != 0) FuzzFail("cannot copy the game's data");
   std::snprintf(ExeDir, sizeof ExeDir, "%s", folder.c_str());
   std::snprintf(DataDir, sizeof DataDir, "%sdata\\", folder.c_str());
+  // The display config goes to the folder's "zorblats" folder: the player's own stays untouched.
+  setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
   UseMessageBoxHandler(&silentBoxes);
   UsePersistStep([](const std::string&) { return true; });  // the files need not outlast the run
+  LoadImages();
 }
 
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  LoadImages();
   return 0;
 }
 
@@ -70,7 +70,6 @@ void FuzzWriteFile(const std::string& path, const uint8_t* data, size_t size) {
 }
 
 void FuzzFail(const char* what) {
-  std::fprintf(stderr, "fuzz check failed: %s\n", what);
-  std::fflush(stderr);
+  std::fprintf(stderr, "fuzz check failed: %s\n", what);  // stderr holds nothing back
   std::abort();
 }

@@ -7,10 +7,10 @@
 
 // Opens SDL with the dummy drivers and the game's video mode, makes a fresh game folder in
 // $TMPDIR, one a process, with a copy of the built game's data folder (ExeDir, DataDir =
-// folder + "data\"), silences message boxes and skips making saves last. Called once from
-// LLVMFuzzerInitialize; the folder is removed at exit or, after a crash or a timeout, at the
-// next start. A target without an LLVMFuzzerInitialize of its own gets one that calls this and
-// loads the main pack into Images.
+// folder + "data\"; the display config in its "zorblats" folder), loads the main pack into Images,
+// silences message boxes and skips making saves last. Called once from LLVMFuzzerInitialize:
+// a target without one of its own gets one that calls only this. The folder is removed at exit
+// or, after a crash or a timeout, at the next start.
 void FuzzSetUp();
 
 // The temporary game folder, ending in '/'.
@@ -21,7 +21,4 @@ void FuzzWriteFile(const std::string& path, const uint8_t* data, size_t size);
 
 // Reports a broken rule and aborts, so libFuzzer keeps the input as a crash.
 [[noreturn]] void FuzzFail(const char* what);
-#define FUZZ_CHECK(condition)               \
-  do {                                      \
-    if (!(condition)) FuzzFail(#condition); \
-  } while (0)
+#define FUZZ_CHECK(condition) ((condition) ? void() : FuzzFail(#condition))

@@ -29,14 +29,13 @@
 //           the keys-and-taps script (c odd, by the count of play frames); later events wait
 //           for its end
 #include <SDL/SDL.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <string>
 
 #include "app/driver.h"
@@ -48,7 +47,6 @@
 #include "platform/gamepad.h"
 #include "platform/host.h"
 #include "platform/small_file.h"
-#include "resources/draw.h"
 #include "settings/settings.h"
 #include "tests/support/players.h"
 
@@ -63,49 +61,20 @@ constexpr SDLKey kKeys[16] = {SDLK_UP,    SDLK_DOWN,     SDLK_LEFT,      SDLK_RI
                               SDLK_p,     SDLK_TAB,      SDLK_BACKSPACE, SDLK_y,
                               SDLK_n,     SDLK_KP_ENTER, SDLK_a,         SDLK_LSHIFT};
 
-std::string settingsPath;
+std::string SettingsPath() { return FuzzFolder() + "data/" + kSettingsFileName; }
 
-// The rules checked at every play frame. `menuSeen` marks a screen that waited for an event
-// since the last frame: a new game (score 0, three lives, the first level) may start there.
-// Elsewhere the score never falls, the lives change by one at most and the level goes on to
-// the next (the first after the 25th) or stays.
-struct Rules {
-  int32_t lastScore = 0, lastLives = 3, lastLevel = 0;
-  bool menuSeen = true;
-
-  void PlayFrame() {
-    const Ship& ship = PlayerShip;
-    const bool newGame = menuSeen && ship.score == 0 && ship.lives == 3 && CurrentLevel == 0;
-    FUZZ_CHECK(CurrentLevel == lastLevel || CurrentLevel == (lastLevel + 1) % kLevelCount ||
-               newGame);
-    FUZZ_CHECK(ship.score >= lastScore || newGame);
-    FUZZ_CHECK(std::abs(ship.lives - lastLives) <= 1 || newGame);
-    FUZZ_CHECK(ship.lives >= 0);
-    FUZZ_CHECK(ship.x >= 0 && ship.x <= kShipRightLimit);
-    lastScore = ship.score;
-    lastLives = ship.lives;
-    lastLevel = CurrentLevel;
-    menuSeen = false;
-    FUZZ_CHECK(std::count_if(std::begin(Enemies), std::end(Enemies),
-                             [](const Enemy& e) { return e.alive; }) == EnemyFormation.liveCount);
-  }
-
-  // The settings file, once saved, is 211 bytes with its scores from the highest down. Returns
-  // its bytes; none while it is not saved yet or a folder stands in its place.
-  static std::string SettingsFile() {
-    std::string bytes;
-    if (!ReadSmallFile(settingsPath, 4096, bytes)) return {};
-    FUZZ_CHECK(bytes.size() == kSettingsFileSize);
-    SettingsRecord saved;
-    DecodeSettings(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), saved);
-    for (int p = 1; p < kHighScorePlaces; ++p)
-      FUZZ_CHECK(saved.highScores[p] <= saved.highScores[p - 1]);
-    return bytes;
-  }
-};
-
-// The golden replays' players, by their number in the input.
-constexpr void (*kPlayers[])(VirtualHost&) = {Hunt, PlayKeysAndTaps};
+// The settings file, once saved, is 211 bytes with its scores from the highest down. Returns
+// what it holds: the defaults while it is not saved yet or a folder stands in its place.
+SettingsRecord SettingsFile() {
+  SettingsRecord saved;
+  std::string bytes;
+  if (!ReadSmallFile(SettingsPath(), 4096, bytes)) return saved;
+  FUZZ_CHECK(bytes.size() == kSettingsFileSize);
+  DecodeSettings(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), saved);
+  for (int p = 1; p < kHighScorePlaces; ++p)
+    FUZZ_CHECK(saved.highScores[p] <= saved.highScores[p - 1]);
+  return saved;
+}
 
 // The virtual host with the input's events as its script and the players' turns, ending where
 // the input ends, and the rules checked as the game pauses and waits.
@@ -119,8 +88,18 @@ class FuzzHost final : public VirtualHost {
       waiting = false;
     };
     onWait = [this] {
-      rules.menuSeen = waiting = true;
-      Rules::SettingsFile();
+      menuSeen = waiting = true;
+      SettingsFile();
+      Watch();
+    };
+    // Every pause is work for the fuzzer: past the budget, the input counts as used up.
+    onDelay = [this](uint32_t ms) {
+      if (++delays == kDelayBudget) {
+        DropScript();
+        turns.clear();
+      }
+      if (ms == kFrameMs) PlayFrame();
+      SettingsFile();
       Watch();
     };
   }
@@ -145,8 +124,7 @@ class FuzzHost final : public VirtualHost {
       if (kind == 2 || kind == 4) Release(x, y, button);
       if (kind == 3) Motion(x, y);
       if (kind == 5 || kind == 7) Push({.key = {SDL_KEYDOWN, 0, SDL_PRESSED, key}});
-      if (kind == 6 || kind == 7)
-        Push({.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, key.sym, key.mod, 0}}});
+      if (kind == 6 || kind == 7) KeyUp(key.sym);
       if (kind == 8) Push({.active = {SDL_ACTIVEEVENT, uint8_t(a & 1), uint8_t(b & 7)}});
       if (kind == 9)
         Push({.jbutton = {uint8_t(pressed ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP), 0,
@@ -158,21 +136,28 @@ class FuzzHost final : public VirtualHost {
     cursor = std::min(at, kInputMs);
   }
 
-  // Every pause is work for the fuzzer: past the budget, the input counts as used up.
-  void Delay(uint32_t ms) override {
-    VirtualHost::Delay(ms);
-    if (++delays == kDelayBudget) {
-      DropScript();
-      turns.clear();
-    }
-    if (ms == kFrameMs) rules.PlayFrame();
-    Rules::SettingsFile();
-    Watch();
+ private:
+  // The rules checked at every play frame. A new game (score 0, three lives, the first level)
+  // may start only where a screen waited for an event since the last frame. Elsewhere the
+  // score never falls, the lives change by one at most and the level goes on to the next (the
+  // first after the 25th) or stays.
+  void PlayFrame() {
+    const Ship& ship = PlayerShip;
+    const bool newGame = menuSeen && ship.score == 0 && ship.lives == 3 && CurrentLevel == 0;
+    FUZZ_CHECK(CurrentLevel == lastLevel || CurrentLevel == (lastLevel + 1) % kLevelCount ||
+               newGame);
+    FUZZ_CHECK(ship.score >= lastScore || newGame);
+    FUZZ_CHECK(std::abs(ship.lives - lastLives) <= 1 || newGame);
+    FUZZ_CHECK(ship.lives >= 0);
+    FUZZ_CHECK(ship.x >= 0 && ship.x <= kShipRightLimit);
+    lastScore = ship.score;
+    lastLives = ship.lives;
+    lastLevel = CurrentLevel;
+    menuSeen = false;
+    FUZZ_CHECK(std::count_if(std::begin(Enemies), std::end(Enemies),
+                             [](const Enemy& e) { return e.alive; }) == EnemyFormation.liveCount);
   }
 
-  Rules rules;
-
- private:
   // A screen that never returns is caught on the virtual clock.
   void Watch() const {
     if (now > cursor + kClosingMs) FuzzFail("the game did not end after its input was used up");
@@ -183,7 +168,7 @@ class FuzzHost final : public VirtualHost {
   bool PlayerTurn() {
     while (!turns.empty() && now >= turns.front().until) turns.pop_front();
     if (turns.empty() || now < turns.front().from || waiting) return false;
-    kPlayers[turns.front().player](*this);
+    (turns.front().player == 0 ? Hunt : PlayKeysAndTaps)(*this);  // the golden replays' players
     return true;
   }
 
@@ -193,48 +178,36 @@ class FuzzHost final : public VirtualHost {
   };
   std::deque<Turn> turns;
   int delays = 0;
+  int32_t lastScore = 0, lastLives = 3, lastLevel = 0;
+  bool menuSeen = true;  // a screen waited for an event since the last play frame
   bool waiting = false;  // the game waits for an event: a screen, not play
 };
 
 // The game as a fresh start finds it, and the settings file the start byte asks for.
 void StartFresh(uint8_t start) {
   ResetRunState();
-  unlink(settingsPath.c_str());
-  rmdir(settingsPath.c_str());
-  if (start & 16 && mkdir(settingsPath.c_str(), 0755) != 0) FuzzFail("cannot make a folder");
-  if (start & 16 || (start & 15) == 0) return;
-  SettingsRecord record;
-  record.difficulty = int16_t(start & 3) == 3 ? 7 : int16_t(start & 3);
-  record.soundOn = start & 4 ? 0 : 1;
-  for (int p = 0; start & 8 && p < kHighScorePlaces; ++p) {
-    std::snprintf(record.highScoreNames[p], kNameFieldSize, "Player %d", p + 1);
-    record.highScores[p] = 50 - 10 * p;
-  }
-  uint8_t bytes[kSettingsFileSize];
-  EncodeSettings(record, bytes);
-  FuzzWriteFile(settingsPath, bytes, sizeof bytes);
-}
-
-// Keys the pad holds are kept by the pad layer between runs: let go of all of them.
-void LetGoOfThePad() {
-  SDL_Event e{};
+  // The pad layer keeps the keys a pad holds between runs: let go of all of them.
   for (uint8_t i = 0; i < 19; ++i) {
-    if (i < 16) e.jbutton = {SDL_JOYBUTTONUP, 0, i, SDL_RELEASED};
+    SDL_Event e{.jbutton = {SDL_JOYBUTTONUP, 0, i, SDL_RELEASED}};
     if (i == 16) e.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED};
     if (i > 16) e.jaxis = {SDL_JOYAXISMOTION, 0, uint8_t(i - 17), 0};
     TranslatePadEvent(e);
   }
-  while (TakePendingPadEvent(e)) {
+  for (SDL_Event e; TakePendingPadEvent(e);) {
   }
+  std::filesystem::remove(SettingsPath());  // a file, or the folder of an earlier input
+  if (start & 16 && !std::filesystem::create_directory(SettingsPath())) FuzzFail("no folder");
+  if (start & 16 || (start & 15) == 0) return;
+  Settings.difficulty = int16_t(start & 3) == 3 ? 7 : int16_t(start & 3);
+  Settings.soundOn = start & 4 ? 0 : 1;
+  for (int p = 0; start & 8 && p < kHighScorePlaces; ++p) {
+    std::snprintf(Settings.highScoreNames[p], kNameFieldSize, "Player %d", p + 1);
+    Settings.highScores[p] = 50 - 10 * p;
+  }
+  FUZZ_CHECK(SaveSettings());  // the game loads it as it starts
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetUp();
-  settingsPath = FuzzFolder() + "data/" + kSettingsFileName;
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -246,15 +219,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   UseHostInput(nullptr);
   // Every choice and score of the run was saved on leaving its screen (where saves work):
   // the file holds what the game holds, and without a file the game holds the defaults.
-  const std::string saved = Rules::SettingsFile();
-  uint8_t held[kSettingsFileSize], expected[kSettingsFileSize];
+  uint8_t held[kSettingsFileSize], saved[kSettingsFileSize];
   EncodeSettings(Settings, held);
-  EncodeSettings(SettingsRecord{}, expected);
-  std::memcpy(expected, saved.data(), saved.size());
-  FUZZ_CHECK((data[0] & 16) || std::memcmp(held, expected, sizeof held) == 0);
-  FUZZ_CHECK(access((FuzzFolder() + "data/zorblats.tmp").c_str(), F_OK) != 0);
+  EncodeSettings(SettingsFile(), saved);
+  FUZZ_CHECK((data[0] & 16) || std::memcmp(held, saved, sizeof held) == 0);
+  FUZZ_CHECK(!std::filesystem::exists(FuzzFolder() + "data/zorblats.tmp"));
   std::free(StoryText);
   StoryText = nullptr;
-  LetGoOfThePad();
   return 0;
 }

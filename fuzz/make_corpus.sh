@@ -3,8 +3,7 @@
 # Usage: fuzz/make_corpus.sh <build-dir> <corpus-dir>
 # Writes <corpus-dir>/<target>/ for every target; the same build gives the same seeds.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-out=$2
+build=$(cd "$1" && pwd) out=$2
 here=$(cd "$(dirname "$0")" && pwd)
 data=$build/bin/data
 sources=$build/content-src
@@ -39,8 +38,7 @@ done
 # ---- Settings files: a first start, a full table, names without a zero and odd values (the
 # fuzzer cuts them short and lengthens them) ----
 st=$out/settings_fuzzer
-defaults() { u16 0; u16 0; u16 0; zeros 150; zeros 20; printf '\x01\x01'; u16 35; printf 'Brask'; zeros 26; }
-defaults > "$st/first_start.set"
+{ u16 0; u16 0; u16 0; zeros 150; zeros 20; printf '\x01\x01'; u16 35; printf 'Brask'; zeros 26; } > "$st/first_start.set"
 name() { printf '%s' "$1"; zeros $((30 - ${#1})); }
 { u16 0; u16 1; u16 0; name Ann; name Bob; name Cid; name Dee; name Eve;
   u32 900; u32 700; u32 500; u32 300; u32 100; printf '\x00\x01'; u16 35; name Brask; printf '\x00'; } > "$st/table.set"
@@ -59,10 +57,7 @@ for i in $(seq 1 30); do printf 'line %d with some words to wrap around the box\
 
 # ---- Source bitmaps: the pictures the build draws, and other depths and encodings ----
 si=$out/source_image_fuzzer
-for f in "$sources"/*.bmp; do
-  [ "$(stat -c %s "$f")" -le 50000 ] && cp "$f" "$si/"
-done
-cp "$sources/start_screen.bmp" "$si/"
+find "$sources" -name '*.bmp' \( -size -50001c -o -name start_screen.bmp \) -exec cp -t "$si" {} +
 convert "$sources/Player1.bmp" -type TrueColor BMP3:"$si/player_24.bmp"
 convert "$sources/Player1.bmp" -type TrueColorAlpha BMP:"$si/player_32.bmp"
 convert "$sources/Player1.bmp" -colors 16 -type Palette BMP3:"$si/player_8.bmp"

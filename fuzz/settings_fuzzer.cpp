@@ -4,7 +4,6 @@
 // reserved last one) and the defaults where the file was short.
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "frontend/high_scores.h"

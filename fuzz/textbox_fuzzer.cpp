@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,17 +15,16 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  LoadImages();
   // Picture paths are relative to the game's folder, which is the working directory.
   if (chdir(FuzzFolder().c_str()) != 0) FuzzFail("chdir");
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const uint8_t* zero = static_cast<const uint8_t*>(std::memchr(data, 0, size));
-  const size_t textLength = zero ? static_cast<size_t>(zero - data) : size;
+  const size_t textLength = std::find(data, data + size, 0) - data;  // up to the first zero
   unlink((FuzzFolder() + "f.bmp").c_str());
-  if (zero) FuzzWriteFile(FuzzFolder() + "f.bmp", zero + 1, size - textLength - 1);
+  if (textLength < size)
+    FuzzWriteFile(FuzzFolder() + "f.bmp", data + textLength + 1, size - textLength - 1);
   // The text in a buffer of exactly its length and the zero: a read past it is caught.
   std::vector<char> text(textLength + 1, 0);
   std::copy(data, data + textLength, text.begin());
@@ -40,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   FUZZ_CHECK(box.lastPage >= 0 && box.lastPage < kMaxPages);
   for (int page = 0; page <= box.lastPage; ++page) {
-    FUZZ_CHECK(box.pageStart[page] >= text.data());
-    FUZZ_CHECK(box.pageStart[page] <= text.data() + textLength);
+    FUZZ_CHECK(box.pageStart[page] >= text.data() && box.pageStart[page] <= &text.back());
     if (page > 0) FUZZ_CHECK(box.pageStart[page] > box.pageStart[page - 1]);
     FUZZ_CHECK(box.currentPage == page);
     box.DrawBox();
