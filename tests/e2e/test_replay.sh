@@ -52,6 +52,7 @@ launch_game --replay "$WORK/Ada.zrp"
 # table the session showed, pixel for pixel, held by the viewer's pause.
 wait_region 60 0 0 240 60 scores.bmp 0 0
 xdotool key minus minus
+within 10 xdotool search --name '^ZORBLATS replay x1/4$' >/dev/null || fail "the title says no x 1/4"
 within 90 same_as "$WORK/Ada-table.png" || fail "the replay never showed the session's table"
 xdotool key space
 same_as "$WORK/Ada-table.png" || fail "the replay paused elsewhere"
