@@ -91,27 +91,6 @@ TEST_F(ScreenTest, KeysFromBeforeTheNameEntryDoNotActOnIt) {
   }
 }
 
-// The real keyboard in the entry: characters type themselves, Tab walks the on-screen keys (the
-// first shows the mark on a), Space without a character presses the key walked to, keypad
-// Enter and Escape end the entry.
-TEST_F(ScreenTest, TheRealKeyboardTypesWalksAndEnds) {
-  for (auto [keys, typed] : {std::pair{"x\t\t \r", "xs"}, {"y\ez", "y"}}) {
-    host.cursor = host.now + 1;
-    for (const char* k = keys; *k; ++k) {
-      const SDLKey key = *k == '\t'   ? SDLK_TAB
-                         : *k == '\r' ? SDLK_KP_ENTER
-                         : *k == '\e' ? SDLK_ESCAPE
-                                      : SDLKey(*k);
-      host.KeyDown(key, uint16_t(std::isalpha(*k) ? *k : 0)).Wait(50);
-    }
-    host.pollGraceMs = 1000;  // the entry not ended by its keys ends by a quit event (3)
-    char name[20] = {};
-    PlaceEditField(0);
-    EXPECT_EQ(RunNameEntry(name, 10), 1) << keys;
-    EXPECT_STREQ(name, typed);
-  }
-}
-
 TEST_F(ScreenTest, AKeyLooksPressedWhileTheStylusIsOnIt) {
   for (int32_t layer : {0, 1}) {
     std::string looks;  // how the q key looks at each poll: P pressed, N normal, ? neither
