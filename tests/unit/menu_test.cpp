@@ -86,7 +86,7 @@ class Screens : public ScreenTest {
         if (Shows(Images[kRadio], 21, kMarkRows[row])) waits += char('0' + row);
     };
     host.cursor = host.now;
-    if (key) host.KeyDown(key);
+    if (key) host.KeyDown(key, key == SDLK_SPACE ? ' ' : 0);  // a Space types a space
     for (auto [x, y] : queued) host.Press(x, y);
     host.cursor = host.now + 1;
     for (auto [x, y] : presses) (key ? host.Press(x, y).KeyDown(key) : host.Press(x, y)).Wait(1);
@@ -150,6 +150,7 @@ TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
 TEST_F(Screens, WhatWaitsWhenAScreenShowsAndTheKeysEachScreenTakes) {
   const auto key = [](SDLKey sym, SDLMod mod = KMOD_NONE) { return SDL_keysym{0, sym, mod, 0}; };
   const auto typed = [](char c) { return SDL_keysym{0, SDLKey(c), KMOD_NONE, uint16_t(c)}; };
+  const SDL_keysym repeat{0, SDLK_UNKNOWN, KMOD_NONE, ' '};  // the desktop repeats the character
   const SDL_keysym tab = key(SDLK_TAB), enter = key(SDLK_KP_ENTER), escape = key(SDLK_ESCAPE),
                    down = key(SDLK_DOWN), left = key(SDLK_LEFT), ret = key(SDLK_RETURN);
   const struct {
@@ -179,6 +180,9 @@ TEST_F(Screens, WhatWaitsWhenAScreenShowsAndTheKeysEachScreenTakes) {
       {Question, {}, {}, {}, {down, key(SDLK_RIGHT), ret}, "7"},
       {Entry, {}, {}, {}, {typed('x'), tab, tab, key(SDLK_SPACE), enter}, "1 nxs"},
       {Entry, {}, {}, {}, {typed('y'), escape, typed('z')}, "1 ny"},
+      // Held from before, a Space's repeated character types nothing (nor does the Space); one
+      // pressed on the entry types, and so does its repeat.
+      {Entry, SDLK_SPACE, {}, {}, {repeat, typed(' '), repeat, typed('q'), enter}, "1 n  q"},
   };
   for (const auto& c : kCases)
     EXPECT_EQ(Run(c.screen, c.presses, 2, c.held, c.queued, c.keys), c.outcome) << c.screen;
