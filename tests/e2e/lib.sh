@@ -22,9 +22,10 @@ cleanup() {
   exec 2>/dev/null  # no job-status noise from the processes ended here
   [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
   # The X server removes its lock files when ended politely.
-  for pid in "${PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
-  within 2 all_ended "${PIDS[@]}"
-  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+  for pid in "${PIDS[@]}"; do
+    kill -TERM "$pid"
+    within 2 ended "$pid" || kill -9 "$pid"
+  done
   wait 2>/dev/null || true
   rm -rf "$WORK"
 }
@@ -72,7 +73,8 @@ gzip.open(sys.argv[1], "wb").write(table[:4] + b"".join(entries))
 PY
 }
 
-# Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a display it finds free, and openbox on it.
+# Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a display it finds free, and openbox on it
+# (none with start_x WxH bare).
 start_x() {
   rm -f "$WORK/display" "$WORK/wm-ready"
   Xvfb -displayfd 3 -screen 0 "${1:-240x320}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
@@ -80,6 +82,7 @@ start_x() {
   within 10 ready -s "$WORK/display" "${PIDS[-1]}" && [ -s "$WORK/display" ] ||
     fail "Xvfb did not start within 10 s: $(cat "$WORK/xvfb.log")"
   export DISPLAY=":$(cat "$WORK/display")"
+  [ "${2:-}" = bare ] && return
   # openbox runs the --startup command once it is ready to manage windows; a window mapped
   # before that can wait forever for its map notice.
   openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
@@ -89,36 +92,22 @@ start_x() {
 }
 ready() { test "$1" "$2" || ended "$3"; }  # ready -s|-e FILE PID: FILE made, or PID gone
 
-# Launches the game copy (launch_game [OPTION...]), through the command in RUN_AS if set;
-# its output goes to $WORK/game.log.
+# Launches the game copy (launch_game [OPTION...]), through the command in RUN_AS if set, and
+# waits until a game's window (a replay's too) shows; its output goes to $WORK/game.log.
 RUN_AS=()
 launch_game() {
   (cd "$GAME" && SDL_AUDIODRIVER=dummy exec "${RUN_AS[@]}" ./zorblats "$@") >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
-}
-
-window_shown() { xdotool search --name '^ZORBLATS$' >/dev/null 2>&1; }  # by its caption
-
-# Waits until the game's window exists.
-wait_window() {
   within 10 window_or_end || fail "no ZORBLATS window within 10 s: $(cat "$WORK/game.log")"
   window_shown || fail "the game ended before its window showed: $(cat "$WORK/game.log")"
 }
+window_shown() { xdotool search --name '^ZORBLATS( replay.*)?$' >/dev/null 2>&1; }  # by caption
 window_or_end() { window_shown || ended "$GAME_PID"; }
 
-# A tap or key goes into the game's queue: a script waits for the screen it leads to before
-# it taps or presses on that screen.
-tap() {  # tap X Y: a stylus tap at game point (X, Y)
-  xdotool mousemove "$1" "$2" click 1
-}
-
-key() {  # key NAME: press and release a key (xdotool key names)
-  xdotool key "$1"
-}
-
-shot() {  # shot NAME: a screenshot of the whole screen into $WORK/NAME.png
-  import -window root "$WORK/$1.png"
-}
+# A tap or key (xdotool key) goes into the game's queue: a script waits for the screen it leads
+# to before it taps or presses on that screen.
+tap() { xdotool mousemove "$1" "$2" click 1; }  # tap X Y: a stylus tap at game point (X, Y)
+shot() { import -window root "$WORK/$1.png"; }  # shot NAME: the whole screen into $WORK/NAME.png
 
 # Number of pixels that differ (beyond a small tolerance for the 16-bit to 24-bit widening)
 # between a region of a screenshot and the same-size region of a picture: a content picture
@@ -131,15 +120,9 @@ region_diff() {
   { compare -metric AE -fuzz 6% "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true; } | cut -d' ' -f1
 }
 
-ended() {  # ended PID: the process is gone or a zombie waiting to be reaped
-  local state
-  state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null || true)
-  [ -z "$state" ] || [ "$state" = Z ]
-}
-all_ended() {  # all_ended PID...
-  local pid
-  for pid; do ended "$pid" || return 1; done
-}
+# ended PID: the process is gone or a zombie waiting to be reaped (its state, the third field
+# of its stat line, none or Z).
+ended() { [[ "$(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null)" =~ ^Z?$ ]]; }
 
 # wait_exit SECONDS: waits for the game to end and sets EXIT_STATUS to its status, or to
 # "running" when it is still running after SECONDS.
@@ -179,13 +162,6 @@ region_shows() {  # the test of wait_region, which keeps the count of pixels tha
   [ "${REGION_DIFF%.*}" -le $(( $3 * $4 / 50 )) ]
 }
 
-# wait_play SECONDS [SCALE]: waits until the screen shows play (at SCALE): its MENU button,
-# on which nothing is drawn in play.
-wait_play() {
-  local s=${2:-1} picture=ingame.bmp
-  if [ "$s" != 1 ]; then
-    picture="$WORK/ingame$s.png"
-    convert "$CONTENT_DIR/ingame.bmp" -scale "${s}00%" "$picture"
-  fi
-  wait_region "$1" $((177 * s)) $((273 * s)) $((60 * s)) $((18 * s)) "$picture" $((177 * s)) $((273 * s))
-}
+# wait_play SECONDS: waits until the screen shows play: its MENU button, on which nothing is
+# drawn in play.
+wait_play() { wait_region "$1" 177 273 60 18 ingame.bmp 177 273; }

@@ -33,10 +33,10 @@ if [ "$(id -u)" -eq 0 ]; then
   as_player=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups)
 fi
 start_x
-env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/player-run" \
-  SDL_AUDIODRIVER=dummy "${as_player[@]}" "$ROOT/usr/games/zorblats" >"$WORK/game.log" 2>&1 &
-GAME_PID=$!
-wait_window
+GAME="$ROOT/usr/games"  # its link on the path
+RUN_AS=(env -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/player-run"
+  "${as_player[@]}")
+launch_game
 wait_region 6 0 0 240 320 main.bmp 0 0
 tap 100 105                                  # Options
 wait_region 3 0 280 240 40 options.bmp 0 280

@@ -9,11 +9,10 @@
 source "$(dirname "$0")/lib.sh"
 start_x 1280x1024
 xprop -root -f _NET_WORKAREA 32c -set _NET_WORKAREA "0, 0, 1280, 976"
-for p in main options but_resume; do
+for p in main options but_resume ingame; do
   for s in 2 3; do convert "$CONTENT_DIR/$p.bmp" -scale "${s}00%" "$WORK/$p$s.png"; done
 done
 launch_game --window
-wait_window
 shot() { import -window "$shown" "$WORK/$1.png"; }  # the game's window alone, or the screen
 
 # Waits until the game's window is 480 x 640 with its frame centred in the work area and
@@ -41,7 +40,7 @@ wait_exit 2
   fail "a second copy is $EXIT_STATUS after 2 s, said: $(cat "$WORK/game.log")"
 GAME_PID=$first
 
-key F11                                                 # the menu draws nothing by itself
+xdotool key F11                                                 # the menu draws nothing by itself
 shown=root
 wait_region 3 280 32 720 960 "$WORK/main3.png" 0 0
 border=$(convert "$WORK/waiting.png" -fill black -draw "rectangle 280,32 999,991" -format '%[max]' info:)
@@ -54,7 +53,7 @@ wait_region 3 280 32 720 960 "$WORK/main3.png" 0 0
 saved=$(od -An -v -tu1 "$GAME/data/zorblats.set" | tr -s ' \n' ' ' | cut -d' ' -f4,178) || true
 [ "$saved" = "2 0" ] || fail "difficulty and sound saved as $saved, not 2 0"
 
-key alt+Return
+xdotool key alt+Return
 expect_placed "back from the full screen"
 grep -qx fullscreen=0 "$XDG_CONFIG_HOME/zorblats/zorblats.conf" || fail "the window not kept in zorblats.conf"
 xdotool mousemove --window "$window" 201 211 click 1    # Options
@@ -62,12 +61,11 @@ wait_region 3 0 0 480 640 "$WORK/options2.png" 0 0
 xdotool mousemove --window "$window" 60 600 click 1     # Back
 wait_region 3 0 0 480 640 "$WORK/main2.png" 0 0
 xdotool mousemove --window "$window" 200 140 click 1    # New game
-wait_play 5 2
+wait_region 5 354 546 120 36 "$WORK/ingame2.png" 354 546  # play: its MENU button
 xdotool mousemove --window "$window" 410 564 click 1    # MENU in play: the menu with Resume
 wait_region 3 110 48 40 20 "$WORK/but_resume2.png" 0 0
 kill -9 "$GAME_PID"
 wait_exit 5
 launch_game
-wait_window
 expect_placed "started again after a kill"
 echo "window x2 in the work area, full screen x3, taps landing in both, options saved, restarted"
