@@ -17,7 +17,7 @@ if(ZORBLATS_FUZZ_TREE AND ZORBLATS_FUZZ_CORPUS)
     add_test(NAME fuzz_${target}
              COMMAND bash ${CMAKE_SOURCE_DIR}/fuzz/run_fuzzer.sh
                      ${ZORBLATS_FUZZ_TREE}/fuzz/${target} ${ZORBLATS_FUZZ_CORPUS}/${target}
-                     ${CMAKE_SOURCE_DIR}/fuzz/regressions/${target} ${ZORBLATS_FUZZ_SECONDS})
+                     ${ZORBLATS_FUZZ_SECONDS})
     set_tests_properties(fuzz_${target} PROPERTIES TIMEOUT 300 LABELS fuzz)
   endforeach()
 endif()

@@ -1,13 +1,14 @@
 // Fuzzes the display config file: any file reads as the rule says, told apart from the
 // parser here, a good line after any junk is taken, and the rewrite that the next switch
 // makes reads back as the same values.
+#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <regex>
 #include <string>
 
 #include "fuzz/fuzz_support.h"
 #include "platform/config_file.h"
+#include "platform/small_file.h"
 
 namespace {
 
@@ -18,25 +19,17 @@ namespace {
 bool FullScreenByTheRule(const std::string& text) {
   static const std::regex kGoodLine("[ \t\r]*fullscreen[ \t\r]*=[ \t\r]*([01])[ \t\r]*");
   bool fullscreen = true;
-  for (size_t start = 0; start < text.size();) {
-    const size_t end = text.find('\n', start);
-    if (end == std::string::npos ? text.size() > 4096 : end > 4096) break;
+  for (size_t start = 0, end; start < text.size(); start = end + 1) {
+    end = std::min(text.find('\n', start), text.size());  // a last line without its newline
+    if (end > 4096) break;
     const std::string line = text.substr(start, end - start);
     std::smatch value;
     if (std::regex_match(line, value, kGoodLine)) fullscreen = value[1] == "1";
-    start = end == std::string::npos ? text.size() : end + 1;
   }
   return fullscreen;
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  FuzzSetUp();
-  setenv("XDG_CONFIG_HOME", FuzzFolder().c_str(), 1);
-  if (!SaveDisplayConfig({})) FuzzFail("cannot make the config folder");
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
@@ -45,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(read.fullscreen == FullScreenByTheRule(text));
   // Whatever came before, a good line within the first 4096 bytes is taken.
   if (size < 4000) FUZZ_CHECK(!ParseDisplayConfig(text + "\nfullscreen=0").fullscreen);
-  FUZZ_CHECK(SaveDisplayConfig(read));
-  FUZZ_CHECK(LoadDisplayConfig().fullscreen == read.fullscreen);
-  FUZZ_CHECK(FuzzReadFile(DisplayConfigPath()) == FormatDisplayConfig(read));
+  FUZZ_CHECK(SaveDisplayConfig(read) && LoadDisplayConfig().fullscreen == read.fullscreen);
+  std::string saved;
+  FUZZ_CHECK(ReadSmallFile(DisplayConfigPath(), 8192, saved) && saved == FormatDisplayConfig(read));
   return 0;
 }

@@ -6,17 +6,12 @@
 #include <string>
 
 // Opens SDL with the dummy drivers and the game's video mode, makes a fresh game folder in
-// $TMPDIR, one a process (ExeDir, DataDir = folder + "data\"), silences message boxes and
-// skips making saves last. Called once from LLVMFuzzerInitialize; the folder is removed at exit
-// or, after a crash or a timeout, at the next start. A target without an
-// LLVMFuzzerInitialize of its own gets one that calls this and FuzzLoadGameImages.
+// $TMPDIR, one a process, with a copy of the built game's data folder (ExeDir, DataDir =
+// folder + "data\"; the display config in its "zorblats" folder), loads the main pack into Images,
+// silences message boxes and skips making saves last. Called once from LLVMFuzzerInitialize:
+// a target without one of its own gets one that calls only this. The folder is removed at exit
+// or, after a crash or a timeout, at the next start.
 void FuzzSetUp();
-
-// Loads the main pack built beside the fuzzers (ZORBLATS_GAME_DIR/data/1.pak) into Images.
-void FuzzLoadGameImages();
-
-// Copies the built game's data folder (packs, story, help pictures) into the game folder.
-void FuzzCopyGameData();
 
 // The temporary game folder, ending in '/'.
 const std::string& FuzzFolder();
@@ -24,12 +19,6 @@ const std::string& FuzzFolder();
 // Writes bytes to a file, replacing it; aborts if that fails (the disk is not under test).
 void FuzzWriteFile(const std::string& path, const uint8_t* data, size_t size);
 
-// Reads a whole file.
-std::string FuzzReadFile(const std::string& path);
-
 // Reports a broken rule and aborts, so libFuzzer keeps the input as a crash.
 [[noreturn]] void FuzzFail(const char* what);
-#define FUZZ_CHECK(condition)               \
-  do {                                      \
-    if (!(condition)) FuzzFail(#condition); \
-  } while (0)
+#define FUZZ_CHECK(condition) ((condition) ? void() : FuzzFail(#condition))

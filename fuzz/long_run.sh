@@ -24,9 +24,8 @@ edges=$(cat "$work"/*.log | grep -o 'cov: [0-9]*' | cut -c6- | sort -n | tail -1
 found=()
 for finding in "$work"/*-{crash,leak,timeout,oom}-*; do
   [ -f "$finding" ] || continue
-  name=${finding##*/}
-  od -An -v -tx1 "$finding" >"$here/regressions/$target/$name.hex"
-  found+=("$name")
+  found+=("${finding##*/}")
+  od -An -v -tx1 "$finding" >"$here/regressions/$target/${found[-1]}.hex"
 done
 line="$(date -u +%F) $target at $(git -C "$here" describe --always --dirty): $cores processes, $made inputs"
 line+=" in $SECONDS s ($((made / (SECONDS + 1))) a second), coverage up to $edges edges; findings: ${found[*]:-none}"

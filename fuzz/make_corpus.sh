@@ -3,8 +3,8 @@
 # Usage: fuzz/make_corpus.sh <build-dir> <corpus-dir>
 # Writes <corpus-dir>/<target>/ for every target; the same build gives the same seeds.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-out=$2
+build=$(cd "$1" && pwd) out=$2
+here=$(cd "$(dirname "$0")" && pwd)
 data=$build/bin/data
 sources=$build/content-src
 for f in "$data/0.pak" "$data/1.pak" "$data/story" "$sources/Player1.bmp"; do
@@ -25,9 +25,8 @@ pf=$out/pack_file_fuzzer
 cp "$data/0.pak" "$pf/start_screen.pak"
 cp "$data/1.pak" "$pf/main.pak"
 gzip -dc "$data/0.pak" > "$pf/start_screen.table"
-# Small hand-made tables: empty, a 2 x 2 picture at each depth, and one with row padding.
-u32 0 > "$pf/empty.table"
-{ u32 1; u32 0; u32 2; u32 2; u16 4; printf '\x10'; u32 0xF800; u32 0x7E0; u32 0x1F; u32 0; printf 'ABCDEFGH'; } > "$pf/rgb565.table"
+# Small hand-made tables: a picture of 32 bits with alpha, one of 24 with row padding, and two
+# pictures (8 and 16 bits) in one table.
 { u32 1; u32 1; u32 2; u32 1; u16 8; printf '\x20'; u32 0xFF0000; u32 0xFF00; u32 0xFF; u32 0xFF000000; printf 'ABCDEFGH'; } > "$pf/argb.table"
 { u32 1; u32 0; u32 3; u32 2; u16 12; printf '\x18'; u32 0xFF0000; u32 0xFF00; u32 0xFF; u32 0; printf '123456789abc987654321cba'; } > "$pf/padded24.table"
 { u32 2; u32 0; u32 1; u32 1; u16 1; printf '\x08'; u32 0; u32 0; u32 0; u32 0; printf 'x';
@@ -36,20 +35,16 @@ for f in "$pf"/*.table; do
   [ "$(stat -c %s "$f")" -le 20000 ] && gzip -1 -n -c "$f" > "$pf/$(basename "$f" .table).pak"
 done
 
-# ---- Settings files: a first start, a full table, names without a zero, odd lengths ----
+# ---- Settings files: a first start, a full table, names without a zero and odd values (the
+# fuzzer cuts them short and lengthens them) ----
 st=$out/settings_fuzzer
-defaults() { u16 0; u16 0; u16 0; zeros 150; zeros 20; printf '\x01\x01'; u16 35; printf 'Brask'; zeros 26; }
-defaults > "$st/first_start.set"
+{ u16 0; u16 0; u16 0; zeros 150; zeros 20; printf '\x01\x01'; u16 35; printf 'Brask'; zeros 26; } > "$st/first_start.set"
 name() { printf '%s' "$1"; zeros $((30 - ${#1})); }
 { u16 0; u16 1; u16 0; name Ann; name Bob; name Cid; name Dee; name Eve;
   u32 900; u32 700; u32 500; u32 300; u32 100; printf '\x00\x01'; u16 35; name Brask; printf '\x00'; } > "$st/table.set"
 { u16 7; u16 5; u16 9; for i in 1 2 3 4 5; do printf 'NoZeroNoZeroNoZeroNoZeroNoZero'; done;
   u32 -5; u32 12; u32 $((1 << 31)); u32 3; u32 $(((1 << 31) - 1)); printf '\x07\x02'; u16 65535;
   printf 'SpareSpareSpareSpareSpareSpare'; printf '\x09'; } > "$st/odd_values.set"
-head -c 177 "$st/table.set" > "$st/short.set"
-head -c 10 "$st/table.set" > "$st/inside_a_name.set"
-: > "$st/empty.set"
-{ cat "$st/table.set"; printf 'and more bytes than the record holds'; } > "$st/long.set"
 
 # ---- Help texts: the shipped story, with and without pictures, and a fuzzed picture ----
 tb=$out/textbox_fuzzer
@@ -62,10 +57,7 @@ for i in $(seq 1 30); do printf 'line %d with some words to wrap around the box\
 
 # ---- Source bitmaps: the pictures the build draws, and other depths and encodings ----
 si=$out/source_image_fuzzer
-for f in "$sources"/*.bmp; do
-  [ "$(stat -c %s "$f")" -le 50000 ] && cp "$f" "$si/"
-done
-cp "$sources/start_screen.bmp" "$si/"
+find "$sources" -name '*.bmp' \( -size -50001c -o -name start_screen.bmp \) -exec cp -t "$si" {} +
 convert "$sources/Player1.bmp" -type TrueColor BMP3:"$si/player_24.bmp"
 convert "$sources/Player1.bmp" -type TrueColorAlpha BMP:"$si/player_32.bmp"
 convert "$sources/Player1.bmp" -colors 16 -type Palette BMP3:"$si/player_8.bmp"
@@ -120,37 +112,22 @@ game whole_game_keys 8 w1500 g1 dDown dDown dEnter dDown dRight dRight h4 h0 dEs
 game play_then_name 2 w1500 t120,71 w1100 dSpace $(repeat 4 dRight w700 uRight dLeft w700 uLeft) \
   t208,282 w500 t120,39 w9000 dCtrl w2800 g3 t38,276 t18,293 t146,293 \
   T101,293 M130,293 M112,293 L112,293 =Zo kBack h2 h0 h4 h0 b0,1 b0,0 b1,1 b1,0 =! t228,276
-# The keys-and-taps replay's script.
-game keys_and_taps 1 w1500 t120,71 w1000 w250 dLeft w50 dRight w700 uRight w500 dA \
-  w2500 uLeft w250 dCtrl w3250 uA w500 dRight w2000 t176,291 w1000 t239,292 w500 uCtrl \
-  w50 dUp w950 t177,273 w2500 dLeft w5000 q
 # Every save fails: the message box over options and scores.
 game saves_fail 18 w1500 g15 t120,105 t28,88 t30,304 kEnter t120,168 t160,219 kY kDown \
   kSpace kEsc kEsc
 # The pad and the focus in play: pauses and the stick.
 game pad_and_focus 5 w1500 g15 h4 h0 b0,1 b0,0 w1500 s0,-20000 b2,1 w1000 s0,9000 s0,0 \
   f0,2 b6,1 b6,0 w500 f0,4 b1,1 b1,0 w500 f1,6 b6,1 h1 b0,1 b0,0 w1000 b2,0 q
-# The window closed on every screen.
-game closed_everywhere 3 w1500 g15 t120,105 q t120,138 q t120,168 q t120,206 q t120,206 \
-  t120,300 q t120,71 w2000 t208,282 q
-game first_start 0
-
-
-# ---- Replays: sessions recorded by the game (kept as hex beside the findings), and one made
-# now by the built game: its start screen and menu, ended by a signal ----
-rp=$(cd "$out/replay_fuzzer" && pwd)
-here=$(cd "$(dirname "$0")" && pwd)
-for hex in "$here"/regressions/replay_fuzzer/*.hex; do
-  perl -0777 -ne 's/\s+//g; print pack("H*", $_)' "$hex" > "$rp/$(basename "$hex" .hex).zrp"
+# The golden replays' seeds: their options, New game and their player for as long as it played.
+for golden in "$here"/../tests/golden/*.txt; do
+  perl -ne 's/^seed // or next; s/\s+//g; print pack("H*", $_)' "$golden" \
+    > "$out/game_fuzzer/golden_$(basename "$golden" .txt)"
 done
-run=$(mktemp -d -t zorblats-corpus-XXXXXX)
-cp -r "$build/bin" "$run/game"
-(cd "$run/game" && XDG_RUNTIME_DIR="$run" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy \
-  exec ./zorblats --record "$rp/start_and_menu.zrp") >/dev/null 2>&1 &
-game=$!
-sleep 5  # past the start screen, into the menu
-kill -TERM "$game" 2>/dev/null || true
-wait "$game" || true
-rm -rf "$run"
-[ -s "$rp/start_and_menu.zrp" ] || { echo "make_corpus.sh: the game recorded no replay" >&2; exit 1; }
+
+# ---- Kept findings (fuzz/regressions/<target>/*.hex; for the replays, sessions the game
+# recorded): each is a seed of its target, so every fuzzing run starts by running it ----
+for hex in "$here"/regressions/*/*.hex; do
+  target=$(basename "$(dirname "$hex")")
+  perl -0777 -ne 's/\s+//g; print pack("H*", $_)' "$hex" > "$out/$target/kept_$(basename "$hex" .hex)"
+done
 echo "seed corpora in $out: $(find "$out" -type f | wc -l) files"

@@ -15,11 +15,8 @@ namespace {
 // after this much, the start-screen pack and the small packs load whole.
 constexpr size_t kBufferSize = 200000;
 
-uint32_t Le(const uint8_t* p, int size) {
-  uint32_t value = 0;
-  for (int i = 0; i < size; ++i) value |= static_cast<uint32_t>(p[i]) << (8 * i);
-  return value;
-}
+// The little-endian number in the `size` bytes at p.
+uint32_t Le(const uint8_t* p, int size) { return size == 0 ? 0 : p[0] | Le(p + 1, size - 1) << 8; }
 
 }  // namespace
 
@@ -30,23 +27,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ImageSet set;
   std::string error;
   if (!pack.TryLoad(set, "\\data\\f", kBufferSize, &error)) {
-    FUZZ_CHECK(set.Count() == 0);
-    FUZZ_CHECK(error.find(path) != std::string::npos);
+    FUZZ_CHECK(set.Count() == 0 && error.find(path) != std::string::npos);
     return 0;
   }
   for (int32_t i = 0; i < set.Count(); ++i) FUZZ_CHECK(set.GetSurface(i) != nullptr);
   FUZZ_CHECK(set.GetSurface(set.Count()) == nullptr);
   if (size >= 2 && data[0] == 0x1f && data[1] == 0x8b) return 0;  // gzip: no table to walk here
-  FUZZ_CHECK(size >= 4);
-  FUZZ_CHECK(static_cast<uint32_t>(set.Count()) == Le(data, 4));
-  size_t offset = 4;
-  for (int32_t i = 0; i < set.Count(); ++i) {
-    FUZZ_CHECK(offset + 31 <= size);
+  FUZZ_CHECK(size >= 4 && static_cast<uint32_t>(set.Count()) == Le(data, 4));
+  for (size_t i = 0, at = 4; i < static_cast<size_t>(set.Count()); ++i) {
+    FUZZ_CHECK(at + 31 <= size);
+    const uint8_t* header = data + at;
     const SDL_Surface* surface = set.GetSurface(i);
-    FUZZ_CHECK(surface->w == static_cast<int32_t>(Le(data + offset + 4, 4)));
-    FUZZ_CHECK(surface->h == static_cast<int32_t>(Le(data + offset + 8, 4)));
-    offset += 31 + static_cast<size_t>(Le(data + offset + 12, 2)) * static_cast<size_t>(surface->h);
-    FUZZ_CHECK(offset <= size);
+    FUZZ_CHECK(surface->w == int32_t(Le(header + 4, 4)) &&
+               surface->h == int32_t(Le(header + 8, 4)));
+    at += 31 + size_t(Le(header + 12, 2)) * size_t(surface->h);
+    FUZZ_CHECK(at <= size);
   }
   return 0;
 }

@@ -1,27 +1,15 @@
 #!/usr/bin/env bash
-# Replays a fuzz target's kept findings, then fuzzes it for a while on a copy of its seed
-# corpus. Fails on any crash, leak, hang, sanitizer report or broken check.
-# Usage: fuzz/run_fuzzer.sh <fuzzer> <seed-corpus-dir> <regressions-dir> <seconds>
+# Fuzzes a target for a while on a copy of its seed corpus (which holds its kept findings:
+# the run starts by running every seed). Fails on any crash, leak, hang, sanitizer report or
+# broken check.
+# Usage: fuzz/run_fuzzer.sh <fuzzer> <seed-corpus-dir> <seconds>
 set -euo pipefail
-fuzzer=$1 seeds=$2 regressions=$3 seconds=$4
+fuzzer=$1 seeds=$2 seconds=$3
 [ -x "$fuzzer" ] || { echo "no fuzzer at $fuzzer (build the fuzz tree)" >&2; exit 1; }
 [ -d "$seeds" ] || { echo "no seed corpus at $seeds (run fuzz/make_corpus.sh)" >&2; exit 1; }
 work=$(mktemp -d -t zorblats-fuzzrun-XXXXXX)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/corpus" "$work/replay"
-
-# Kept findings are stored as hex text (od -An -v -tx1 or xxd -p); each must pass.
-shopt -s nullglob
-kept=("$regressions"/*.hex)
-for hex in "${kept[@]}"; do
-  perl -0777 -ne 's/\s+//g; print pack("H*", $_)' "$hex" > "$work/replay/$(basename "$hex" .hex)"
-done
-if [ ${#kept[@]} -gt 0 ]; then
-  echo "replaying ${#kept[@]} kept inputs"
-  "$fuzzer" -runs=1 -timeout=20 -close_fd_mask=1 "$work"/replay/*
-fi
-
-cp "$seeds"/* "$work/corpus/"
+cp -r "$seeds" "$work/corpus"
 # Each input has 10 s; the fuzzer's own limits catch leaks and more than 2 GB of memory.
 status=0
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -close_fd_mask=3 -print_final_stats=1 \

@@ -4,7 +4,6 @@
 # written by a child process whose exit status no test looks at.
 # Usage: fuzz/run_sanitized_suite.sh <sanitized-build-dir>
 set -uo pipefail
-tree=$1
 log=$(mktemp -t zorblats-sanitized-XXXXXX.log)
 trap 'rm -f "$log"' EXIT
 # Full stacks on every allocation, so that the few library leaks in lsan.supp are matched
@@ -12,7 +11,7 @@ trap 'rm -f "$log"' EXIT
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:fast_unwind_on_malloc=0
 export LSAN_OPTIONS=suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-ctest --test-dir "$tree" -LE e2e -E shuffled_suite --output-on-failure -j2 --timeout 600 > "$log" 2>&1
+ctest --test-dir "$1" -LE e2e -E shuffled_suite --output-on-failure -j2 --timeout 600 > "$log" 2>&1
 status=$?
 tail -n 40 "$log"
 if grep -E -q "ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:" "$log"; then

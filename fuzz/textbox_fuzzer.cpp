@@ -4,8 +4,8 @@
 // the real help pictures lie where the shipped text names them ("data\help_ship.bmp" ...).
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,39 +15,30 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   FuzzSetUp();
-  FuzzLoadGameImages();
   // Picture paths are relative to the game's folder, which is the working directory.
-  FuzzCopyGameData();
   if (chdir(FuzzFolder().c_str()) != 0) FuzzFail("chdir");
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const uint8_t* zero = static_cast<const uint8_t*>(std::memchr(data, 0, size));
-  const size_t textLength = zero ? static_cast<size_t>(zero - data) : size;
-  if (zero) {
-    FuzzWriteFile(FuzzFolder() + "f.bmp", zero + 1, size - textLength - 1);
-  } else {
-    unlink((FuzzFolder() + "f.bmp").c_str());
-  }
+  const size_t textLength = std::find(data, data + size, 0) - data;  // up to the first zero
+  unlink((FuzzFolder() + "f.bmp").c_str());
+  if (textLength < size)
+    FuzzWriteFile(FuzzFolder() + "f.bmp", data + textLength + 1, size - textLength - 1);
   // The text in a buffer of exactly its length and the zero: a read past it is caught.
-  std::vector<char> text(data, data + textLength);
-  text.push_back(0);
+  std::vector<char> text(textLength + 1, 0);
+  std::copy(data, data + textLength, text.begin());
 
-  // Set up as the driver sets up the help box, with the bold font for the bold runs so that
-  // the two line heights differ.
+  // The help screen's box, with the bold font for the bold runs so that the two line heights
+  // differ.
   TextBox box;
-  box.SetRect(19, 60, 205, 190);
-  box.SetBackground(Images[kHelp]);
-  box.SetRegularFont(Images[kFontWhite]);
+  PrepareHelpBox(box);
   box.SetBoldFont(Images[kFontBold]);
-  box.UseFont(0);
   box.SetText(text.data());
 
   FUZZ_CHECK(box.lastPage >= 0 && box.lastPage < kMaxPages);
   for (int page = 0; page <= box.lastPage; ++page) {
-    FUZZ_CHECK(box.pageStart[page] >= text.data());
-    FUZZ_CHECK(box.pageStart[page] <= text.data() + textLength);
+    FUZZ_CHECK(box.pageStart[page] >= text.data() && box.pageStart[page] <= &text.back());
     if (page > 0) FUZZ_CHECK(box.pageStart[page] > box.pageStart[page - 1]);
     FUZZ_CHECK(box.currentPage == page);
     box.DrawBox();

@@ -14,22 +14,21 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 cp -r "$GAME_SOURCE_DIR" "$GAME"
 
 PIDS=()
-GAME_PID=""
 
 cleanup() {
-  local pid
   set +e  # every step is tried: a game already gone must not leave the X server running
   exec 2>/dev/null  # no job-status noise from the processes ended here
-  [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
+  [ -n "${GAME_PID:-}" ] && kill -9 "$GAME_PID"
   # The X server removes its lock files when ended politely.
-  for pid in "${PIDS[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
-  within 2 all_ended "${PIDS[@]}"
-  for pid in "${PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
-  wait 2>/dev/null || true
+  for pid in "${PIDS[@]}"; do
+    kill -TERM "$pid"
+    within 2 ended "$pid" || kill -9 "$pid"
+  done
+  wait
   rm -rf "$WORK"
 }
-trap cleanup EXIT
-[ -n "${E2E_KEEP:-}" ] && trap - EXIT
+# E2E_KEEP=1 keeps $WORK: the last screenshot a wait took is waiting.png there.
+[ -n "${E2E_KEEP:-}" ] || trap cleanup EXIT
 
 fail() {
   echo "FAIL: $*" >&2
@@ -40,8 +39,7 @@ fail() {
 # (however long each try takes under load); fails when it never did.
 within() {
   local deadline=$(( ${EPOCHREALTIME//[.,]/} + $1 * 1000000 ))
-  shift
-  until "$@"; do
+  until "${@:2}"; do
     (( ${EPOCHREALTIME//[.,]/} < deadline )) || return 1
     sleep 0.05
   done
@@ -72,74 +70,62 @@ gzip.open(sys.argv[1], "wb").write(table[:4] + b"".join(entries))
 PY
 }
 
-# Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a display it finds free, and openbox on it.
+# Starts Xvfb at 240 x 320 x 24 (or start_x WxH) on a display it finds free, and openbox on it
+# (none with start_x WxH bare).
 start_x() {
   rm -f "$WORK/display" "$WORK/wm-ready"
-  Xvfb -displayfd 3 -screen 0 "${1:-240x320}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
-  PIDS+=($!)
-  within 10 ready -s "$WORK/display" "${PIDS[-1]}" && [ -s "$WORK/display" ] ||
-    fail "Xvfb did not start within 10 s: $(cat "$WORK/xvfb.log")"
+  Xvfb -displayfd 3 -screen 0 "${1:-240x320}x24" -nolisten tcp 3>"$WORK/display" >"$WORK/Xvfb.log" 2>&1 &
+  started Xvfb -s "$WORK/display"
   export DISPLAY=":$(cat "$WORK/display")"
+  [ "${2:-}" = bare ] && return
   # openbox runs the --startup command once it is ready to manage windows; a window mapped
   # before that can wait forever for its map notice.
   openbox --startup "touch $WORK/wm-ready" >"$WORK/openbox.log" 2>&1 &
-  PIDS+=($!)
-  within 10 ready -e "$WORK/wm-ready" "${PIDS[-1]}" && [ -e "$WORK/wm-ready" ] ||
-    fail "openbox did not start within 10 s: $(cat "$WORK/openbox.log")"
+  started openbox -e "$WORK/wm-ready"
 }
-ready() { test "$1" "$2" || ended "$3"; }  # ready -s|-e FILE PID: FILE made, or PID gone
+# started NAME -s|-e FILE: the process just started in the background (NAME, its output in
+# $WORK/NAME.log) makes FILE (-s: not empty) within 10 s, else the test fails.
+started() {
+  PIDS+=($!)
+  within 10 ready "$!" test "$2" "$3" && test "$2" "$3" ||
+    fail "$1 did not start within 10 s: $(cat "$WORK/$1.log")"
+}
+ready() { "${@:2}" || ended "$1"; }  # ready PID TEST...: TEST passes, or the process PID is gone
 
-# Launches the game copy (launch_game [OPTION...]), through the command in RUN_AS if set;
-# its output goes to $WORK/game.log.
+# AS_USER runs a command in an empty environment, as nobody when the test runs as root (root
+# writes anywhere, and sway refuses to run as root): what it writes must then be nobody's.
+AS_USER=(env -i)
+[ "$(id -u)" != 0 ] || AS_USER=(setpriv --reuid=nobody --regid=nogroup --clear-groups env -i)
+
+# Launches the game copy (launch_game [OPTION...]), through the command in RUN_AS if set, and
+# waits until a game's window (a replay's too) shows; its output goes to $WORK/game.log.
 RUN_AS=()
 launch_game() {
   (cd "$GAME" && SDL_AUDIODRIVER=dummy exec "${RUN_AS[@]}" ./zorblats "$@") >"$WORK/game.log" 2>&1 &
   GAME_PID=$!
+  within 10 ready "$GAME_PID" window_shown && window_shown ||
+    fail "no ZORBLATS window within 10 s (or the game ended): $(cat "$WORK/game.log")"
 }
+window_shown() { xdotool search --name '^ZORBLATS( replay.*)?$' >/dev/null 2>&1; }  # by caption
 
-window_shown() { xdotool search --name '^ZORBLATS$' >/dev/null 2>&1; }  # by its caption
-
-# Waits until the game's window exists.
-wait_window() {
-  within 10 window_or_end || fail "no ZORBLATS window within 10 s: $(cat "$WORK/game.log")"
-  window_shown || fail "the game ended before its window showed: $(cat "$WORK/game.log")"
-}
-window_or_end() { window_shown || ended "$GAME_PID"; }
-
-# A tap or key goes into the game's queue: a script waits for the screen it leads to before
-# it taps or presses on that screen.
-tap() {  # tap X Y: a stylus tap at game point (X, Y)
-  xdotool mousemove "$1" "$2" click 1
-}
-
-key() {  # key NAME: press and release a key (xdotool key names)
-  xdotool key "$1"
-}
-
-shot() {  # shot NAME: a screenshot of the whole screen into $WORK/NAME.png
-  import -window root "$WORK/$1.png"
-}
+# A tap or key (xdotool key) goes into the game's queue: a script waits for the screen it leads
+# to before it taps or presses on that screen.
+tap() { xdotool mousemove "$1" "$2" click 1; }  # tap X Y: a stylus tap at game point (X, Y)
+shot() { import -window root "$WORK/$1.png"; }  # shot NAME: the whole screen into $WORK/NAME.png
 
 # Number of pixels that differ (beyond a small tolerance for the 16-bit to 24-bit widening)
-# between a region of a screenshot and the same-size region of a picture: a content picture
-# by name, or any picture by its absolute path.  region_diff SHOT X Y W H PICTURE PX PY
+# between a region of a screenshot and the same-size region of a picture (a content picture by
+# name, or any picture by its absolute path) scaled by SCALE (x 1 if not given), PX PY in the
+# scaled picture, black beyond its edges.  region_diff SHOT X Y W H PICTURE PX PY [SCALE]
 region_diff() {
-  local picture=$6
-  [ "${picture#/}" = "$picture" ] && picture="$CONTENT_DIR/$picture"
-  convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage "$WORK/a.png"
-  convert "$picture" -crop "$4x$5+$7+$8" +repage "$WORK/b.png"
-  { compare -metric AE -fuzz 6% "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true; } | cut -d' ' -f1
+  (cd "$CONTENT_DIR" && convert "$WORK/$1.png" -crop "$4x$5+$2+$3" +repage \
+    \( "$6" -scale "${9:-1}00%" -background black -extent "$4x$5$(printf %+d%+d "$7" "$8")" \) \
+    -fuzz 6% -metric AE -compare -format '%[distortion]' info:)
 }
 
-ended() {  # ended PID: the process is gone or a zombie waiting to be reaped
-  local state
-  state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null || true)
-  [ -z "$state" ] || [ "$state" = Z ]
-}
-all_ended() {  # all_ended PID...
-  local pid
-  for pid; do ended "$pid" || return 1; done
-}
+# ended PID: the process is gone or a zombie waiting to be reaped (its state, the third field
+# of its stat line, none or Z).
+ended() { [[ "$(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null)" =~ ^Z?$ ]]; }
 
 # wait_exit SECONDS: waits for the game to end and sets EXIT_STATUS to its status, or to
 # "running" when it is still running after SECONDS.
@@ -155,23 +141,19 @@ wait_exit() {
 # one line, about the lost display.
 expect_end() {
   wait_exit 1
-  [ "$EXIT_STATUS" = "$2" ] || fail "$1: the game is $EXIT_STATUS a second on, not ended with $2"
-  [ "$(grep -c . "$WORK/game.log")" = "$2" ] && [ "$(grep -vc 'display was lost' "$WORK/game.log")" = 0 ] ||
-    fail "$1: not $2 line(s) about the display: $(cat "$WORK/game.log")"
-  echo "$1: status $2 within a second"
+  local log=$WORK/game.log
+  [ "$EXIT_STATUS $(grep -c . "$log") $(grep -c 'display was lost' "$log")" = "$2 $2 $2" ] ||
+    fail "$1: not ended with $2 and $2 line(s) about the display (is $EXIT_STATUS): $(cat "$log")"
 }
 
 # Takes screenshots until a region shows the picture's region, for up to SECONDS; on giving up
-# keeps the last screenshot and says how far it was.  wait_region SECONDS X Y W H PICTURE PX PY
+# says how far it was.  wait_region SECONDS X Y W H PICTURE PX PY [SCALE]
 # A screen reads its input a moment after its picture shows (the keys, and in the main menu the
 # taps, made before are dropped then), which no picture tells: a short pause follows.
 wait_region() {
-  local limit=$1
-  shift
-  REGION_DIFF="no screenshot"
-  if within "$limit" region_shows "$@"; then sleep 0.3; return 0; fi
-  cp "$WORK/waiting.png" "${TMPDIR:-/tmp}/zorblats-e2e-last-failure.png" 2>/dev/null || true
-  fail "after ${limit} s region $1,$2 ${3}x$4 still differs from $5 in $REGION_DIFF pixels"
+  within "$1" region_shows "${@:2}" ||
+    fail "after $1 s region $2,$3 ${4}x$5 still differs from $6 in $REGION_DIFF pixels"
+  sleep 0.3
 }
 region_shows() {  # the test of wait_region, which keeps the count of pixels that differ
   shot waiting
@@ -179,13 +161,6 @@ region_shows() {  # the test of wait_region, which keeps the count of pixels tha
   [ "${REGION_DIFF%.*}" -le $(( $3 * $4 / 50 )) ]
 }
 
-# wait_play SECONDS [SCALE]: waits until the screen shows play (at SCALE): its MENU button,
-# on which nothing is drawn in play.
-wait_play() {
-  local s=${2:-1} picture=ingame.bmp
-  if [ "$s" != 1 ]; then
-    picture="$WORK/ingame$s.png"
-    convert "$CONTENT_DIR/ingame.bmp" -scale "${s}00%" "$picture"
-  fi
-  wait_region "$1" $((177 * s)) $((273 * s)) $((60 * s)) $((18 * s)) "$picture" $((177 * s)) $((273 * s))
-}
+# wait_play SECONDS: waits until the screen shows play: its MENU button, on which nothing is
+# drawn in play.
+wait_play() { wait_region "$1" 177 273 60 18 ingame.bmp 177 273; }

@@ -11,15 +11,15 @@ listed=$(sort "$WORK/names.txt" | tr '\n' ' ')
 kept=$(cd "$DOCS" && ls ./*.png | sed 's|^./||; s|\.png$||' | grep -Ev '^(web|wayland)-' | sort | tr '\n' ' ')
 [ -n "$listed" ] && [ "$listed" = "$kept" ] ||
   fail "the gallery tool drew '$listed', docs/screenshots holds '$kept'"
-same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
+# same PICTURE CONVERT_ARGUMENT...: what convert makes of the arguments is PICTURE, pixel for pixel.
+same() { [ "$(convert "${@:2}" miff:- | compare -metric AE - "$1" null: 2>&1)" = 0 ]; }
 while read -r name; do
-  same "$WORK/$name.bmp" "$DOCS/$name.png" ||
+  same "$DOCS/$name.png" "$WORK/$name.bmp" ||
     fail "docs/screenshots/$name.png is not what the game draws: cmake --build build --target gallery"
 done <"$WORK/names.txt"
 for large in "$DOCS"/large/*.png; do
-  convert "$WORK/$(basename "$large" .png).bmp" -scale 300% "$WORK/large.png"
-  same "$WORK/large.png" "$large" || fail "docs/screenshots/large/${large##*/} is out of date"
+  same "$large" "$WORK/$(basename "$large" .png).bmp" -scale 300% ||
+    fail "docs/screenshots/large/${large##*/} is out of date"
 done
-convert -size 1920x1080 xc:black \( "$WORK/02-main-menu.bmp" -scale 300% \) -geometry +600+60 -composite \
-  "$WORK/wide.png"
-same "$WORK/wide.png" "$DOCS/wayland-scale-2.png" || fail "docs/screenshots/wayland-scale-2.png is out of date"
+same "$DOCS/wayland-scale-2.png" -size 1920x1080 xc:black \( "$WORK/02-main-menu.bmp" -scale 300% \) \
+  -geometry +600+60 -composite || fail "docs/screenshots/wayland-scale-2.png is out of date"

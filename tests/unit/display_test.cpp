@@ -37,14 +37,10 @@ TEST_F(DisplayConfigFile, TakesWhatCanBeReadAndKeepsTheDefaultForTheRest) {
   }
 }
 
-// One assertion per field of a layout.
-static void ExpectLayout(const ScreenLayout& at, const ScreenLayout& want, const std::string& on) {
-  for (auto [field, got, expected] : {std::tuple{"width", at.width, want.width},
-                                      {"height", at.height, want.height},
-                                      {"scale", at.scale, want.scale},
-                                      {"left", at.left, want.left},
-                                      {"top", at.top, want.top}})
-    EXPECT_EQ(got, expected) << field << " on " << on;
+// A layout as text: its size, scale and top-left corner.
+static std::string Text(const ScreenLayout& at) {
+  return std::to_string(at.width) + "x" + std::to_string(at.height) + " x" +
+         std::to_string(at.scale) + " at " + std::to_string(at.left) + "," + std::to_string(at.top);
 }
 
 // The file lies in $XDG_CONFIG_HOME/zorblats/, else in ~/.config/zorblats/; nowhere when
@@ -71,8 +67,7 @@ TEST(WindowMode, TheLargestWholeScaleThatFitsCentredInFullScreenAndTapsMappedBac
               {1276, 995, {1276, 995, 3, 278, 17}},
               {240, 320, {240, 320, 1, 0, 0}},
               {0, 0, {240, 320, 1, 0, 0}}};
-  for (const auto& c : fits)
-    ExpectLayout(FitScreen(c.w, c.h), c.at, std::to_string(c.w) + "x" + std::to_string(c.h));
+  for (const auto& c : fits) EXPECT_EQ(Text(FitScreen(c.w, c.h)), Text(c.at)) << c.w << "x" << c.h;
   const struct {
     int x, y;
     bool inside;
@@ -82,9 +77,8 @@ TEST(WindowMode, TheLargestWholeScaleThatFitsCentredInFullScreenAndTapsMappedBac
               {580, 347, true, 100, 105}, {0, 1023, false, 0, 319}};
   for (const auto& c : taps) {
     int gx = -1, gy = -1;
-    EXPECT_EQ(MapToGame(FitScreen(1280, 1024), c.x, c.y, gx, gy), c.inside) << c.x << "," << c.y;
-    EXPECT_EQ(gx, c.gx) << c.x << "," << c.y;
-    EXPECT_EQ(gy, c.gy) << c.x << "," << c.y;
+    const bool inside = MapToGame(FitScreen(1280, 1024), c.x, c.y, gx, gy);
+    EXPECT_EQ(std::tuple(inside, gx, gy), std::tuple(c.inside, c.gx, c.gy)) << c.x << "," << c.y;
   }
 }
 
@@ -106,11 +100,9 @@ TEST(WindowMode, TheWindowWithItsFrameFitsTheWorkAreaCentred) {
   };
   for (const auto& c : fits) {
     const WindowPlace place = FitWindow(c.area);
-    const std::string on = std::to_string(c.area.left) + "," + std::to_string(c.area.top) + " " +
-                           std::to_string(c.area.width) + "x" + std::to_string(c.area.height);
-    ExpectLayout(place.layout, {240 * c.scale, 320 * c.scale, c.scale, 0, 0}, on);
-    EXPECT_EQ(place.x, c.x) << on;
-    EXPECT_EQ(place.y, c.y) << on;
+    EXPECT_EQ(std::tuple(Text(place.layout), place.x, place.y),
+              std::tuple(Text({240 * c.scale, 320 * c.scale, c.scale, 0, 0}), c.x, c.y))
+        << c.area.left << "," << c.area.top << " " << c.area.width << "x" << c.area.height;
   }
 }
 
@@ -123,9 +115,8 @@ TEST(WindowMode, TheWindowScalingGivesTheWindowItsUnits) {
   for (const WindowSize& size : sizes) {
     AskWindowUnits(size);
     const float scaling = std::strtof(std::getenv("SDL12COMPAT_WINDOW_SCALING"), nullptr);
-    EXPECT_EQ(static_cast<int>(scaling * size.width), size.unitsWide)
-        << size.width << "x" << size.height;
-    EXPECT_EQ(static_cast<int>(scaling * size.height), size.unitsHigh)
+    EXPECT_EQ(std::pair(int(scaling * size.width), int(scaling * size.height)),
+              std::pair(size.unitsWide, size.unitsHigh))
         << size.width << "x" << size.height;
   }
 }

@@ -90,11 +90,10 @@ TEST_F(RulesTest, AChainKillDoesNotSpeedTheBlockUp) {
   Enemies[32].shot.inFlight = 1;
   Enemies[32].shot.y = 100;
   UpdateAndDraw();
-  EXPECT_EQ(EnemyFormation.liveCount, 9);
-  EXPECT_EQ(EnemyFormation.spedUp, 0);
-  for (auto [slot, alive] : {std::pair{40, 0}, {32, 0}, {24, 1}})
-    EXPECT_EQ(Enemies[slot].alive, alive) << slot;
-  EXPECT_EQ(Enemies[32].shot.inFlight, 0) << "the shot of the enemy taken along goes too";
+  // Left, sped up, slots 40, 32 and 24 alive, the shot of the enemy taken along in flight.
+  EXPECT_EQ(std::tuple(EnemyFormation.liveCount, EnemyFormation.spedUp, Enemies[40].alive,
+                       Enemies[32].alive, Enemies[24].alive, Enemies[32].shot.inFlight),
+            std::tuple(9, 0, 0, 0, 1, 0));
 }
 
 // A gift is caught when its centre lies in the ship (90..119 from row 234); one column further

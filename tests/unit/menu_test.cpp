@@ -1,5 +1,6 @@
 // The front-end screens run for real: every touch area tapped just inside and just outside
-// its edges (one table, one loop), the flows between screens, help pages, the options marks,
+// its edges (one table, one loop), what waits when a screen shows and the keys each screen and
+// the name entry take, the flows between screens, help pages, the options marks,
 // the high-score table and its reset behind the drawn question box.
 #include "frontend/menu.h"
 
@@ -85,7 +86,7 @@ class Screens : public ScreenTest {
         if (Shows(Images[kRadio], 21, kMarkRows[row])) waits += char('0' + row);
     };
     host.cursor = host.now;
-    if (key) host.KeyDown(key);
+    if (key) host.KeyDown(key, key == SDLK_SPACE ? ' ' : 0);  // a Space types a space
     for (auto [x, y] : queued) host.Press(x, y);
     host.cursor = host.now + 1;
     for (auto [x, y] : presses) (key ? host.Press(x, y).KeyDown(key) : host.Press(x, y)).Wait(1);
@@ -136,56 +137,55 @@ TEST_F(Screens, EveryAreaTakesItsLeftAndTopEdgesButNotItsRightAndBottomEdges) {
   }
 }
 
-// What waits when a screen shows: the main menu drops taps and keys, the other screens drop
-// the keys and take the taps. The key is pressed before the first screen shows and with
-// every press, so also as the screen that press opens or goes back to shows.
-TEST_F(Screens, WhatWaitsWhenAScreenShows) {
-  const struct {
-    Screen screen;
-    SDLKey key;
-    Points queued, presses;
-    const char* outcome;
-  } kCases[] = {
-      {Menu, SDLK_RETURN, {{40, 70}}, {}, "3 M"},                           // New game
-      {Paused, SDLK_ESCAPE, {}, {{40, 100}, {10, 300}}, "3 MrO4Mr saved"},  // options, back
-      {Options, SDLK_ESCAPE, {{25, 140}}, {}, "3 O24 d2 saved"},            // difficulty 2
-      {Scores, SDLK_ESCAPE, {{130, 215}}, {}, "3 T saved box"},             // reset: No
-      {Help, SDLK_RIGHT, {{170, 300}}, {}, "3 H3 p3"},                      // next page
-      {About, SDLK_ESCAPE, {{90, 300}}, {}, "2"},                           // support
-  };
-  for (const auto& c : kCases)
-    EXPECT_EQ(Run(c.screen, c.presses, 2, c.key, c.queued), c.outcome) << c.screen;
-}
-
-// The keys each screen takes, pressed once it shows (the first key that moves the mark only
+// What waits when a screen shows (a key pressed before the first screen shows and with every
+// press, so also as the screen that press opens or goes back to shows; taps queued before):
+// the main menu drops taps and keys, the other screens drop the keys and take the taps. Then
+// the keys each screen takes, pressed once it shows (the first key that moves the mark only
 // shows it, on the first button): Shift+Tab marks the button before, keypad Enter presses,
 // Escape resumes a paused game only, Left takes the option and the help page before. The
 // question answers Yes (6) to y and keypad Enter, No (7) to n and Escape; with the mark
-// showing, Return presses the marked button.
-TEST_F(Screens, EachScreenTakesItsKeys) {
+// showing, Return presses the marked button. In the name entry characters type themselves, Tab
+// walks the on-screen keys (the first shows the mark on a), Space without a character presses
+// the key walked to, keypad Enter and Escape end the entry.
+TEST_F(Screens, WhatWaitsWhenAScreenShowsAndTheKeysEachScreenTakes) {
   const auto key = [](SDLKey sym, SDLMod mod = KMOD_NONE) { return SDL_keysym{0, sym, mod, 0}; };
+  const auto typed = [](char c) { return SDL_keysym{0, SDLKey(c), KMOD_NONE, uint16_t(c)}; };
+  const SDL_keysym repeat{0, SDLK_UNKNOWN, KMOD_NONE, ' '};  // the desktop repeats the character
   const SDL_keysym tab = key(SDLK_TAB), enter = key(SDLK_KP_ENTER), escape = key(SDLK_ESCAPE),
                    down = key(SDLK_DOWN), left = key(SDLK_LEFT), ret = key(SDLK_RETURN);
   const struct {
     Screen screen;
+    SDLKey held;
+    Points queued, presses;
     std::vector<SDL_keysym> keys;
     const char* outcome;
   } kCases[] = {
-      {Menu, {tab, key(SDLK_TAB, KMOD_LSHIFT), enter}, "3 MMM"},  // Exit
-      {Menu, {tab, tab, enter}, "3 MMMO4M saved"},                // Options
-      {Menu, {escape}, "3 MM"},
-      {Paused, {escape}, "2 Mr"},
-      {Options, {tab, down, down, left}, "3 O4O4O4O4O14 d1 saved"},  // the second row
-      {Help, {left}, "3 H2H1 p1"},
-      {Question, {key(SDLK_y)}, "6"},
-      {Question, {enter}, "6"},
-      {Question, {key(SDLK_n)}, "7"},
-      {Question, {escape}, "7"},
-      {Question, {down, ret}, "6"},
-      {Question, {down, key(SDLK_RIGHT), ret}, "7"},
+      {Menu, SDLK_RETURN, {{40, 70}}, {}, {}, "3 M"},                           // New game
+      {Paused, SDLK_ESCAPE, {}, {{40, 100}, {10, 300}}, {}, "3 MrO4Mr saved"},  // options, back
+      {Options, SDLK_ESCAPE, {{25, 140}}, {}, {}, "3 O24 d2 saved"},            // difficulty 2
+      {Scores, SDLK_ESCAPE, {{130, 215}}, {}, {}, "3 T saved box"},             // reset: No
+      {Help, SDLK_RIGHT, {{170, 300}}, {}, {}, "3 H3 p3"},                      // next page
+      {About, SDLK_ESCAPE, {{90, 300}}, {}, {}, "2"},                           // support
+      {Menu, {}, {}, {}, {tab, key(SDLK_TAB, KMOD_LSHIFT), enter}, "3 MMM"},    // Exit
+      {Menu, {}, {}, {}, {tab, tab, enter}, "3 MMMO4M saved"},                  // Options
+      {Menu, {}, {}, {}, {escape}, "3 MM"},
+      {Paused, {}, {}, {}, {escape}, "2 Mr"},
+      {Options, {}, {}, {}, {tab, down, down, left}, "3 O4O4O4O4O14 d1 saved"},  // the second row
+      {Help, {}, {}, {}, {left}, "3 H2H1 p1"},
+      {Question, {}, {}, {}, {key(SDLK_y)}, "6"},
+      {Question, {}, {}, {}, {enter}, "6"},
+      {Question, {}, {}, {}, {key(SDLK_n)}, "7"},
+      {Question, {}, {}, {}, {escape}, "7"},
+      {Question, {}, {}, {}, {down, ret}, "6"},
+      {Question, {}, {}, {}, {down, key(SDLK_RIGHT), ret}, "7"},
+      {Entry, {}, {}, {}, {typed('x'), tab, tab, key(SDLK_SPACE), enter}, "1 nxs"},
+      {Entry, {}, {}, {}, {typed('y'), escape, typed('z')}, "1 ny"},
+      // Held from before, a Space's repeated character types nothing (nor does the Space); one
+      // pressed on the entry types, and so does its repeat.
+      {Entry, SDLK_SPACE, {}, {}, {repeat, typed(' '), repeat, typed('q'), enter}, "1 n  q"},
   };
   for (const auto& c : kCases)
-    EXPECT_EQ(Run(c.screen, {}, 2, SDLK_UNKNOWN, {}, c.keys), c.outcome) << c.screen;
+    EXPECT_EQ(Run(c.screen, c.presses, 2, c.held, c.queued, c.keys), c.outcome) << c.screen;
 }
 
 TEST_F(Screens, TheTableAndItsResetAnsweredOnTheDrawnBox) {

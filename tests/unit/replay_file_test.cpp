@@ -106,17 +106,14 @@ TEST_F(GameTest, ReplayFilesReadBackOrAreRefusedWithTheirSentence) {
   header.contentDigest = 1;
   const std::string other = PackReplay(header, body);
   WriteFileBytes(folder + "other.zrp", std::vector<uint8_t>(other.begin(), other.end()));
-  for (const auto& [choice, sentence] :
-       {std::pair<ReplayChoice, std::string>{
-            ReplayChoice{
-                .record = false, .recordTo = {}, .replay = folder + "other.zrp", .bestPlace = -1},
-            "This replay was played with other game content (its pictures or help text "
-            "differ from this game's), so it would not play the same."},
-        std::pair<ReplayChoice, std::string>{
-            ReplayChoice{.record = false, .recordTo = {}, .replay = {}, .bestPlace = 2},
-            "No replay is kept for place 3 of the high-score table (" + BestReplayPath(2) +
-                ")."}}) {
-    ChooseReplaySession(choice);
+  for (const auto& [replay, place, sentence] :
+       {std::tuple<std::string, int, std::string>{
+            folder + "other.zrp", -1,
+            "This replay was played with other game content (its pictures or help text differ "
+            "from this game's), so it would not play the same."},
+        {"", 2,
+         "No replay is kept for place 3 of the high-score table (" + BestReplayPath(2) + ")."}}) {
+    ChooseReplaySession({.record = false, .recordTo = {}, .replay = replay, .bestPlace = place});
     std::string said;
     EXPECT_FALSE(OpenReplaySession(said));
     EXPECT_EQ(said, sentence);
