@@ -112,8 +112,9 @@ async function closingSentence(page) {
 
 // ---- The steps -------------------------------------------------------------------------------
 // A desktop page by mouse, keys and a pad. Its second session, saved with "Save this replay",
-// plays to its end with the same pictures at every checkpoint on the desktop and on the page
-// from a link (the file in its fragment); a link cut short is refused with its sentence.
+// plays to its end with the same pictures at every checkpoint on the desktop, and a session the
+// desktop recorded does the same on the page from a link (the file in its fragment); a link cut
+// short is refused with its sentence.
 async function desktop() {
   const page = await open({viewport: {width: 1280, height: 800}}, ['01-start-screen', '02-main-menu']);
   await web.tap(page, ...NEW_GAME);
@@ -147,19 +148,25 @@ async function desktop() {
   await web.tap(page, ...EXIT);
   const [download] = await Promise.all([page.waitForEvent('download'),
                                         page.getByRole('button', {name: 'Save this replay'}).click()]);
-  // The desktop game without a display (SDL's dummy drivers), its lock in a folder of its own.
-  const env = {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy', XDG_RUNTIME_DIR: gallery};
-  const watched = spawnSync(path.join(desktopGame, 'zorblats'), ['--replay', await download.path()],
+  // The desktop game without a display (SDL's dummy drivers), in a folder of its own where it
+  // keeps its settings and replays, its lock there too. Its session: the start screen and the
+  // menu, ended by SIGTERM after 3 s of the wall clock, its game clock: a checkpoint a second.
+  const folder = path.join(gallery, 'desktop');
+  fs.cpSync(desktopGame, folder, {recursive: true});
+  const env = {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy', XDG_RUNTIME_DIR: folder};
+  const recorded = path.join(folder, 'desktop.zrp');
+  spawnSync('timeout', ['-s', 'TERM', '3', path.join(folder, 'zorblats'), '--record', recorded], {env});
+  const watched = spawnSync(path.join(folder, 'zorblats'), ['--replay', await download.path()],
                             {env, encoding: 'utf8', timeout: 120000});
   const SAME = /The replay played to its end: the same pictures at all (\d+) checkpoints\./;
   const desktopSaid = SAME.exec(watched.stdout);
   assert.ok(watched.status === 0 && desktopSaid && Number(desktopSaid[1]) >= 3,
             `the desktop's replay of the page's session: ${watched.status} ${watched.stdout}${watched.stderr}`);
-  const link = `${url}#replay=${fs.readFileSync(await download.path()).toString('base64url')}`;
+  const link = `${url}#replay=${fs.readFileSync(recorded).toString('base64url')}`;
   await page.goto('about:blank');
   await page.goto(link);
   await page.locator('#replay-status', {hasText: 'replay x1'}).waitFor();  // in the page's corner
-  assert.equal(SAME.exec(await closingSentence(page))?.[1], desktopSaid[1], 'the page\'s replay of its session');
+  assert.ok(SAME.exec(await closingSentence(page))?.[1] >= 2, 'the page\'s replay of the desktop\'s session');
   await page.goto('about:blank');
   await page.goto(link.slice(0, -40));
   assert.equal(await closingSentence(page), 'The replay file is cut short.');
