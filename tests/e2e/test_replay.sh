@@ -28,6 +28,7 @@ play() {
   xdotool type --delay 120 "$1"
   xdotool key Return
   wait_region 6 37 60 160 20 main.bmp 37 60
+  sleep 1                                      # the player looks at the menu
   tap 120 168                                  # High scores
   wait_region 6 0 0 240 60 scores.bmp 0 0
   sleep 4                                      # the player looks at the table
@@ -48,11 +49,13 @@ ended_with() {  # ended_with SENTENCE: the replay ends with status 0, saying SEN
 play Ada 0
 best=$(md5sum <"$kept/best-1.zrp")
 launch_game --replay "$WORK/Ada.zrp"
-# From the name entry on at x 1/4, so that the table stays long enough to be caught; there the
+# From the name entry on at x 1/4, so that the table stays long enough to be caught; there,
+# after the menu (the name entry's last picture, its cursor off, is the table's too), the
 # table the session showed, pixel for pixel, held by the viewer's pause.
 wait_region 60 0 0 240 60 scores.bmp 0 0
 xdotool key minus minus
 within 10 xdotool search --name '^ZORBLATS replay x1/4$' >/dev/null || fail "the title says no x 1/4"
+wait_region 60 37 60 160 20 main.bmp 37 60
 within 90 same_as "$WORK/Ada-table.png" || fail "the replay never showed the session's table"
 xdotool key space
 same_as "$WORK/Ada-table.png" || fail "the replay paused elsewhere"
