@@ -5,16 +5,23 @@
 #pragma once
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "frontend/game_over.h"
 #include "frontend/keyboard.h"
 #include "frontend/name_entry.h"
+#include "frontend/run_state.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/screen.h"
@@ -26,27 +33,35 @@
 #include "text/font.h"
 #include "text/textbox.h"
 
-// Records which wave files were started, in order.
-class RecordingSound final : public SoundOutput {
+// Plays nothing: the tests that hear the game install a recorder of their own.
+class SilentSound final : public SoundOutput {
  public:
-  void Play(const char* gamePath) override { played.emplace_back(gamePath); }
-  std::vector<std::string> played;
+  void Play(const char*) override {}
 };
 
 // Keeps what the game handed to the screen: the picture as shown so far.
 class ScreenRecorder final : public ScreenOutput {
  public:
-  void Show(SDL_Surface* screen, const SDL_Rect& area) override;
+  void Show(SDL_Surface* screen, const SDL_Rect& area) override {
+    SDL_Rect from = area, to = area;
+    SDL_BlitSurface(screen, &from, picture, &to);
+  }
   SDL_Surface* picture = nullptr;  // 240 x 320, black until something is shown
 };
 
+// The running test's screen recorder.
+inline ScreenRecorder* RunningRecorder = nullptr;
+
 // The picture the game has shown in the running test: what the player sees.
-SDL_Surface* ShownScreen();
+inline SDL_Surface* ShownScreen() { return RunningRecorder->picture; }
 
 // Records the message boxes shown and answers OK, or No to a question.
 class ScriptedMessageBox final : public MessageBoxHandler {
  public:
-  int Show(const char* text, const char* caption, int style) override;
+  int Show(const char* text, const char* caption, int style) override {
+    shown.push_back({text ? text : "", caption ? caption : "", style});
+    return style == MB_YESNO ? IDNO : IDOK;
+  }
   struct Shown {
     std::string text, caption;
     int style;
@@ -54,17 +69,99 @@ class ScriptedMessageBox final : public MessageBoxHandler {
   std::vector<Shown> shown;
 };
 
+// Fills a rectangle of a surface with a raw colour.
+inline void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint16_t colour) {
+  SDL_Rect r{static_cast<Sint16>(x), static_cast<Sint16>(y), static_cast<Uint16>(w),
+             static_cast<Uint16>(h)};
+  SDL_FillRect(surface, &r, colour);
+}
+
+// A 16-bit 5-6-5 surface filled with one colour (raw value), owned by the caller.
+inline SDL_Surface* MakeSurface(int width, int height, uint16_t fill = 0) {
+  SDL_Surface* s =
+      SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 16, 0xF800, 0x07E0, 0x001F, 0);
+  FillRect(s, 0, 0, width, height, fill);
+  return s;
+}
+
+// Reads a whole file into a byte vector (empty if missing).
+inline std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// Writes bytes to a file.
+inline void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// A font in the game's convention: marker kMark at each glyph boundary in row 0, kGap under
+// the markers; glyph k (code 33 + k) is `width` wide, coloured base + k, with its top-left
+// pixel `corner`, so every glyph drawn can be found and named on the screen.
+constexpr uint16_t kMark = 0xF81F, kGap = 0x1111, kRegularCorner = 0xFFE0, kBoldCorner = 0x07FF;
+inline SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t corner,
+                                int glyphs = 95) {
+  SDL_Surface* font = MakeSurface(glyphs * (width + 1) + 1, height, kGap);
+  for (int k = 0; k <= glyphs; ++k) FillRect(font, k * (width + 1), 0, 1, 1, kMark);
+  for (int k = 0; k < glyphs; ++k) {
+    FillRect(font, k * (width + 1) + 1, 0, width, height, static_cast<uint16_t>(base + k));
+    FillRect(font, k * (width + 1) + 1, 0, 1, 1, corner);
+  }
+  return font;
+}
+
 // A fixture with the dummy video driver, a 240 x 320 16-bit ScreenSurface, the game's globals
-// as at program start (ResetRunState), the scripted host, the screen and sound recorders and
-// the message-box answerer installed, and DataDir/ExeDir pointing at a fresh temporary folder
-// (with a data/ folder inside).
+// as at program start (ResetRunState), the scripted host, a silent sound output, the screen
+// recorder and the message-box answerer installed, and DataDir/ExeDir pointing at a fresh
+// temporary folder (with a data/ folder inside).
 class GameTest : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ScreenSurface = SDL_SetVideoMode(kScreenWidth, kScreenHeight, 16, SDL_SWSURFACE);
+    ASSERT_NE(ScreenSurface, nullptr) << SDL_GetError();
+    SDL_FillRect(ScreenSurface, nullptr, 0);  // the screen starts black, as on the device
+    ResetRunState();
+    UseHostInput(&host);
+    UseSoundOutput(&sound);
+    UseMessageBoxHandler(&boxes);
+    shown.picture = MakeSurface(240, 320);
+    UseScreenOutput(RunningRecorder = &shown);
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zorblats-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr) << pattern;
+    folder = pattern + "/";
+    mkdir((folder + "data").c_str(), 0755);
+    std::snprintf(ExeDir, sizeof ExeDir, "%s", folder.c_str());
+    std::snprintf(DataDir, sizeof DataDir, "%sdata\\", folder.c_str());
+    // No test reads or writes the user's own folders.
+    setenv("XDG_CONFIG_HOME", (folder + "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (folder + "share").c_str(), 1);
+    // The folder takes writes: the settings file goes beside the data.
+    ChooseSettingsFolder("zorblats.set");
+  }
+  void TearDown() override {
+    UseHostInput(nullptr);
+    UseSoundOutput(nullptr);
+    UseMessageBoxHandler(nullptr);
+    UseScreenOutput(nullptr);
+    SDL_FreeSurface(shown.picture);
+    for (SDL_Surface*& s : Images) s = nullptr;
+    for (SDL_Surface* s : owned) SDL_FreeSurface(s);
+    owned.clear();
+    ScreenSurface = nullptr;
+    SDL_Quit();
+    if (chdir("/") != 0)
+      ADD_FAILURE() << "cannot leave the test folder";  // a test may have entered it
+    if (!folder.empty())
+      std::system(("chmod -R u+w '" + folder + "'; rm -rf '" + folder + "'").c_str());
+  }
 
   VirtualHost host;
-  RecordingSound sound;
+  SilentSound sound;
   ScreenRecorder shown;
   ScriptedMessageBox boxes;
   std::string folder;               // the temporary game folder, ending in '/'
@@ -75,23 +172,33 @@ class GameTest : public ::testing::Test {
   // yet a golden picture stays short as runs: each picture in bands of its own colours, a new
   // one every row and every frame of a strip (every 40 columns elsewhere); each font a
   // PaintedFont of 95 glyphs 5 wide and 9 high.
-  void InstallSyntheticImages();
+  void InstallSyntheticImages() {
+    struct Size {
+      int w, h, band = 40;  // a strip's frames (or cells) are its bands
+    };
+    static constexpr Size kSizes[kImageCount] = {
+        {240, 320},   {240, 320},   {60, 30, 30},  {3, 8},        {3, 8},      {46, 18, 23},
+        {46, 18, 23}, {46, 18, 23}, {240, 320},    {12, 12},      {160, 60},   {200, 16, 50},
+        {60, 12, 12}, {30, 30},     {240, 320},    {240, 320},    {240, 320},  {240, 320},
+        {240, 320},   {0, 0},       {0, 0},        {2, 2},        {2, 2},      {2, 2},
+        {2, 2},       {2, 2},       {115, 18, 23}, {150, 30, 30}, {15, 15},    {120, 40},
+        {1, 1},       {130, 30},    {240, 86},     {240, 86},     {240, 86},   {240, 86},
+        {1, 1},       {96, 16},     {0, 0},        {60, 30, 15},  {60, 30, 15}};
+    for (int id = 0; id < kImageCount; ++id) {
+      if (id == kFontGrey || id == kFontBold || id == kFontWhite) {
+        owned.push_back(Images[id] = PaintedFont(5, 9, uint16_t(0x8000 | id << 8), kRegularCorner));
+        continue;
+      }
+      const Size& size = kSizes[id];
+      owned.push_back(Images[id] = MakeSurface(size.w, size.h));
+      for (int y = 0; y < size.h; ++y)
+        for (int x = 0; x < size.w; ++x)
+          static_cast<uint16_t*>(Images[id]->pixels)[y * Images[id]->pitch / 2 + x] =
+              uint16_t((id * 40503u ^ y * 97u ^ x / size.band * 0x2000u) | 0x0821);
+    }
+    ApplyColourKeys();
+  }
 };
-
-// A font in the game's convention: marker kMark at each glyph boundary in row 0, kGap under
-// the markers; glyph k (code 33 + k) is `width` wide, coloured base + k, with its top-left
-// pixel `corner`, so every glyph drawn can be found and named on the screen.
-constexpr uint16_t kMark = 0xF81F, kGap = 0x1111, kRegularCorner = 0xFFE0, kBoldCorner = 0x07FF;
-SDL_Surface* PaintedFont(int width, int height, uint16_t base, uint16_t corner, int glyphs = 95);
-
-// A 16-bit 5-6-5 surface filled with one colour (raw value), owned by the caller.
-SDL_Surface* MakeSurface(int width, int height, uint16_t fill = 0);
-// Fills a rectangle of a surface with a raw colour.
-void FillRect(SDL_Surface* surface, int x, int y, int w, int h, uint16_t colour);
-// Reads a whole file into a byte vector (empty if missing).
-std::vector<uint8_t> ReadFileBytes(const std::string& path);
-// Writes bytes to a file.
-void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
 using Bytes = std::vector<uint8_t>;
 inline const std::string kGameDir = ZORBLATS_GAME_DIR;
