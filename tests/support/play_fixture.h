@@ -4,10 +4,6 @@
 // and logs every sound (checking its file name) with its time.
 #pragma once
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <functional>
-#include <string>
 
 #include "game/bricks_stars.h"
 #include "game/formation.h"
@@ -16,11 +12,6 @@
 #include "game/launcher.h"
 #include "game/random.h"
 #include "game/ship.h"
-#include "platform/paths.h"
-#include "resources/draw.h"
-#include "resources/images.h"
-#include "settings/settings.h"
-#include "tests/support/frames.h"
 #include "tests/support/harness.h"
 
 // The virtual host with a player: at every poll with nothing due it asks the player function

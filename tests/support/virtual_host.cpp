@@ -9,11 +9,6 @@ void VirtualHost::Delay(uint32_t ms) {
   frames += ms == 50;
 }
 
-const uint8_t* VirtualHost::KeyState() {
-  QueueDue();
-  return keys;
-}
-
 void VirtualHost::QueueDue() {
   for (Stamped& s : script) {
     if (s.at > now) break;
@@ -85,41 +80,3 @@ void VirtualHost::DropScript() {
   script.clear();
   cursor = std::min(cursor, now);
 }
-
-VirtualHost& VirtualHost::Wait(uint32_t ms) {
-  cursor += ms;
-  return *this;
-}
-
-VirtualHost& VirtualHost::Push(const SDL_Event& event) {
-  script.push_back({cursor, event});
-  letGo = false;
-  return *this;
-}
-
-// The scripted events, stamped at the cursor.
-VirtualHost& VirtualHost::Press(int x, int y, uint8_t button) {
-  return Push({.button = {SDL_MOUSEBUTTONDOWN, 0, button, SDL_PRESSED, uint16_t(x), uint16_t(y)}});
-}
-
-VirtualHost& VirtualHost::Release(int x, int y, uint8_t button) {
-  return Push({.button = {SDL_MOUSEBUTTONUP, 0, button, SDL_RELEASED, uint16_t(x), uint16_t(y)}});
-}
-
-VirtualHost& VirtualHost::Tap(int x, int y, uint8_t button) {
-  return Press(x, y, button).Release(x, y, button);
-}
-
-VirtualHost& VirtualHost::Motion(int x, int y) {
-  return Push({.motion = {SDL_MOUSEMOTION, 0, 0, uint16_t(x), uint16_t(y), 0, 0}});
-}
-
-VirtualHost& VirtualHost::KeyDown(SDLKey key, uint16_t unicode) {
-  return Push({.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, key, KMOD_NONE, unicode}}});
-}
-
-VirtualHost& VirtualHost::KeyUp(SDLKey key) {
-  return Push({.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, key, KMOD_NONE, 0}}});
-}
-
-VirtualHost& VirtualHost::Quit() { return Push({.type = SDL_QUIT}); }
