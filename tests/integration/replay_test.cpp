@@ -22,11 +22,6 @@
 
 namespace {
 
-// The lines of a record that say how the game went (where the loop ended with its result,
-// time, level, score and lives, the levels met, the enemies left): all but its last, the
-// frames and sounds.
-std::string Outcome(const std::string& record) { return record.substr(0, record.rfind("frames ")); }
-
 class ReplayTest : public PlayTest {
  protected:
   // Runs the loop (coming back from the menu at once) and notes where it ended.
@@ -77,20 +72,22 @@ class ReplayTest : public PlayTest {
     size_t n = 0;
     while (n < play.waits.size() && std::getline(waits, line) && line + "\n" == play.waits[n]) ++n;
     const auto png = [&](size_t k) {
-      return GoldenOutputFolder() + name + "-wait" + std::to_string(k) + ".png";
+      return WriteFramePng(play.pictures[k], name + "-wait" + std::to_string(k) + ".png");
     };
     std::string pictures = "the waits are the golden file's";
     if (n < play.waits.size() || std::getline(waits, line)) {
       pictures = "the waits differ from wait " + std::to_string(n) + " on";
-      if (n < play.waits.size() && WriteFramePng(play.pictures[n], png(n)))
+      if (n < play.waits.size())
         pictures += " (time, level, digest: " + play.waits[n].substr(6, play.waits[n].size() - 7) +
                     "), its picture: " + png(n);
-      if (n > 0 && WriteFramePng(play.pictures[n - 1], png(n - 1)))
-        pictures += ", the one before it: " + png(n - 1);
+      if (n > 0) pictures += ", the one before it: " + png(n - 1);
     }
+    // The outcome: where the loop ended with its result, time, level, score and lives, the
+    // levels met, the enemies left (all but the frames and sounds).
+    const auto outcome = [](const std::string& r) { return r.substr(0, r.rfind("frames ")); };
     const GoldenUpdate update = GoldenUpdateFor(name);
     if (update == GoldenUpdate::Any ||
-        (update == GoldenUpdate::KeepingOutcome && Outcome(play.log) == Outcome(record))) {
+        (update == GoldenUpdate::KeepingOutcome && outcome(play.log) == outcome(record))) {
       std::ofstream(path, std::ios::trunc) << shown;
       std::printf("rewrote %s; %s\n", path.c_str(), pictures.c_str());
       return;

@@ -34,13 +34,11 @@ TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopy) {
 // One scripted event: the keys Down, Up, Right, Tab, Enter, Escape; the pad's hat down, right
 // and centred, its south (s, o: down, up) and east (b, q) buttons; f: the window loses focus.
 static SDL_Event Scripted(char c) {
+  const std::string kKeys = "DURTNX";
+  const SDLKey keys[] = {SDLK_DOWN, SDLK_UP, SDLK_RIGHT, SDLK_TAB, SDLK_RETURN, SDLK_ESCAPE};
+  if (kKeys.find(c) != std::string::npos)
+    return {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, keys[kKeys.find(c)], KMOD_NONE, 0}}};
   const std::map<char, SDL_Event> kEvents = {
-      {'D', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_DOWN, KMOD_NONE, 0}}}},
-      {'U', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_UP, KMOD_NONE, 0}}}},
-      {'R', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_RIGHT, KMOD_NONE, 0}}}},
-      {'T', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_TAB, KMOD_NONE, 0}}}},
-      {'N', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_RETURN, KMOD_NONE, 0}}}},
-      {'X', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_ESCAPE, KMOD_NONE, 0}}}},
       {'h', {.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_DOWN}}},
       {'r', {.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_RIGHT}}},
       {'c', {.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED}}},

@@ -301,22 +301,19 @@ inline std::vector<uint16_t> DecodeFrame(const std::string& runs) {
   return pixels;
 }
 
-// Writes a frame given as runs into a PNG file (with the icons' PNG writer); false on failure.
-inline bool WriteFramePng(const std::string& runs, const std::string& path) {
+// Writes a frame given as runs as the PNG file <name> (with the icons' PNG writer) in the
+// build's folder of the golden files that differ: its path, or "(not written)".
+inline std::string WriteFramePng(const std::string& runs, const std::string& name) {
+  const std::string folder = ZORBLATS_BINARY_DIR "/Testing/golden/";
+  std::system(("mkdir -p " + folder).c_str());
   Image image(240, 320);
   image.pixels.clear();
   for (uint16_t c : DecodeFrame(runs))
     image.pixels.push_back({uint8_t((c >> 11) * 255 / 31), uint8_t((c >> 5 & 63) * 255 / 63),
                             uint8_t((c & 31) * 255 / 31)});
   std::string error;
-  return image.pixels.size() == 240 * 320 && WritePng(path, image, &error);
-}
-
-// Where the pictures of a golden file that differs are written.
-inline std::string GoldenOutputFolder() {
-  const std::string folder = ZORBLATS_BINARY_DIR "/Testing/golden/";
-  std::system(("mkdir -p " + folder).c_str());
-  return folder;
+  const bool written = image.pixels.size() == 240 * 320 && WritePng(folder + name, image, &error);
+  return written ? folder + name : "(not written)";
 }
 
 // Whether a golden file may be rewritten (ZORBLATS_UPDATE_GOLDEN): not when that is unset,
@@ -343,13 +340,11 @@ inline testing::AssertionResult IsGoldenPicture(const std::string& name, const s
   const std::vector<uint16_t> want = DecodeFrame(expected), got = DecodeFrame(runs);
   size_t at = 0;
   while (at < want.size() && at < got.size() && want[at] == got[at]) ++at;
-  const std::string stem = GoldenOutputFolder() + name;
-  WriteFramePng(expected, stem + "-expected.png");
-  WriteFramePng(runs, stem + "-shown.png");
+  const std::string pngs = WriteFramePng(expected, name + "-expected.png") + " and " +
+                           WriteFramePng(runs, name + "-shown.png");
   const bool rewrite = GoldenUpdateFor(name) != GoldenUpdate::No;
   if (rewrite) std::ofstream(path, std::ios::trunc) << runs << "\n";
   return testing::AssertionFailure()
          << "the picture " << name << " first differs from " << path << " at (" << at % 240 << ", "
-         << at / 240 << "): " << stem << "-expected.png and -shown.png"
-         << (rewrite ? "; the golden picture is rewritten" : "");
+         << at / 240 << "): " << pngs << (rewrite ? "; the golden picture is rewritten" : "");
 }

@@ -1,14 +1,5 @@
 #include "tests/support/virtual_host.h"
 
-#include <algorithm>
-
-void VirtualHost::Delay(uint32_t ms) {
-  if (onDelay) onDelay(ms);
-  now += ms;
-  idlePolls = 0;
-  frames += ms == 50;
-}
-
 void VirtualHost::QueueDue() {
   for (Stamped& s : script) {
     if (s.at > now) break;
@@ -26,7 +17,16 @@ int VirtualHost::Take(SDL_Event* event, bool wait) {
   const bool more = !Due() && onIdle && onIdle();
   if (wait && !Due() && !script.empty()) now = script.front().at;  // a wait lets time run
   const bool ended = script.empty() && !more && (wait || now >= cursor + pollGraceMs);
-  if (ended && !wait && !letGo) LetGo();
+  if (ended && !wait && !letGo) {  // lets go of what is held, once: the releases are no new script
+    const uint32_t end = cursor;
+    cursor = now;
+    for (uint8_t b = 1; b < 8; ++b)
+      if (buttons & (1u << b)) Release(0, 0, b);
+    for (int k = 0; k < SDLK_LAST; ++k)
+      if (keys[k]) KeyUp(SDLKey(k));
+    cursor = end;
+    letGo = true;
+  }
   QueueDue();
   if (Due()) {
     *event = script.front().event;
@@ -52,17 +52,6 @@ int VirtualHost::Take(SDL_Event* event, bool wait) {
   return 0;
 }
 
-void VirtualHost::LetGo() {
-  const uint32_t end = cursor;
-  cursor = now;
-  for (uint8_t b = 1; b < 8; ++b)
-    if (buttons & (1u << b)) Release(0, 0, b);
-  for (int k = 0; k < SDLK_LAST; ++k)
-    if (keys[k]) KeyUp(SDLKey(k));
-  cursor = end;
-  letGo = true;  // once: the releases are no new script
-}
-
 void VirtualHost::Send(uint8_t type, SDLKey key, int x, int y) {
   next = SDL_Event{};
   next.type = type;
@@ -74,9 +63,4 @@ void VirtualHost::Send(uint8_t type, SDLKey key, int x, int y) {
   const auto later = [this](const Stamped& s) { return s.at > now; };
   script.insert(std::find_if(script.begin(), script.end(), later), {now, next});
   letGo = false;
-}
-
-void VirtualHost::DropScript() {
-  script.clear();
-  cursor = std::min(cursor, now);
 }

@@ -6,6 +6,7 @@
 #pragma once
 #include <SDL/SDL.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -14,7 +15,12 @@
 
 class VirtualHost : public HostInput {
  public:
-  void Delay(uint32_t ms) override;
+  void Delay(uint32_t ms) override {
+    if (onDelay) onDelay(ms);
+    now += ms;
+    idlePolls = 0;
+    frames += ms == 50;
+  }
   uint32_t Ticks() override { return now; }
   int PollEvent(SDL_Event* event) override { return Take(event, false); }
   int WaitEvent(SDL_Event* event) override { return Take(event, true); }
@@ -57,7 +63,10 @@ class VirtualHost : public HostInput {
   // An event for now, before the scripted ones still to come: a player's answer.
   void Send(uint8_t type, SDLKey key = SDLK_UNKNOWN, int x = 0, int y = 0);
   // Drops the events not taken yet: the script ends now.
-  void DropScript();
+  void DropScript() {
+    script.clear();
+    cursor = std::min(cursor, now);
+  }
   size_t Pending() const { return script.size(); }
 
   // The end: once nothing is left (and a player has nothing more), a wait gets SDL_QUIT at
@@ -88,7 +97,6 @@ class VirtualHost : public HostInput {
   bool Due() const { return !script.empty() && script.front().at <= now; }
   // Events whose time has come are in SDL's queue: their keys change the key table then.
   void QueueDue();
-  void LetGo();
 
   std::deque<Stamped> script;
   uint32_t buttons = 0;  // the mouse buttons held, one bit each
