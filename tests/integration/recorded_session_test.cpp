@@ -2,10 +2,7 @@
 // table, the options saved) and played back from its file alone: every picture shown and every
 // sound the same, and the player's settings file untouched. The same file with another name
 // in its table is caught by its checkpoints.
-#include <cstdlib>
-
 #include "app/driver.h"
-#include "frontend/run_state.h"
 #include "replay/session.h"
 #include "tests/support/harness.h"
 

@@ -12,11 +12,6 @@
 // which compares first (writing the pictures where they differ) and then rewrites the golden
 // files whose outcome lines stay; a golden whose outcome changes is rewritten only when named:
 // ZORBLATS_UPDATE_GOLDEN=every_level,keys_and_taps. Read the difference before committing it.
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
-#include "frontend/run_state.h"
 #include "tests/support/play_fixture.h"
 #include "tests/support/players.h"
 
@@ -28,8 +23,8 @@ class ReplayTest : public PlayTest {
   int Run() {
     int result = RunGameLoop();
     while (result == OpenMenu) result = RunGameLoop();
-    play.Note("end %d at %u level %d score %d lives %d\n", result, play.now, CurrentLevel + 1,
-              PlayerShip.score, PlayerShip.lives);
+    play.log += Format("end %d at %u level %d score %d lives %d\n", result, play.now,
+                       CurrentLevel + 1, PlayerShip.score, PlayerShip.lives);
     return result;
   }
 
@@ -51,15 +46,15 @@ class ReplayTest : public PlayTest {
       play.log += e.exploding ? '*' : e.alive ? char('1' + e.hits) : '.';
       play.log += i % 8 < 7 ? "" : i < 47 ? "/" : "\n";
     }
-    play.Note("frames %d sounds %d %d %d %d %016llx\n", play.frames, play.played[0], play.played[1],
-              play.played[2], play.played[3], play.sounds);
+    play.log += Format("frames %d sounds %d %d %d %d %016llx\n", play.frames, play.played[0],
+                       play.played[1], play.played[2], play.played[3], play.sounds);
     // The replay as an input of the whole-game fuzzer, which plays from the start screen on
     // (fuzz/game_fuzzer.cpp): the options, New game after the start screen, then the player for
     // as long as this one played, in tens of ms (or a wait in ms, for no player).
     const auto* player = play.player.target<void (*)(VirtualHost&)>();
-    play.Note("seed %02x 0005dc00 04784700 %02x%04x%02x\n",
-              Settings.difficulty | (Settings.soundOn ? 0 : 4), player ? 13 : 0,
-              player ? play.now / 10 : play.now, player && *player == PlayKeysAndTaps);
+    play.log += Format("seed %02x 0005dc00 04784700 %02x%04x%02x\n",
+                       Settings.difficulty | (Settings.soundOn ? 0 : 4), player ? 13 : 0,
+                       player ? play.now / 10 : play.now, player && *player == PlayKeysAndTaps);
     const std::string path = std::string(ZORBLATS_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
     std::string golden, shown = play.log, line;
     std::getline(std::ifstream(path), golden, '\0');
@@ -92,12 +87,12 @@ class ReplayTest : public PlayTest {
       std::printf("rewrote %s; %s\n", path.c_str(), pictures.c_str());
       return;
     }
+    const std::string named =
+        "; its outcome changes, so it is rewritten only when named: "
+        "ZORBLATS_UPDATE_GOLDEN=" +
+        name;
     EXPECT_EQ(play.log, record) << name << ": " << path
-                                << (update == GoldenUpdate::No
-                                        ? ""
-                                        : "; its outcome changes, so it is rewritten only when "
-                                          "named: ZORBLATS_UPDATE_GOLDEN=" +
-                                              name);
+                                << (update == GoldenUpdate::No ? "" : named);
     ADD_FAILURE() << name << ": " << pictures;
   }
 };
@@ -163,7 +158,7 @@ TEST_F(ReplayTest, EveryLevelShowsItsFormationAndTheLastWrapsToTheFirst) {
   for (int level = 0; level < kLevelCount; ++level) {
     const int enemies = EnemyFormation.liveCount;
     EXPECT_EQ(RunGameLoop(), Quit);
-    play.Note("level %d enemies %d\n", CurrentLevel + 1, enemies);
+    play.log += Format("level %d enemies %d\n", CurrentLevel + 1, enemies);
     CurrentLevel = (CurrentLevel + 1) % kLevelCount;
     StartLevel(int16_t(CurrentLevel));
   }

@@ -3,7 +3,6 @@
 // screen, resume a game and start new ones, see the level after the 25th, play until the
 // enemies win, and type a name into the table and the settings file.
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <map>
 

@@ -154,7 +154,6 @@ class GameTest : public ::testing::Test {
     SDL_FreeSurface(shown.picture);
     for (SDL_Surface*& s : Images) s = nullptr;
     for (SDL_Surface* s : owned) SDL_FreeSurface(s);
-    owned.clear();
     ScreenSurface = nullptr;
     SDL_Quit();
     if (chdir("/") != 0)
