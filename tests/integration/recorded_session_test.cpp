@@ -12,8 +12,7 @@ namespace {
 class ShownAndHeard final : public ScreenOutput, public SoundOutput {
  public:
   void Show(SDL_Surface*, const SDL_Rect& area) override {
-    log.push_back(std::to_string(ScreenSurfaceDigest()) + "@" + std::to_string(area.y) + "+" +
-                  std::to_string(area.h));
+    log.push_back(Format("%u@%d+%d", ScreenSurfaceDigest(), area.y, area.h));
   }
   void Play(const char* path) override { log.push_back(path); }
   std::vector<std::string> log;

@@ -67,7 +67,7 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
     for (int piece : {0, 18})  // the top-left and bottom-right corners
       for (int p = 0, found = 0; p < 234 * 314 && !found; ++p)
         if ((found = Shows(corner, p % 234, p / 234, 6, 6, piece)))
-          waits += std::to_string(p % 234) + "," + std::to_string(p / 234) + (piece ? "" : "-");
+          waits += Format("%d,%d%s", p % 234, p / 234, piece ? "" : "-");
     waits += ' ';
     // The paused game and the game made after a loss, marked so that a restart would show.
     if (Shows(Images[kResumeButton], 55, 24) && !paused)
@@ -75,12 +75,11 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
     if (named && waits[waits.size() - 2] == 'M') named = false, PlayerShip.score = 55;
   };
   onDelay = [&](uint32_t ms) {  // the start screen and its wait, banners (level/score/lives)
-    char banner[40];
-    std::snprintf(banner, 40, "B%d/%d/%d ", CurrentLevel, PlayerShip.score, PlayerShip.lives);
     if (ms < 1000) return;
-    trace += ms == 3000                          ? "G "
-             : Shows(Images[kStartScreen], 0, 0) ? "S" + std::to_string(ms) + " "
-                                                 : banner;
+    trace += ms == 3000 ? "G "
+             : Shows(Images[kStartScreen], 0, 0)
+                 ? Format("S%u ", ms)
+                 : Format("B%d/%d/%d ", CurrentLevel, PlayerShip.score, PlayerShip.lives);
   };
   onPoll = [&] {
     if (CurrentLevel == 7) Play.levelDone = 1;  // the resumed game goes on at 8

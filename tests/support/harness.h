@@ -210,6 +210,14 @@ inline void Put(Bytes& out, uint32_t value, int size = 4) {
   for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
+// A line of text formatted as printf does: a replay's record, a screen's digest.
+template <typename... A>
+std::string Format(const char* format, A... args) {
+  char line[320];
+  std::snprintf(line, sizeof line, format, args...);
+  return line;
+}
+
 // The painted fonts' glyph colours (PaintedFont), and the colour of the help pictures.
 constexpr uint16_t kRegularBase = 0x4000, kBoldBase = 0x6000, kPicture = 0x07E0;
 
@@ -223,13 +231,11 @@ inline std::string Digest() {
     for (int x = 0; x < 240; ++x) {
       const uint32_t p = ReadPixel(x, y, ScreenSurface);
       lit += p != 0;
-      if (p == kPicture && picture.empty())
-        picture = "P" + std::to_string(x) + "," + std::to_string(y) + " ";
+      if (p == kPicture && picture.empty()) picture = Format("P%d,%d ", x, y);
       if (p != kRegularCorner && p != kBoldCorner) continue;
       const int k = static_cast<int>(ReadPixel(x + 1, y, ScreenSurface)) -
                     (p == kBoldCorner ? kBoldBase : kRegularBase);
-      out += (p == kBoldCorner ? "*" : "") + std::string(1, static_cast<char>(33 + k)) +
-             std::to_string(x) + "," + std::to_string(y) + " ";
+      out += Format("%s%c%d,%d ", p == kBoldCorner ? "*" : "", 33 + k, x, y);
     }
   return out + picture + std::to_string(lit);
 }
@@ -277,14 +283,12 @@ class ScreenTest : public GameTest {
 // The runs of one 16-bit colour of a 240 x 320 surface, row after row.
 inline std::string EncodeFrame(const SDL_Surface* s) {
   std::string out;
-  char run[24];
   for (int i = 0, count = 0; i < s->w * s->h; i += count) {
     const auto at = [s](int k) {
       return static_cast<const uint16_t*>(s->pixels)[k / s->w * s->pitch / 2 + k % s->w];
     };
     for (count = 1; i + count < s->w * s->h && at(i + count) == at(i);) ++count;
-    std::snprintf(run, sizeof run, "%s%04x*%d", out.empty() ? "" : " ", at(i), count);
-    out += run;
+    out += Format("%s%04x*%d", out.empty() ? "" : " ", at(i), count);
   }
   return out;
 }

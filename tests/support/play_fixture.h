@@ -14,14 +14,6 @@
 #include "game/ship.h"
 #include "tests/support/harness.h"
 
-// A line of a replay's record, formatted as printf does.
-template <typename... A>
-std::string Format(const char* format, A... args) {
-  char line[320];
-  std::snprintf(line, sizeof line, format, args...);
-  return line;
-}
-
 // The virtual host with a player: at every poll with nothing due it asks the player function
 // (and from quitAt on sends SDL_QUIT). Every wait shows a picture (or a square of the ship's
 // explosion): it is kept with its digest. Every sound is checked and logged with its time.
