@@ -2,10 +2,7 @@
 // table, the options saved) and played back from its file alone: every picture shown and every
 // sound the same, and the player's settings file untouched. The same file with another name
 // in its table is caught by its checkpoints.
-#include <cstdlib>
-
 #include "app/driver.h"
-#include "frontend/run_state.h"
 #include "replay/session.h"
 #include "tests/support/harness.h"
 
@@ -15,8 +12,7 @@ namespace {
 class ShownAndHeard final : public ScreenOutput, public SoundOutput {
  public:
   void Show(SDL_Surface*, const SDL_Rect& area) override {
-    log.push_back(std::to_string(ScreenSurfaceDigest()) + "@" + std::to_string(area.y) + "+" +
-                  std::to_string(area.h));
+    log.push_back(Format("%u@%d+%d", ScreenSurfaceDigest(), area.y, area.h));
   }
   void Play(const char* path) override { log.push_back(path); }
   std::vector<std::string> log;

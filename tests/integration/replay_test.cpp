@@ -12,20 +12,10 @@
 // which compares first (writing the pictures where they differ) and then rewrites the golden
 // files whose outcome lines stay; a golden whose outcome changes is rewritten only when named:
 // ZORBLATS_UPDATE_GOLDEN=every_level,keys_and_taps. Read the difference before committing it.
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
-#include "frontend/run_state.h"
 #include "tests/support/play_fixture.h"
 #include "tests/support/players.h"
 
 namespace {
-
-// The lines of a record that say how the game went (where the loop ended with its result,
-// time, level, score and lives, the levels met, the enemies left): all but its last, the
-// frames and sounds.
-std::string Outcome(const std::string& record) { return record.substr(0, record.rfind("frames ")); }
 
 class ReplayTest : public PlayTest {
  protected:
@@ -33,8 +23,8 @@ class ReplayTest : public PlayTest {
   int Run() {
     int result = RunGameLoop();
     while (result == OpenMenu) result = RunGameLoop();
-    play.Note("end %d at %u level %d score %d lives %d\n", result, play.now, CurrentLevel + 1,
-              PlayerShip.score, PlayerShip.lives);
+    play.log += Format("end %d at %u level %d score %d lives %d\n", result, play.now,
+                       CurrentLevel + 1, PlayerShip.score, PlayerShip.lives);
     return result;
   }
 
@@ -56,15 +46,15 @@ class ReplayTest : public PlayTest {
       play.log += e.exploding ? '*' : e.alive ? char('1' + e.hits) : '.';
       play.log += i % 8 < 7 ? "" : i < 47 ? "/" : "\n";
     }
-    play.Note("frames %d sounds %d %d %d %d %016llx\n", play.frames, play.played[0], play.played[1],
-              play.played[2], play.played[3], play.sounds);
+    play.log += Format("frames %d sounds %d %d %d %d %016llx\n", play.frames, play.played[0],
+                       play.played[1], play.played[2], play.played[3], play.sounds);
     // The replay as an input of the whole-game fuzzer, which plays from the start screen on
     // (fuzz/game_fuzzer.cpp): the options, New game after the start screen, then the player for
     // as long as this one played, in tens of ms (or a wait in ms, for no player).
     const auto* player = play.player.target<void (*)(VirtualHost&)>();
-    play.Note("seed %02x 0005dc00 04784700 %02x%04x%02x\n",
-              Settings.difficulty | (Settings.soundOn ? 0 : 4), player ? 13 : 0,
-              player ? play.now / 10 : play.now, player && *player == PlayKeysAndTaps);
+    play.log += Format("seed %02x 0005dc00 04784700 %02x%04x%02x\n",
+                       Settings.difficulty | (Settings.soundOn ? 0 : 4), player ? 13 : 0,
+                       player ? play.now / 10 : play.now, player && *player == PlayKeysAndTaps);
     const std::string path = std::string(ZORBLATS_SOURCE_DIR) + "/tests/golden/" + name + ".txt";
     std::string golden, shown = play.log, line;
     std::getline(std::ifstream(path), golden, '\0');
@@ -77,30 +67,32 @@ class ReplayTest : public PlayTest {
     size_t n = 0;
     while (n < play.waits.size() && std::getline(waits, line) && line + "\n" == play.waits[n]) ++n;
     const auto png = [&](size_t k) {
-      return GoldenOutputFolder() + name + "-wait" + std::to_string(k) + ".png";
+      return WriteFramePng(play.pictures[k], name + "-wait" + std::to_string(k) + ".png");
     };
     std::string pictures = "the waits are the golden file's";
     if (n < play.waits.size() || std::getline(waits, line)) {
       pictures = "the waits differ from wait " + std::to_string(n) + " on";
-      if (n < play.waits.size() && WriteFramePng(play.pictures[n], png(n)))
+      if (n < play.waits.size())
         pictures += " (time, level, digest: " + play.waits[n].substr(6, play.waits[n].size() - 7) +
                     "), its picture: " + png(n);
-      if (n > 0 && WriteFramePng(play.pictures[n - 1], png(n - 1)))
-        pictures += ", the one before it: " + png(n - 1);
+      if (n > 0) pictures += ", the one before it: " + png(n - 1);
     }
+    // The outcome: where the loop ended with its result, time, level, score and lives, the
+    // levels met, the enemies left (all but the frames and sounds).
+    const auto outcome = [](const std::string& r) { return r.substr(0, r.rfind("frames ")); };
     const GoldenUpdate update = GoldenUpdateFor(name);
     if (update == GoldenUpdate::Any ||
-        (update == GoldenUpdate::KeepingOutcome && Outcome(play.log) == Outcome(record))) {
+        (update == GoldenUpdate::KeepingOutcome && outcome(play.log) == outcome(record))) {
       std::ofstream(path, std::ios::trunc) << shown;
       std::printf("rewrote %s; %s\n", path.c_str(), pictures.c_str());
       return;
     }
+    const std::string named =
+        "; its outcome changes, so it is rewritten only when named: "
+        "ZORBLATS_UPDATE_GOLDEN=" +
+        name;
     EXPECT_EQ(play.log, record) << name << ": " << path
-                                << (update == GoldenUpdate::No
-                                        ? ""
-                                        : "; its outcome changes, so it is rewritten only when "
-                                          "named: ZORBLATS_UPDATE_GOLDEN=" +
-                                              name);
+                                << (update == GoldenUpdate::No ? "" : named);
     ADD_FAILURE() << name << ": " << pictures;
   }
 };
@@ -166,7 +158,7 @@ TEST_F(ReplayTest, EveryLevelShowsItsFormationAndTheLastWrapsToTheFirst) {
   for (int level = 0; level < kLevelCount; ++level) {
     const int enemies = EnemyFormation.liveCount;
     EXPECT_EQ(RunGameLoop(), Quit);
-    play.Note("level %d enemies %d\n", CurrentLevel + 1, enemies);
+    play.log += Format("level %d enemies %d\n", CurrentLevel + 1, enemies);
     CurrentLevel = (CurrentLevel + 1) % kLevelCount;
     StartLevel(int16_t(CurrentLevel));
   }

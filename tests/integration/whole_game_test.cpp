@@ -3,7 +3,6 @@
 // screen, resume a game and start new ones, see the level after the 25th, play until the
 // enemies win, and type a name into the table and the settings file.
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <map>
 
@@ -34,13 +33,11 @@ TEST_F(GameTest, StartUpRefusesTooLittleMemoryAndASecondCopy) {
 // One scripted event: the keys Down, Up, Right, Tab, Enter, Escape; the pad's hat down, right
 // and centred, its south (s, o: down, up) and east (b, q) buttons; f: the window loses focus.
 static SDL_Event Scripted(char c) {
+  const std::string kKeys = "DURTNX";
+  const SDLKey keys[] = {SDLK_DOWN, SDLK_UP, SDLK_RIGHT, SDLK_TAB, SDLK_RETURN, SDLK_ESCAPE};
+  if (kKeys.find(c) != std::string::npos)
+    return {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, keys[kKeys.find(c)], KMOD_NONE, 0}}};
   const std::map<char, SDL_Event> kEvents = {
-      {'D', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_DOWN, KMOD_NONE, 0}}}},
-      {'U', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_UP, KMOD_NONE, 0}}}},
-      {'R', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_RIGHT, KMOD_NONE, 0}}}},
-      {'T', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_TAB, KMOD_NONE, 0}}}},
-      {'N', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_RETURN, KMOD_NONE, 0}}}},
-      {'X', {.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, SDLK_ESCAPE, KMOD_NONE, 0}}}},
       {'h', {.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_DOWN}}},
       {'r', {.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_RIGHT}}},
       {'c', {.jhat = {SDL_JOYHATMOTION, 0, 0, SDL_HAT_CENTERED}}},
@@ -70,7 +67,7 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
     for (int piece : {0, 18})  // the top-left and bottom-right corners
       for (int p = 0, found = 0; p < 234 * 314 && !found; ++p)
         if ((found = Shows(corner, p % 234, p / 234, 6, 6, piece)))
-          waits += std::to_string(p % 234) + "," + std::to_string(p / 234) + (piece ? "" : "-");
+          waits += Format("%d,%d%s", p % 234, p / 234, piece ? "" : "-");
     waits += ' ';
     // The paused game and the game made after a loss, marked so that a restart would show.
     if (Shows(Images[kResumeButton], 55, 24) && !paused)
@@ -78,12 +75,11 @@ TEST_F(ScreenTest, KeysAFocusLossAndAPadPlayTheWholeGameWithoutATap) {
     if (named && waits[waits.size() - 2] == 'M') named = false, PlayerShip.score = 55;
   };
   onDelay = [&](uint32_t ms) {  // the start screen and its wait, banners (level/score/lives)
-    char banner[40];
-    std::snprintf(banner, 40, "B%d/%d/%d ", CurrentLevel, PlayerShip.score, PlayerShip.lives);
     if (ms < 1000) return;
-    trace += ms == 3000                          ? "G "
-             : Shows(Images[kStartScreen], 0, 0) ? "S" + std::to_string(ms) + " "
-                                                 : banner;
+    trace += ms == 3000 ? "G "
+             : Shows(Images[kStartScreen], 0, 0)
+                 ? Format("S%u ", ms)
+                 : Format("B%d/%d/%d ", CurrentLevel, PlayerShip.score, PlayerShip.lives);
   };
   onPoll = [&] {
     if (CurrentLevel == 7) Play.levelDone = 1;  // the resumed game goes on at 8

@@ -4,10 +4,6 @@
 // and logs every sound (checking its file name) with its time.
 #pragma once
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <functional>
-#include <string>
 
 #include "game/bricks_stars.h"
 #include "game/formation.h"
@@ -16,11 +12,6 @@
 #include "game/launcher.h"
 #include "game/random.h"
 #include "game/ship.h"
-#include "platform/paths.h"
-#include "resources/draw.h"
-#include "resources/images.h"
-#include "settings/settings.h"
-#include "tests/support/frames.h"
 #include "tests/support/harness.h"
 
 // The virtual host with a player: at every poll with nothing due it asks the player function
@@ -43,32 +34,20 @@ class PlayHost final : public VirtualHost, public SoundOutput {
     pictures.push_back(EncodeFrame(ShownScreen()));
     uint32_t h = 2166136261u;
     for (char c : pictures.back()) h = (h ^ uint8_t(c)) * 16777619u;
-    char line[40];
-    std::snprintf(line, sizeof line, "shown %u %d %04x\n", now, CurrentLevel + 1,
-                  (h ^ h >> 16) & 0xffff);
-    waits.push_back(line);
+    waits.push_back(Format("shown %u %d %04x\n", now, CurrentLevel + 1, (h ^ h >> 16) & 0xffff));
   }
   void Play(const char* path) override {
     const int n = path[std::strlen(path) - 5] - '0';
-    char wave[kExeDirCapacity + 16];
-    std::snprintf(wave, sizeof wave, "%s\\data\\%d.wav", ExeDir, n);
-    EXPECT_STREQ(path, wave);
+    EXPECT_EQ(path, Format("%s\\data\\%d.wav", ExeDir, n));
     ++played[n & 3];
     sounds = (sounds ^ (now * 4 + n)) * 0x100000001b3ull;
-  }
-
-  template <typename... A>
-  void Note(const char* format, A... args) {
-    char line[160];
-    std::snprintf(line, sizeof line, format, args...);
-    log += line;
   }
 
   std::function<void(VirtualHost&)> player;  // called at every poll with nothing due
   uint32_t quitAt = 400000;                  // a game that cannot end quits after 8000 frames
   int played[4] = {};
   unsigned long long sounds = 0xcbf29ce484222325ull;
-  std::string log;                    // the notes of the replay
+  std::string log;                    // the record of the replay
   std::vector<std::string> waits;     // "shown <time> <level> <digest of the picture>"
   std::vector<std::string> pictures;  // and the picture of each wait, as runs of one colour
 };
@@ -85,10 +64,9 @@ class PlayTest : public GameTest {
 
   // Empties every slot but the given ones, which stay as the level set them up.
   static void KeepOnly(std::initializer_list<int> slots) {
-    for (int i = 0; i < kFormationSlots; ++i) {
+    for (int i = 0; i < kFormationSlots; ++i)
       if (std::find(slots.begin(), slots.end(), i) == slots.end())
         Enemies[i].alive = Enemies[i].cell = 0;
-    }
     EnemyFormation.liveCount = int(slots.size());
   }
 

@@ -29,11 +29,9 @@ inline void Hunt(VirtualHost& h) {
   const SDLKey held = h.keys[SDLK_LEFT] ? SDLK_LEFT : h.keys[SDLK_RIGHT] ? SDLK_RIGHT : SDLK_UP;
   const int slack = held == SDLK_UP ? 9 : 3;  // a standing ship waits longer before it moves
   SDLKey want = target > gun + slack ? SDLK_RIGHT : target < gun - slack ? SDLK_LEFT : SDLK_UP;
-  for (const Enemy& e : Enemies) {
-    if (e.shot.inFlight && e.shot.y > 170 && std::abs(e.shot.x - gun) < 20) {
+  for (const Enemy& e : Enemies)
+    if (e.shot.inFlight && e.shot.y > 170 && std::abs(e.shot.x - gun) < 20)
       want = e.shot.x < gun ? SDLK_RIGHT : SDLK_LEFT;
-    }
-  }
   if (want == held && h.next.type == SDL_KEYDOWN) return;
   if (held != SDLK_UP && want != held) return h.Send(SDL_KEYUP, held);
   h.keys[SDLK_UP] = 0;
@@ -64,7 +62,6 @@ inline void PlayKeysAndTaps(VirtualHost& h) {
                 {270, SDL_KEYDOWN, SDLK_p},
                 {285, SDL_KEYDOWN, SDLK_ESCAPE},
                 {300, SDL_KEYDOWN, SDLK_LEFT}};
-  for (const auto& s : script) {
+  for (const auto& s : script)
     if (s.frame == h.frames) h.Send(uint8_t(s.type), s.key, s.x, s.y);
-  }
 }

@@ -6,6 +6,7 @@
 #pragma once
 #include <SDL/SDL.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -14,27 +15,58 @@
 
 class VirtualHost : public HostInput {
  public:
-  void Delay(uint32_t ms) override;
+  void Delay(uint32_t ms) override {
+    if (onDelay) onDelay(ms);
+    now += ms;
+    idlePolls = 0;
+    frames += ms == 50;
+  }
   uint32_t Ticks() override { return now; }
   int PollEvent(SDL_Event* event) override { return Take(event, false); }
   int WaitEvent(SDL_Event* event) override { return Take(event, true); }
-  const uint8_t* KeyState() override;
+  const uint8_t* KeyState() override {
+    QueueDue();
+    return keys;
+  }
 
   // The script: each call stamps its events at the cursor, which Wait moves on. An event
   // reaches SDL's queue when its time comes: a key changes the key table then, taken or not.
-  VirtualHost& Wait(uint32_t ms);
-  VirtualHost& Tap(int x, int y, uint8_t button = SDL_BUTTON_LEFT);    // down and up
-  VirtualHost& Press(int x, int y, uint8_t button = SDL_BUTTON_LEFT);  // down only
-  VirtualHost& Release(int x, int y, uint8_t button = SDL_BUTTON_LEFT);
-  VirtualHost& Motion(int x, int y);
-  VirtualHost& KeyDown(SDLKey key, uint16_t unicode = 0);
-  VirtualHost& KeyUp(SDLKey key);
-  VirtualHost& Quit();
-  VirtualHost& Push(const SDL_Event& event);
+  VirtualHost& Wait(uint32_t ms) {
+    cursor += ms;
+    return *this;
+  }
+  VirtualHost& Push(const SDL_Event& event) {
+    script.push_back({cursor, event});
+    letGo = false;
+    return *this;
+  }
+  VirtualHost& Press(int x, int y, uint8_t button = SDL_BUTTON_LEFT) {  // down only
+    return Push(
+        {.button = {SDL_MOUSEBUTTONDOWN, 0, button, SDL_PRESSED, uint16_t(x), uint16_t(y)}});
+  }
+  VirtualHost& Release(int x, int y, uint8_t button = SDL_BUTTON_LEFT) {
+    return Push({.button = {SDL_MOUSEBUTTONUP, 0, button, SDL_RELEASED, uint16_t(x), uint16_t(y)}});
+  }
+  VirtualHost& Tap(int x, int y, uint8_t button = SDL_BUTTON_LEFT) {  // down and up
+    return Press(x, y, button).Release(x, y, button);
+  }
+  VirtualHost& Motion(int x, int y) {
+    return Push({.motion = {SDL_MOUSEMOTION, 0, 0, uint16_t(x), uint16_t(y), 0, 0}});
+  }
+  VirtualHost& KeyDown(SDLKey key, uint16_t unicode = 0) {
+    return Push({.key = {SDL_KEYDOWN, 0, SDL_PRESSED, {0, key, KMOD_NONE, unicode}}});
+  }
+  VirtualHost& KeyUp(SDLKey key) {
+    return Push({.key = {SDL_KEYUP, 0, SDL_RELEASED, {0, key, KMOD_NONE, 0}}});
+  }
+  VirtualHost& Quit() { return Push({.type = SDL_QUIT}); }
   // An event for now, before the scripted ones still to come: a player's answer.
   void Send(uint8_t type, SDLKey key = SDLK_UNKNOWN, int x = 0, int y = 0);
   // Drops the events not taken yet: the script ends now.
-  void DropScript();
+  void DropScript() {
+    script.clear();
+    cursor = std::min(cursor, now);
+  }
   size_t Pending() const { return script.size(); }
 
   // The end: once nothing is left (and a player has nothing more), a wait gets SDL_QUIT at
@@ -65,7 +97,6 @@ class VirtualHost : public HostInput {
   bool Due() const { return !script.empty() && script.front().at <= now; }
   // Events whose time has come are in SDL's queue: their keys change the key table then.
   void QueueDue();
-  void LetGo();
 
   std::deque<Stamped> script;
   uint32_t buttons = 0;  // the mouse buttons held, one bit each

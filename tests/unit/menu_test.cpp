@@ -8,7 +8,6 @@
 #include "frontend/info_screens.h"
 #include "frontend/message_box_screen.h"
 #include "frontend/options.h"
-#include "tests/support/frames.h"
 #include "tests/support/harness.h"
 
 enum Screen { Menu, Paused, Options, Scores, Help, About, Support, Entry, Question };

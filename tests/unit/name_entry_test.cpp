@@ -3,7 +3,6 @@
 // the blinking cursor on the new row.
 #include "frontend/high_scores.h"
 #include "game/ship.h"
-#include "tests/support/frames.h"
 #include "tests/support/harness.h"
 
 TEST_F(ScreenTest, AFinalScoreTakesTheFirstLowerPlaceWithTheNameTyped) {
