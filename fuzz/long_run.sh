@@ -25,6 +25,7 @@ found=()
 for finding in "$work"/*-{crash,leak,timeout,oom}-*; do
   [ -f "$finding" ] || continue
   found+=("${finding##*/}")
+  mkdir -p "$here/regressions/$target"
   od -An -v -tx1 "$finding" >"$here/regressions/$target/${found[-1]}.hex"
 done
 line="$(date -u +%F) $target at $(git -C "$here" describe --always --dirty): $cores processes, $made inputs"
