@@ -26,9 +26,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       line.mode = StartMode::FullScreen;
     } else if ((std::strcmp(a, "--record") == 0 || std::strcmp(a, "--replay") == 0) &&
                i + 1 < argc && argv[i + 1][0] != 0) {
-      const bool record = a[4] == 'c';
       const char* file = argv[++i];
-      if (record) {
+      if (std::strcmp(a, "--record") == 0) {
         line.record = file;
       } else if (std::strcmp(file, "best") == 0) {
         line.bestPlace = 0;

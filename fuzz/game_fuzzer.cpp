@@ -85,8 +85,8 @@ class FuzzHost final : public VirtualHost {
     onIdle = [this] { return PlayerTurn(); };
     // A loop that polls without pausing (the stylus held on a key) lets 100 ms go by every
     // hundred polls, so that a press held for minutes of the input costs a fraction of a second.
+    busyPollMs = 100;
     onPoll = [this] {
-      if (++busyPolls % 100 == 0) now += 99;
       Watch();
       waiting = false;
     };
@@ -97,7 +97,6 @@ class FuzzHost final : public VirtualHost {
     };
     // Every pause is work for the fuzzer: past the budget, the input counts as used up.
     onDelay = [this](uint32_t ms) {
-      busyPolls = 0;
       if (++delays == kDelayBudget) {
         DropScript();
         turns.clear();
@@ -182,7 +181,6 @@ class FuzzHost final : public VirtualHost {
   };
   std::deque<Turn> turns;
   int delays = 0;
-  int busyPolls = 0;  // polls since the last pause
   int32_t lastScore = 0, lastLives = 3, lastLevel = 0;
   bool menuSeen = true;  // a screen waited for an event since the last play frame
   bool waiting = false;  // the game waits for an event: a screen, not play

@@ -105,16 +105,19 @@ namespace {
 class PlayerFile final : public SettingsStorage {
  public:
   bool Read(std::string& bytes) override {
-    char path[kPathCapacity], hostPath[kPathCapacity];
-    return FormSettingsPath(kSettingsFileName, path) &&
-           HostPath(path, hostPath, sizeof hostPath) &&
-           ReadSmallFile(hostPath, kSettingsFileSize, bytes);
+    char hostPath[kPathCapacity];
+    return FileHostPath(hostPath) && ReadSmallFile(hostPath, kSettingsFileSize, bytes);
   }
   bool Write(const uint8_t* bytes, size_t size) override {
-    char path[kPathCapacity], hostPath[kPathCapacity];
-    return FormSettingsPath(kSettingsFileName, path) &&
-           HostPath(path, hostPath, sizeof hostPath) &&
-           SaveSmallFile(hostPath, bytes, size, kTemporaryFileName);
+    char hostPath[kPathCapacity];
+    return FileHostPath(hostPath) && SaveSmallFile(hostPath, bytes, size, kTemporaryFileName);
+  }
+
+ private:
+  // The settings file's path as the host names it.
+  static bool FileHostPath(char (&hostPath)[kPathCapacity]) {
+    char path[kPathCapacity];
+    return FormSettingsPath(kSettingsFileName, path) && HostPath(path, hostPath, kPathCapacity);
   }
 };
 

@@ -429,7 +429,8 @@
   // (chosen or dropped on the page) or from a link, which holds the file in its fragment so
   // that no server is needed. A replay plays in the game itself ("--replay"), which says at
   // its end whether it showed the same pictures. -------------------------------------------
-  const LAST_SESSION = '/saves/zorblats/replays/last.zrp';  // kept by the game at its end
+  const KEPT = '/saves/zorblats/replays/';  // the game keeps last.zrp and best-N.zrp there
+  const LAST_SESSION = `${KEPT}last.zrp`;   // kept by the game at its end
   const SESSION_SO_FAR = '/tmp/session.zrp';                 // written by the game on request
   const WATCHED = '/tmp/watch.zrp';
   const replayStatus = document.getElementById('replay-status');
@@ -507,7 +508,7 @@
     for (let place = 1; place <= 5; ++place) {
       let bytes;
       try {
-        bytes = FS.readFile(`/saves/zorblats/replays/best-${place}.zrp`);
+        bytes = FS.readFile(`${KEPT}best-${place}.zrp`);
       } catch {
         continue;  // none kept for that place (or no game yet)
       }

@@ -45,8 +45,8 @@ int VirtualHost::Take(SDL_Event* event, bool wait) {
       return 1;
     }
   }
-  if (++idlePolls >= 100) {  // polling without a pause: a millisecond goes by
-    ++now;
+  if (++idlePolls >= 100) {  // polling without a pause: time goes by
+    now += busyPollMs;
     idlePolls = 0;
   }
   return 0;

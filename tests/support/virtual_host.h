@@ -1,8 +1,8 @@
 // The host on a virtual clock that runs the real game without anyone at the keyboard: the
 // in-process tests, the whole-game fuzzer and the gallery tool use it. Time moves only when
-// the game pauses (and a millisecond for every hundred polls that find nothing, as a busy
-// poll loop takes time); input comes from a timed script, and from a player asked whenever
-// the game looks for input and nothing is due.
+// the game pauses (and busyPollMs, a millisecond unless told, for every hundred polls that
+// find nothing, as a busy poll loop takes time); input comes from a timed script, and from a
+// player asked whenever the game looks for input and nothing is due.
 #pragma once
 #include <SDL/SDL.h>
 
@@ -74,6 +74,8 @@ class VirtualHost : public HostInput {
   // go of every key and button still held and then gets SDL_QUIT at every other poll, so
   // loops that drain the queue finish too. Each quit takes a millisecond.
   uint32_t pollGraceMs = 600000;
+  // The time a hundred polls that find nothing take (a busy poll loop, the stylus held).
+  uint32_t busyPollMs = 1;
 
   std::function<void(uint32_t ms)> onDelay;  // the game pauses (before the clock moves on)
   std::function<void()> onPoll, onWait;      // the game asks for input (before the answer)
